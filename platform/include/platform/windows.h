@@ -1,0 +1,5 @@
+// The Windows umbrella header: base types and the modules a program links
+// directly.
+#pragma once
+
+#include "platform/kernel32.h"
