@@ -18,6 +18,8 @@
 #define ERROR_NOT_SUPPORTED 50u
 #define ERROR_FILE_EXISTS 80u
 #define ERROR_INVALID_PARAMETER 87u
+#define ERROR_BUFFER_OVERFLOW 111u
+#define ERROR_DISK_FULL 112u
 #define ERROR_INSUFFICIENT_BUFFER 122u
 #define ERROR_INVALID_NAME 123u
 #define ERROR_MOD_NOT_FOUND 126u
@@ -25,7 +27,18 @@
 #define ERROR_NEGATIVE_SEEK 131u
 #define ERROR_DIR_NOT_EMPTY 145u
 #define ERROR_ALREADY_EXISTS 183u
+#define ERROR_FILENAME_EXCED_RANGE 206u
+#define ERROR_DIRECTORY 267u
 #define ERROR_NO_UNICODE_TRANSLATION 1113u
+
+// Passed by pointer to the calls that create kernel objects; the layer has
+// no security model and no handle inheritance, so its fields are ignored.
+struct SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+};
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
