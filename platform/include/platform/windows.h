@@ -3,3 +3,4 @@
 #pragma once
 
 #include "platform/kernel32.h"
+#include "platform/gdi32.h"
