@@ -1,0 +1,49 @@
+// Small archive trees for the archive tests, built with the wqa tool's
+// writer. Header-only: only suites that link wqa_writer include it.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "wqa_writer.h"
+
+namespace wqtest {
+
+inline wqa::TreeEntry WqaFile(std::string name, const std::string& bytes) {
+  wqa::TreeEntry file;
+  file.name = std::move(name);
+  file.data.assign(bytes.begin(), bytes.end());
+  file.creationTime = file.writeTime = 0x01D0000000000000ull;
+  return file;
+}
+
+inline wqa::TreeEntry WqaFolder(std::string name, std::vector<wqa::TreeEntry> children) {
+  wqa::TreeEntry folder;
+  folder.name = std::move(name);
+  folder.directory = true;
+  folder.children = std::move(children);
+  return folder;
+}
+
+inline wqa::WriteOptions WqaOptions(const std::string& keyString, std::uint32_t version = 4, bool pack = true) {
+  wqa::WriteOptions options;
+  options.key = wqa::KeyForArchive(keyString);
+  options.version = version;
+  options.pack = pack;
+  return options;
+}
+
+inline std::vector<std::uint8_t> BuildWqa(std::vector<wqa::TreeEntry> children, const wqa::WriteOptions& options) {
+  return wqa::BuildArchiveImage(WqaFolder("", std::move(children)), options);
+}
+
+inline std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 generator(seed);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFF);
+  return bytes;
+}
+
+}  // namespace wqtest

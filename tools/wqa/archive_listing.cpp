@@ -1,0 +1,56 @@
+#include "archive_listing.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace wqa {
+namespace {
+
+std::string ArchivePath(const std::vector<std::string>& names) {
+  std::string path;
+  for (const std::string& name : names) path += (path.empty() ? "" : "\\") + name;
+  return path;
+}
+
+void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names,
+                   const std::function<void(const ArchiveItem&)>& visit) {
+  const std::string directory = names.empty() ? "\\" : "\\" + ArchivePath(names) + "\\";
+  FileInfo info;
+  ArchiveSearch* search = ArchiveFindFirst(archive, (directory + "*").c_str(), &info);
+  if (search == nullptr) throw std::runtime_error("cannot list the archive folder " + directory);
+  try {
+    do {
+      if (std::strcmp(info.name, ".") == 0 || std::strcmp(info.name, "..") == 0) continue;
+      names.emplace_back(info.name);
+      const WqaFileRecord* record = nullptr;
+      if (!info.directory) {
+        record = FindArchiveFileRecord(("\\" + ArchivePath(names)).c_str(), archive);
+        if (record == nullptr) throw std::runtime_error("archive tables are damaged at " + ArchivePath(names));
+      }
+      visit(ArchiveItem{names, info.directory != 0, record});
+      if (info.directory) WalkDirectory(archive, names, visit);
+      names.pop_back();
+    } while (ArchiveFindNext(search, &info) == 0);
+  } catch (...) {
+    ArchiveFindClose(search);
+    throw;
+  }
+  ArchiveFindClose(search);
+}
+
+}  // namespace
+
+void ForEachArchiveItem(ArchiveState* archive, const std::function<void(const ArchiveItem&)>& visit) {
+  std::vector<std::string> names;
+  WalkDirectory(archive, names, visit);
+}
+
+std::vector<std::uint8_t> ReadArchiveItem(ArchiveState* archive, const ArchiveItem& item) {
+  std::vector<std::uint8_t> data(item.record->size);
+  if (LoadArchiveFileData(archive, item.record, data.data()) != 0) {
+    throw std::runtime_error("damaged data in the archive at " + ArchivePath(item.names));
+  }
+  return data;
+}
+
+}  // namespace wqa
