@@ -1,0 +1,19 @@
+// winmm's exports: programs load this module at run time.
+#include "kernel32/module_definition.h"
+#include "platform/mmsystem.h"
+
+namespace wqplat {
+namespace {
+
+const ModuleExport kExports[] = {
+    {"timeGetTime", ExportAddress(&timeGetTime)},
+    {"timeBeginPeriod", ExportAddress(&timeBeginPeriod)},
+    {"timeEndPeriod", ExportAddress(&timeEndPeriod)},
+    {"timeGetDevCaps", ExportAddress(&timeGetDevCaps)},
+};
+
+}  // namespace
+
+extern const ModuleDefinition kWinmmModule{"winmm", kExports};
+
+}  // namespace wqplat

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "platform/control.h"
+#include "platform/mmsystem.h"
+#include "platform/windows.h"
+
+namespace {
+
+class VirtualClockTest : public testing::Test {
+ protected:
+  void SetUp() override { WqControlEnableVirtualClock(true); }
+  void TearDown() override { WqControlEnableVirtualClock(false); }
+
+  static LONGLONG Counter() {
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+  }
+};
+
+TEST_F(VirtualClockTest, SleepAdvancesEveryClockAtOnce) {
+  const DWORD ms_before = timeGetTime();
+  const DWORD ticks_before = GetTickCount();
+  const LONGLONG counter_before = Counter();
+  const std::uint64_t us_before = WqControlGetVirtualClockUs();
+
+  Sleep(5000);
+
+  EXPECT_EQ(timeGetTime() - ms_before, 5000u);
+  EXPECT_EQ(GetTickCount() - ticks_before, 5000u);
+  EXPECT_EQ(Counter() - counter_before, 5000LL * 10'000);  // 10 MHz
+  EXPECT_EQ(WqControlGetVirtualClockUs() - us_before, 5'000'000u);
+}
+
+TEST_F(VirtualClockTest, TimedOutWaitAdvancesByItsTimeOut) {
+  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const std::uint64_t before = WqControlGetVirtualClockUs();
+  EXPECT_EQ(WaitForSingleObject(event, 30000), WAIT_TIMEOUT);
+  EXPECT_EQ(WqControlGetVirtualClockUs() - before, 30'000'000u);
+
+  // A satisfied wait takes no virtual time.
+  SetEvent(event);
+  EXPECT_EQ(WaitForSingleObject(event, 30000), WAIT_OBJECT_0);
+  EXPECT_EQ(WqControlGetVirtualClockUs() - before, 30'000'000u);
+  CloseHandle(event);
+}
+
+TEST_F(VirtualClockTest, WaitStillSeesASignalFromAnotherThread) {
+  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::thread signaller([&] {
+    SetEvent(started);
+    SetEvent(event);
+  });
+  WaitForSingleObject(started, INFINITE);
+  // The signal may land before or during the wait; either way it is seen.
+  EXPECT_EQ(WaitForSingleObject(event, 60000), WAIT_OBJECT_0);
+  signaller.join();
+  CloseHandle(event);
+  CloseHandle(started);
+}
+
+TEST_F(VirtualClockTest, PollingLoopsEnd) {
+  const DWORD start = timeGetTime();
+  int reads = 0;
+  while (timeGetTime() - start < 100) ++reads;
+  EXPECT_LT(reads, 1'000'000);
+}
+
+// A background thread's Sleep follows the clock instead of moving it.
+TEST_F(VirtualClockTest, BackgroundSleepWaitsForTheMainThreadsClock) {
+  std::atomic<bool> woke{false};
+  const std::uint64_t before = WqControlGetVirtualClockUs();
+  std::thread sleeper([&] {
+    Sleep(60'000);  // a minute: only the virtual clock can end this soon
+    woke = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_FALSE(woke);
+  EXPECT_EQ(WqControlGetVirtualClockUs(), before);
+
+  WqControlAdvanceVirtualClock(60'000'000);
+  sleeper.join();
+  EXPECT_TRUE(woke);
+  EXPECT_EQ(WqControlGetVirtualClockUs() - before, 60'000'000u);
+}
+
+TEST_F(VirtualClockTest, DatesStartAtTheFixedEpoch) {
+  SYSTEMTIME utc;
+  SYSTEMTIME local;
+  GetSystemTime(&utc);
+  GetLocalTime(&local);
+  EXPECT_EQ(utc.wYear, 2024);
+  EXPECT_EQ(utc.wMonth, 1);
+  EXPECT_EQ(utc.wDay, 1);
+  EXPECT_EQ(std::memcmp(&utc, &local, sizeof utc), 0) << "local time is UTC";
+
+  Sleep(25 * 3600 * 1000);
+  GetSystemTime(&utc);
+  EXPECT_EQ(utc.wDay, 2);
+  EXPECT_EQ(utc.wHour, 1);
+}
+
+TEST(VirtualClockEnvironmentTest, VariableSwitchesTheClockOnAtFirstUse) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process reads the variable
+  setenv("WQ_VIRTUAL_CLOCK", "1", 1);
+  EXPECT_EXIT(
+      {
+        const bool fresh = WqControlGetVirtualClockUs() == 60'000'000u && timeGetTime() == 60000;
+        Sleep(1500);
+        std::exit(fresh && timeGetTime() == 61500 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+  unsetenv("WQ_VIRTUAL_CLOCK");
+}
+
+}  // namespace
