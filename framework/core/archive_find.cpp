@@ -4,7 +4,6 @@
 
 #include "archive_reader.h"
 #include "archive_tables.h"
-#include "log_file.h"
 #include "string_utils.h"
 #include "tracked_allocator.h"
 
@@ -121,9 +120,7 @@ int ArchiveFindNext(ArchiveSearch* search, FileInfo* info) {
     if (record == nullptr) return -1;
     const BYTE* upperName = nullptr;
     const char* writtenName = nullptr;
-    if (GetArchiveName(state, record, &upperName, &writtenName) == nullptr) {
-      return LogWrite("ＷＱＡファイルの名前テーブルが壊れています\n");
-    }
+    if (GetArchiveName(state, record, &upperName, &writtenName) == nullptr) return -1;
     if (MatchFileNamePattern(reinterpret_cast<const char*>(upperName), search->pattern, state) != 0) continue;
     if (info != nullptr) FillRecordEntry(info, record, writtenName);
     return 0;

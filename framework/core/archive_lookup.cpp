@@ -126,7 +126,7 @@ DWORD GetArchiveRecordPackedSize(const ArchiveState* state, const WqaFileRecord*
 int GetArchiveFileImage(ArchiveState* state, const char* path, DWORD* offset, DWORD* size) {
   const WqaFileRecord* record = FindArchiveFileRecord(path, state);
   if (record == nullptr) return -1;
-  if (CheckArchiveFileExtent(state, record) != 0) return LogWrite("ＷＱＡファイル内のデータの位置が壊れています\n");
+  if (CheckArchiveFileExtent(state, record) != 0) return -1;
   if (offset != nullptr) *offset = state->header.dataAreaOffset + record->dataOffset;
   if (size != nullptr) *size = record->size;
   return 0;
@@ -143,7 +143,7 @@ int UnpackArchiveRecord(const WqaFileRecord* record, const void* packed, DWORD p
 
 int LoadArchiveFileData(ArchiveState* state, const WqaFileRecord* record, void* destination) {
   WaitArchiveLoad(state);
-  if (CheckArchiveFileExtent(state, record) != 0) return LogWrite("ＷＱＡファイル内のデータの位置が壊れています\n");
+  if (CheckArchiveFileExtent(state, record) != 0) return -1;
   const DWORD start = state->header.dataAreaOffset + record->dataOffset;
   const DWORD packedSize = GetArchiveRecordPackedSize(state, record);
   if (state->inMemory) {
@@ -151,17 +151,19 @@ int LoadArchiveFileData(ArchiveState* state, const WqaFileRecord* record, void* 
     if (record->size > 0) std::memcpy(destination, state->image + start, record->size);
     return 0;
   }
-  const LONG position = static_cast<LONG>(start);
-  if (packedSize == WQA_STORED) {
-    return ReadArchiveBytes(position, destination, record->size, state->key, state->file) == 0
-               ? 0
-               : LogWrite("ＷＱＡファイルの読み込みに失敗しました\n");
+  // Streamed: packed bytes are read into a buffer of their own.
+  BYTE* packed = nullptr;
+  if (packedSize != WQA_STORED) {
+    packed = static_cast<BYTE*>(TrackedAlloc(packedSize, __FILE__, __LINE__));
+    if (packed == nullptr) return LogWrite("ＷＱＡファイルの圧縮データ用メモリの確保に失敗しました\n");
   }
-  BYTE* packed = static_cast<BYTE*>(TrackedAlloc(packedSize, __FILE__, __LINE__));
-  if (packed == nullptr) return LogWrite("ＷＱＡファイルの圧縮データ用メモリの確保に失敗しました\n");
-  int result = ReadArchiveBytes(position, packed, packedSize, state->key, state->file) == 0
-                   ? UnpackArchiveRecord(record, packed, packedSize, destination)
-                   : LogWrite("ＷＱＡファイルの読み込みに失敗しました\n");
+  int result = ReadArchiveBytes(static_cast<LONG>(start), packed != nullptr ? packed : destination,
+                                packed != nullptr ? packedSize : record->size, state->key, state->file);
+  if (result != 0) {
+    result = LogWrite("ＷＱＡファイルの読み込みに失敗しました\n");
+  } else if (packed != nullptr) {
+    result = UnpackArchiveRecord(record, packed, packedSize, destination);
+  }
   TrackedFree(packed);
   return result;
 }

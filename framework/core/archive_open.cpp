@@ -4,7 +4,6 @@
 
 #include "archive_reader.h"
 #include "archive_tables.h"
-#include "log_file.h"
 #include "platform/kernel32.h"
 #include "plain_file.h"
 #include "tracked_allocator.h"
@@ -20,8 +19,6 @@ void TakeHeaderFields(ArchiveState* state) {
   state->charSetClass = WqaCharSetClassFromCodePage(state->header.codePage);
   state->currentDirectory = 0;
 }
-
-int LogDamagedArchive() { return LogWrite("ＷＱＡファイルのヘッダかテーブルが壊れています\n"); }
 
 // Reads the first bytes under the prepared key, then under the fall-back
 // key; leaves the key that shows the magic in the state.
@@ -44,14 +41,14 @@ int OpenHeaderAndTables(ArchiveState* state, const char* path, const char* keySt
   ClearArchiveState(state);
   PlainFile* file = PlainFileOpen(path, 0, 1, 1);
   if (file == nullptr) return -1;
-  if (ReadMagicFromFile(state, keyString, file) != 0 || state->header.version > WQA_HIGHEST_VERSION ||
-      ReadArchiveBytes(kMagicBytes, reinterpret_cast<BYTE*>(&state->header) + kMagicBytes,
-                       WqaHeaderSize(state->header.version) - kMagicBytes, state->key, file) != 0) {
+  if (ReadMagicFromFile(state, keyString, file) != 0 || state->header.version > WQA_HIGHEST_VERSION) {
     PlainFileClose(file);
     ClearArchiveState(state);
     return -1;
   }
-  if (CheckArchiveHeader(&state->header, file->size) != 0) {
+  if (ReadArchiveBytes(kMagicBytes, reinterpret_cast<BYTE*>(&state->header) + kMagicBytes,
+                       WqaHeaderSize(state->header.version) - kMagicBytes, state->key, file) != 0 ||
+      CheckArchiveHeader(&state->header, file->size) != 0) {
     PlainFileClose(file);
     ClearArchiveState(state);
     return LogDamagedArchive();

@@ -39,6 +39,19 @@ inline std::vector<std::uint8_t> BuildWqa(std::vector<wqa::TreeEntry> children, 
   return wqa::BuildArchiveImage(WqaFolder("", std::move(children)), options);
 }
 
+// Changes an archive image in its decoded form: the image is unkeyed,
+// handed to change, and keyed again.
+template <typename Change>
+void PatchWqa(std::vector<std::uint8_t>& image, const wqa::ArchiveKey& key, Change change) {
+  ApplyArchiveKey(static_cast<DWORD>(image.size()), image.data(), 0, key.data());
+  change(image);
+  ApplyArchiveKey(static_cast<DWORD>(image.size()), image.data(), 0, key.data());
+}
+
+inline WqaHeader& HeaderOf(std::vector<std::uint8_t>& decoded) {
+  return *reinterpret_cast<WqaHeader*>(decoded.data());
+}
+
 inline std::string RandomBytes(std::size_t size, unsigned seed) {
   std::mt19937 generator(seed);
   std::string bytes(size, '\0');

@@ -122,7 +122,7 @@ TEST_P(WqaRoundTripTest, EveryFileReadsBackAsWritten) {
       SCOPED_TRACE(source.path);
       const WqaFileRecord* record = FindArchiveFileRecord(source.path.c_str(), &state);
       ASSERT_NE(record, nullptr);
-      ASSERT_EQ(record->size, source.bytes.size());
+      ASSERT_EQ(DWORD{record->size}, source.bytes.size());
       const bool packed = GetArchiveRecordPackedSize(&state, record) != WQA_STORED;
       EXPECT_EQ(packed, pack && version >= 2 && source.compressible);
       std::string read(source.bytes.size(), '\0');
