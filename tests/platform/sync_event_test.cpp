@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include "kernel32/wait_functions.h"
+#include "kernel32/wait_state.h"
 #include "platform/windows.h"
 
 namespace {
@@ -115,6 +117,23 @@ TEST_F(EventTest, RefusesBadArguments) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   // Naming an object twice is fine for wait-any.
   EXPECT_EQ(WaitForMultipleObjects(2, twice, FALSE, 0), WAIT_OBJECT_0);
+}
+
+// How a module waits for its own state (a message queue) with kernel objects.
+TEST_F(EventTest, OwnConditionEndsAWaitAfterTheObjects) {
+  HANDLE event = MakeEvent(false, false);
+  bool posted = false;  // changed only through ChangeWaitState
+  auto posted_now = [&] { return posted; };
+  EXPECT_EQ(wqplat::WaitForObjects(1, &event, FALSE, 0, posted_now), WAIT_TIMEOUT);
+
+  std::thread poster([&] { wqplat::ChangeWaitState([&] { posted = true; }); });
+  EXPECT_EQ(wqplat::WaitForObjects(1, &event, FALSE, INFINITE, posted_now), WAIT_OBJECT_0 + 1);
+  poster.join();
+  EXPECT_EQ(wqplat::WaitForObjects(0, nullptr, FALSE, INFINITE, posted_now), WAIT_OBJECT_0);
+
+  SetEvent(event);
+  EXPECT_EQ(wqplat::WaitForObjects(1, &event, FALSE, 0, posted_now), WAIT_OBJECT_0)
+      << "signalled objects come first";
 }
 
 }  // namespace

@@ -60,7 +60,10 @@ bool VirtualClockEnabled() { return InitialisedClock().enabled; }
 
 std::uint64_t PeekVirtualClockUs() { return Clock().now_us; }
 
-bool IsMainThread() { return gettid() == getpid(); }
+bool IsMainThread() {
+  static thread_local const bool main_thread = gettid() == getpid();
+  return main_thread;
+}
 
 namespace {
 

@@ -184,4 +184,9 @@ int GetThreadPriority(HANDLE handle) {
   return thread ? thread->priority().load() : THREAD_PRIORITY_ERROR_RETURN;
 }
 
-void Sleep(DWORD milliseconds) { wqplat::SleepUs(static_cast<std::uint64_t>(milliseconds) * 1000); }
+void Sleep(DWORD milliseconds) {
+  if (milliseconds == INFINITE) {
+    wqplat::WaitForState([] { return false; }, wqplat::kWaitForever);
+  }
+  wqplat::SleepUs(static_cast<std::uint64_t>(milliseconds) * 1000);
+}

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "kernel32/wait_functions.h"
 #include "kernel32/wait_state.h"
 #include "kernel32/waitable_object.h"
 #include "platform/kernel32_system.h"
@@ -38,6 +39,15 @@ bool TakeAll(const WaitList& objects) {
   return true;
 }
 
+// Takes what satisfies the wait, if anything; `index` names the object
+// that did (0 for wait-all).
+bool TakeSignalled(const WaitList& objects, bool wait_all, DWORD& index) {
+  if (objects.empty()) return false;
+  if (!wait_all) return TakeAny(objects, index);
+  index = 0;
+  return TakeAll(objects);
+}
+
 DWORD Fail(DWORD error) {
   SetLastError(error);
   return WAIT_FAILED;
@@ -45,9 +55,11 @@ DWORD Fail(DWORD error) {
 
 }  // namespace
 
-DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
-                             DWORD milliseconds) {
-  if (handles == nullptr || count == 0 || count > MAXIMUM_WAIT_OBJECTS) {
+namespace wqplat {
+
+DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL wait_all, DWORD milliseconds,
+                     const std::function<bool()>& also_ready) {
+  if (count > MAXIMUM_WAIT_OBJECTS || (handles == nullptr && count > 0)) {
     return Fail(ERROR_INVALID_PARAMETER);
   }
   // Waiting for all of a list that names one object twice is refused: an
@@ -61,15 +73,27 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
   }
   WaitList objects;
   for (DWORD i = 0; i < count; ++i) {
-    auto object = wqplat::LookupKernelObjectAs<wqplat::WaitableObject>(handles[i]);
+    auto object = LookupKernelObjectAs<WaitableObject>(handles[i]);
     if (!object) return Fail(ERROR_INVALID_HANDLE);
     objects.push_back(std::move(object));
   }
   DWORD index = 0;
-  const bool satisfied = wqplat::WaitForState(
-      [&] { return wait_all ? TakeAll(objects) : TakeAny(objects, index); },
+  const bool satisfied = WaitForState(
+      [&] {
+        if (TakeSignalled(objects, wait_all, index)) return true;
+        index = count;
+        return also_ready();
+      },
       TimeoutUs(milliseconds));
   return satisfied ? WAIT_OBJECT_0 + index : WAIT_TIMEOUT;
+}
+
+}  // namespace wqplat
+
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
+                             DWORD milliseconds) {
+  if (count == 0) return Fail(ERROR_INVALID_PARAMETER);
+  return wqplat::WaitForObjects(count, handles, wait_all, milliseconds, [] { return false; });
 }
 
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
