@@ -114,6 +114,10 @@ TEST(VirtualMemoryTest, ReserveCommitDecommitRelease) {
 
   EXPECT_EQ(VirtualAlloc(reserved + kSize, 10, MEM_COMMIT, PAGE_READWRITE), nullptr)
       << "outside the reservation";
+  EXPECT_EQ(VirtualAlloc(reinterpret_cast<LPVOID>(UINTPTR_MAX - 10), 100, MEM_COMMIT,
+                         PAGE_READWRITE),
+            nullptr)
+      << "a range past the end of the address space";
   EXPECT_FALSE(VirtualFree(reserved + 8192, 0, MEM_RELEASE)) << "not a reservation's base";
   EXPECT_FALSE(VirtualFree(reserved, kSize, MEM_RELEASE)) << "release takes size 0";
   EXPECT_TRUE(VirtualFree(reserved, 0, MEM_RELEASE));

@@ -39,7 +39,7 @@ std::uintptr_t PageSize() { return static_cast<std::uintptr_t>(sysconf(_SC_PAGES
 bool PagesInReservation(LPVOID address, SIZE_T size, std::uintptr_t& first, SIZE_T& length) {
   const std::uintptr_t page = PageSize();
   const auto start = reinterpret_cast<std::uintptr_t>(address);
-  if (size > UINTPTR_MAX - start - page) return false;
+  if (start > UINTPTR_MAX - page || size > UINTPTR_MAX - page - start) return false;
   first = start & ~(page - 1);
   const std::uintptr_t end = (start + size + page - 1) & ~(page - 1);
   length = end - first;
