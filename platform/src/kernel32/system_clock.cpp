@@ -47,6 +47,11 @@ VirtualClock& InitialisedClock() {
   return clock;
 }
 
+void ClockMoved(VirtualClock& clock) {
+  clock.idle_reads = 0;
+  ChangeWaitState([] {});  // wake the threads waiting for this moment
+}
+
 std::uint64_t ReadClock(clockid_t id, std::uint64_t unit_ns) {
   timespec now{};
   clock_gettime(id, &now);
@@ -64,15 +69,6 @@ bool IsMainThread() {
   static thread_local const bool main_thread = gettid() == getpid();
   return main_thread;
 }
-
-namespace {
-
-void ClockMoved(VirtualClock& clock) {
-  clock.idle_reads = 0;
-  ChangeWaitState([] {});  // wake the threads waiting for this moment
-}
-
-}  // namespace
 
 void AdvanceVirtualClockTo(std::uint64_t target_us) {
   VirtualClock& clock = Clock();
