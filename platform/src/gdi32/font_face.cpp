@@ -36,16 +36,17 @@ FreeTypeLibrary& Library() {
   return *shared;
 }
 
-// The vertical extent GDI calls the cell: Windows ascent and descent from
-// the OS/2 table, else the horizontal header's.
+// The vertical extent of the cell: the face's line ascender and descender.
+// The Japanese faces that stand in for the Windows ones have these summing to
+// the em square, so a 16-pixel font draws 16-pixel kanji as the originals do;
+// their larger Windows descent would shrink every glyph by a tenth.
 void CellExtentInUnits(FT_Face face, int* ascent, int* descent) {
-  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
-    *ascent = os2->usWinAscent;
-    *descent = os2->usWinDescent;
-  } else {
-    *ascent = face->ascender;
-    *descent = -face->descender;
+  *ascent = face->ascender;
+  *descent = -face->descender;
+  if (*ascent + *descent <= 0) {
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    *ascent = os2 ? os2->usWinAscent : face->units_per_EM;
+    *descent = os2 ? os2->usWinDescent : 0;
   }
   if (*ascent + *descent <= 0) {
     *ascent = face->units_per_EM;
@@ -106,10 +107,12 @@ std::unique_ptr<FontFace> FontFace::Open(const FontFaceFile& file, const FontFac
   const FT_F26Dot6 em_26_6 = std::max<FT_F26Dot6>(64, std::lround(em_pixels * 64));
   if (FT_Set_Char_Size(face, 0, em_26_6, 72, 72) != 0) return nullptr;
 
-  if (style.bold && !file.is_bold) {
+  // The face's own style, not fontconfig's answer: its configuration may
+  // report a regular face as bold or italic when it means to synthesise.
+  if (style.bold && !(face->style_flags & FT_STYLE_FLAG_BOLD)) {
     impl->embolden = std::max<FT_Pos>(1, std::lround(em_pixels / 24)) * 64;
   }
-  impl->oblique = style.italic && !file.is_italic;
+  impl->oblique = style.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
 
   FontFaceMetrics metrics;
   metrics.height = cell_height;
@@ -118,10 +121,10 @@ std::unique_ptr<FontFace> FontFace::Open(const FontFaceFile& file, const FontFac
   metrics.internal_leading = std::max(0, cell_height - static_cast<int>(std::lround(em_pixels)));
   const double scale = em_pixels / em_units;
   metrics.average_char_width = std::max(1, static_cast<int>(std::lround(AverageCharWidthInUnits(face) * scale)));
-  // The widest ink any glyph can have: the face's box, hinting's rounding,
-  // and what synthesised bold and slant add.
-  const double box_units = std::max<double>(face->bbox.xMax - face->bbox.xMin, face->max_advance_width);
-  metrics.max_char_width = static_cast<int>(std::ceil(box_units * scale)) + 2 +
+  // The widest advance, with room for hinting's rounding and for what
+  // synthesised bold and slant add; the rare glyph whose ink is wider still
+  // is cut to it.
+  metrics.max_char_width = static_cast<int>(std::ceil(face->max_advance_width * scale)) + 2 +
                            static_cast<int>(impl->embolden / 64) +
                            (impl->oblique ? static_cast<int>(std::ceil(cell_height * kObliqueSlope)) : 0);
   metrics.is_fixed_pitch = file.is_fixed_pitch || FT_IS_FIXED_WIDTH(face);

@@ -49,29 +49,30 @@ bool MatchFontFace(const FontFaceRequest& request, FontFaceFile* match) {
   FcPattern* pattern = BuildPattern(request);
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
+  // The best of the sorted fonts is the font's own pattern, unlike
+  // FcFontMatch's answer, which carries requested values the font lacks
+  // (a proportional face would come back with the requested mono spacing).
   FcResult result = FcResultNoMatch;
-  FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+  FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
   FcPatternDestroy(pattern);
-  if (!found) return false;
+  if (!sorted) return false;
 
-  FcChar8* file = nullptr;
-  const bool has_file = FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch;
-  if (has_file) {
-    int index = 0;
-    int weight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-    int spacing = FC_PROPORTIONAL;
-    FcPatternGetInteger(found, FC_INDEX, 0, &index);
-    FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
-    FcPatternGetInteger(found, FC_SLANT, 0, &slant);
-    FcPatternGetInteger(found, FC_SPACING, 0, &spacing);
-    match->path = reinterpret_cast<const char*>(file);
-    match->index = index;
-    match->is_bold = weight >= FC_WEIGHT_DEMIBOLD;
-    match->is_italic = slant != FC_SLANT_ROMAN;
-    match->is_fixed_pitch = spacing >= FC_DUAL;
+  bool has_file = false;
+  if (sorted->nfont > 0) {
+    FcPattern* best = sorted->fonts[0];
+    FcChar8* file = nullptr;
+    has_file = FcPatternGetString(best, FC_FILE, 0, &file) == FcResultMatch;
+    if (has_file) {
+      int index = 0;
+      int spacing = FC_PROPORTIONAL;
+      FcPatternGetInteger(best, FC_INDEX, 0, &index);
+      FcPatternGetInteger(best, FC_SPACING, 0, &spacing);
+      match->path = reinterpret_cast<const char*>(file);
+      match->index = index;
+      match->is_fixed_pitch = spacing >= FC_DUAL;
+    }
   }
-  FcPatternDestroy(found);
+  FcFontSetDestroy(sorted);
   return has_file;
 }
 

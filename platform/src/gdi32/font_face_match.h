@@ -16,9 +16,6 @@ struct FontFaceRequest {
 struct FontFaceFile {
   std::string path;
   int index = 0;
-  // What the face itself provides; the rest is synthesised.
-  bool is_bold = false;
-  bool is_italic = false;
   // Every glyph of one (or, for double-byte faces, two) widths.
   bool is_fixed_pitch = false;
 };
