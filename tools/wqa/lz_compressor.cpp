@@ -81,47 +81,73 @@ class Encoder {
   std::vector<std::uint8_t> out_ = std::vector<std::uint8_t>(WQA_PACKED_HEADER_SIZE);
 };
 
+struct Match {
+  std::uint32_t length = 0;
+  std::uint32_t distance = 0;
+  // Bytes saved against literals; a match worth taking saves at least one.
+  int Gain() const { return length < kMinMatch ? 0 : static_cast<int>(length) - static_cast<int>(MatchCodeSize(length, distance)); }
+};
+
+// Hash chains over every 4-byte sequence seen so far.
+class MatchFinder {
+ public:
+  explicit MatchFinder(std::span<const std::uint8_t> data)
+      : data_(data), size_(static_cast<std::uint32_t>(data.size())), head_(1u << kHashBits, kNone), previous_(size_, kNone) {}
+
+  void Insert(std::uint32_t position) {
+    if (position + kMinMatch > size_) return;
+    const std::uint32_t hash = Hash4(&data_[position]);
+    previous_[position] = head_[hash];
+    head_[hash] = position;
+  }
+
+  // The candidate that saves the most bytes; candidates may overlap the
+  // position (a match longer than its distance).
+  Match Best(std::uint32_t position) const {
+    Match best;
+    if (position + kMinMatch > size_) return best;
+    const std::uint32_t limit = std::min(kMaxMatch, size_ - position);
+    std::uint32_t candidate = head_[Hash4(&data_[position])];
+    for (int steps = 0; candidate != kNone && steps < kChainLimit; ++steps, candidate = previous_[candidate]) {
+      const std::uint32_t distance = position - candidate;
+      if (distance > kMaxDistance) break;
+      std::uint32_t length = 0;
+      while (length < limit && data_[candidate + length] == data_[position + length]) ++length;
+      const Match match{length, distance};
+      if (match.Gain() > best.Gain()) {
+        best = match;
+        if (length == limit) break;
+      }
+    }
+    return best;
+  }
+
+ private:
+  std::span<const std::uint8_t> data_;
+  std::uint32_t size_;
+  std::vector<std::uint32_t> head_;
+  std::vector<std::uint32_t> previous_;
+};
+
 }  // namespace
 
 std::vector<std::uint8_t> PackArchiveData(std::span<const std::uint8_t> data) {
   if (data.size() > 0xFFFFFFFFu) throw std::length_error("data too large to pack");
   const auto size = static_cast<std::uint32_t>(data.size());
   Encoder encoder(RarestByte(data));
-  std::vector<std::uint32_t> head(1u << kHashBits, kNone);
-  std::vector<std::uint32_t> previous(size, kNone);
-  auto insert = [&](std::uint32_t position) {
-    if (position + kMinMatch > size) return;
-    const std::uint32_t hash = Hash4(&data[position]);
-    previous[position] = head[hash];
-    head[hash] = position;
-  };
-
+  MatchFinder finder(data);
   std::uint32_t position = 0;
   while (position < size) {
-    std::uint32_t bestLength = 0;
-    std::uint32_t bestDistance = 0;
-    if (position + kMinMatch <= size) {
-      const std::uint32_t limit = std::min(kMaxMatch, size - position);
-      std::uint32_t candidate = head[Hash4(&data[position])];
-      for (int steps = 0; candidate != kNone && steps < kChainLimit; ++steps, candidate = previous[candidate]) {
-        const std::uint32_t distance = position - candidate;
-        if (distance > kMaxDistance) break;
-        std::uint32_t length = 0;
-        while (length < limit && data[candidate + length] == data[position + length]) ++length;
-        if (length > bestLength) {
-          bestLength = length;
-          bestDistance = distance;
-          if (length == limit) break;
-        }
-      }
-    }
-    if (bestLength >= kMinMatch && MatchCodeSize(bestLength, bestDistance) < bestLength) {
-      encoder.Match(bestLength, bestDistance);
-      for (std::uint32_t i = 0; i < bestLength; ++i) insert(position + i);
-      position += bestLength;
+    const Match match = finder.Best(position);
+    finder.Insert(position);
+    // One step of lookahead: a better match starting at the next byte is
+    // worth a literal first.
+    if (match.Gain() > 0 && finder.Best(position + 1).Gain() <= match.Gain()) {
+      encoder.Match(match.length, match.distance);
+      for (std::uint32_t i = 1; i < match.length; ++i) finder.Insert(position + i);
+      position += match.length;
     } else {
       encoder.Literal(data[position]);
-      insert(position);
       ++position;
     }
   }

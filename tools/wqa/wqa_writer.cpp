@@ -72,7 +72,7 @@ class ImageBuilder {
   std::string AddName(const std::string& name) {
     WqaSearchKey key;
     const int length = MakeWqaSearchKey(name.c_str(), charSetClass_, &key);
-    if (name.empty() || length < 0 || static_cast<std::size_t>(length) != name.size()) {
+    if (name.empty() || name == "." || name == ".." || length < 0 || static_cast<std::size_t>(length) != name.size()) {
       throw std::runtime_error("name cannot be stored in an archive: \"" + name + "\"");
     }
     lastNameOffset_ = CheckedOffset(names_.size());
