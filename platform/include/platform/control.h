@@ -46,3 +46,8 @@ void WqControlEnableVirtualClock(bool enabled);
 void WqControlAdvanceVirtualClock(std::uint64_t microseconds);
 // The virtual clock's current value in microseconds (0 while it is off).
 std::uint64_t WqControlGetVirtualClockUs();
+
+// ---- Windows, input and COM classes ----------------------------------------
+
+#include "platform/control_window.h"
+#include "platform/control_com.h"

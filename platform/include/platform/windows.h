@@ -4,3 +4,5 @@
 
 #include "platform/kernel32.h"
 #include "platform/gdi32.h"
+#include "platform/user32.h"
+#include "platform/shell32.h"

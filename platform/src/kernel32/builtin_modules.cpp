@@ -6,11 +6,23 @@ namespace wqplat {
 
 extern const ModuleDefinition kKernel32Module;
 extern const ModuleDefinition kWinmmModule;
+extern const ModuleDefinition kUser32Module;
+extern const ModuleDefinition kOle32Module;
+extern const ModuleDefinition kDwmapiModule;
+extern const ModuleDefinition kComctl32Module;
+extern const ModuleDefinition kImm32Module;
+extern const ModuleDefinition kWs2_32Module;
 
 std::span<const ModuleDefinition* const> BuiltinModules() {
   static const ModuleDefinition* const kModules[] = {
       &kKernel32Module,
       &kWinmmModule,
+      &kUser32Module,
+      &kOle32Module,
+      &kDwmapiModule,
+      &kComctl32Module,
+      &kImm32Module,
+      &kWs2_32Module,
   };
   return kModules;
 }

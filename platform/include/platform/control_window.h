@@ -1,0 +1,35 @@
+// Controls of the window module, for tests and tools (part of control.h).
+// Input is injected as the window system would deliver it: the same events
+// take the same path into window messages, on the window's own thread. Any
+// thread may call these.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/wintypes.h"
+
+// A key of the US layout, named by its virtual key, goes down or up; a
+// printable key going down also types its character (Shift applies).
+void WqControlInjectKey(HWND window, BYTE virtual_key, bool down);
+// Text (UTF-8) typed without a key, as an input method delivers it.
+void WqControlInjectText(HWND window, const char* text_utf8);
+// The mouse's state in one frame: its position in client coordinates, the
+// buttons held (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON) and the wheel steps
+// turned since the last frame (positive away from the user). Only changes
+// against the previous injected state produce events.
+void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel_steps);
+// The user closes the window (the window manager's close button).
+void WqControlCloseWindow(HWND window);
+// The window system moves the keyboard focus away from the window, or back.
+void WqControlSetWindowFocus(HWND window, bool focused);
+
+// The client area's pixels as last presented (0x00RRGGBB, rows top-down);
+// false for a window that is not on a display.
+bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,
+                               int* height);
+
+// The folder where windows leave their marks for FindWindowA in other
+// processes (the second-instance check). Parallel test runs each set their
+// own. Null goes back to $WQ_LOCK_DIR, or a folder under /tmp per user.
+void WqControlSetLockFolder(const char* folder);

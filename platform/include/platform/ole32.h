@@ -1,0 +1,58 @@
+// ole32: GUIDs, IUnknown and the COM run-time functions.
+#pragma once
+
+#include <cstring>
+
+#include "platform/wintypes.h"
+
+using IID = GUID;
+using CLSID = GUID;
+using REFGUID = const GUID&;
+using REFIID = const IID&;
+using REFCLSID = const CLSID&;
+
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+#define IsEqualIID(a, b) IsEqualGUID(a, b)
+#define IsEqualCLSID(a, b) IsEqualGUID(a, b)
+
+#define CO_E_NOTINITIALIZED (static_cast<HRESULT>(0x800401F0u))
+#define REGDB_E_CLASSNOTREG (static_cast<HRESULT>(0x80040154u))
+#define CLASS_E_NOAGGREGATION (static_cast<HRESULT>(0x80040110u))
+
+#define CLSCTX_INPROC_SERVER 0x1u
+#define CLSCTX_INPROC_HANDLER 0x2u
+#define CLSCTX_LOCAL_SERVER 0x4u
+#define CLSCTX_REMOTE_SERVER 0x10u
+#define CLSCTX_INPROC (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER)
+#define CLSCTX_ALL (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
+
+// {00000000-0000-0000-C000-000000000046}
+inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000,
+                                     {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+class IUnknown {
+ public:
+  virtual HRESULT QueryInterface(REFIID iid, void** object) = 0;
+  virtual ULONG AddRef() = 0;
+  virtual ULONG Release() = 0;
+
+ protected:
+  ~IUnknown() = default;
+};
+using LPUNKNOWN = IUnknown*;
+
+// Counted per thread, as on Windows: S_OK for the first call of a thread,
+// S_FALSE for a nested one.
+HRESULT CoInitialize(LPVOID reserved);
+void CoUninitialize();
+// Serves the layer's class table (in-process classes only). Fails with
+// CO_E_NOTINITIALIZED on a thread that has not initialised COM,
+// REGDB_E_CLASSNOTREG for an unknown (or absent) class and
+// CLASS_E_NOAGGREGATION when an outer object is given.
+HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
+                         LPVOID* object);
+// Every class of the layer lives in the program itself: nothing to unload.
+void CoFreeUnusedLibraries();
+LPVOID CoTaskMemAlloc(SIZE_T bytes);
+void CoTaskMemFree(LPVOID memory);

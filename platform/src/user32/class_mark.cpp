@@ -1,0 +1,97 @@
+#include "user32/class_mark.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "user32/window_state.h"
+
+namespace wqplat {
+namespace {
+
+struct HeldMark {
+  int fd = -1;
+  int windows = 0;
+};
+
+std::mutex mark_lock;
+std::map<std::string, HeldMark> held_marks;  // by file path
+std::optional<std::string> folder_setting;
+
+// Class names compare case-insensitively, and may hold any code page 932
+// byte: the file name is the upper-cased name in hexadecimal.
+std::string MarkPath(const std::string& class_name) {
+  std::string path = LockFolder() + "/class-";
+  for (char byte : class_name) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", std::toupper(static_cast<unsigned char>(byte)));
+    path += digits;
+  }
+  return path + ".lock";
+}
+
+void MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+       slash = folder.find('/', slash + 1)) {
+    mkdir(folder.substr(0, slash).c_str(), 0700);
+  }
+  mkdir(folder.c_str(), 0700);
+}
+
+}  // namespace
+
+std::string LockFolder() {
+  std::lock_guard lock(mark_lock);
+  if (folder_setting) return *folder_setting;
+  if (const char* folder = std::getenv("WQ_LOCK_DIR"); folder && *folder) return folder;
+  return "/tmp/wqlib-locks-" + std::to_string(getuid());
+}
+
+void SetLockFolder(const char* folder) {
+  std::lock_guard lock(mark_lock);
+  if (folder) {
+    folder_setting = folder;
+  } else {
+    folder_setting.reset();
+  }
+}
+
+void HoldClassMark(const std::string& class_name) {
+  std::string path = MarkPath(class_name);
+  std::lock_guard lock(mark_lock);
+  HeldMark& mark = held_marks[path];
+  if (mark.windows++ > 0) return;
+  MakeFolders(path.substr(0, path.rfind('/')));
+  // Close-on-exec: a child process must not inherit (and so keep) the lock.
+  mark.fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (mark.fd >= 0) flock(mark.fd, LOCK_SH);
+}
+
+void ReleaseClassMark(const std::string& class_name) {
+  std::string path = MarkPath(class_name);
+  std::lock_guard lock(mark_lock);
+  auto found = held_marks.find(path);
+  if (found == held_marks.end() || --found->second.windows > 0) return;
+  // The file stays: removing it could race with another process taking it.
+  if (found->second.fd >= 0) close(found->second.fd);
+  held_marks.erase(found);
+}
+
+bool ClassMarkedElsewhere(const std::string& class_name) {
+  int fd = open(MarkPath(class_name).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool marked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);  // also drops the test lock when it was taken
+  return marked;
+}
+
+}  // namespace wqplat

@@ -1,0 +1,19 @@
+// Marks, visible to other processes, that this process has a window of a
+// class: one lock file per class name in the lock folder, held with a
+// shared lock while such a window exists. The kernel drops the lock when
+// the process ends, however it ends.
+#pragma once
+
+#include <string>
+
+namespace wqplat {
+
+// The lock folder: the control's setting, else $WQ_LOCK_DIR, else a folder
+// under /tmp named after the user.
+std::string LockFolder();
+void SetLockFolder(const char* folder);  // null: back to the default
+
+// True when another process holds the mark of the class.
+bool ClassMarkedElsewhere(const std::string& class_name);
+
+}  // namespace wqplat
