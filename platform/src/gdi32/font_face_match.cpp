@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <mutex>
 
 #include "platform/gdi32.h"
@@ -44,7 +45,13 @@ bool MatchFontFace(const FontFaceRequest& request, FontFaceFile* match) {
   // fontconfig's configuration is process-wide; matching is serialised.
   static std::mutex mutex;
   std::lock_guard lock(mutex);
-  if (!FcInit()) return false;
+  static const bool initialised = [] {
+    if (!FcInit()) return false;
+    // fontconfig's own state goes at exit, so leak checks see none.
+    std::atexit(FcFini);
+    return true;
+  }();
+  if (!initialised) return false;
 
   FcPattern* pattern = BuildPattern(request);
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
