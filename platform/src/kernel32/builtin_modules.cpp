@@ -7,6 +7,7 @@ namespace wqplat {
 extern const ModuleDefinition kKernel32Module;
 extern const ModuleDefinition kWinmmModule;
 extern const ModuleDefinition kUser32Module;
+extern const ModuleDefinition kGdi32Module;
 extern const ModuleDefinition kOle32Module;
 extern const ModuleDefinition kDwmapiModule;
 extern const ModuleDefinition kComctl32Module;
@@ -18,6 +19,7 @@ std::span<const ModuleDefinition* const> BuiltinModules() {
       &kKernel32Module,
       &kWinmmModule,
       &kUser32Module,
+      &kGdi32Module,
       &kOle32Module,
       &kDwmapiModule,
       &kComctl32Module,
