@@ -1,0 +1,202 @@
+// Reading every file of a data set from a packed and from a stored archive
+// (streamed, the way the file layer opens archives) against reading the
+// same files from disk through the plain file set; and the archive
+// unpacker's throughput against zlib's on the same data. The summary
+// prints the time ratios and both unpackers' MB/s.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "archive_reader.h"
+#include "lz_compressor.h"
+#include "plain_file.h"
+#include "wqa_writer.h"
+
+namespace {
+
+constexpr int kFiles = 48;
+constexpr std::size_t kFileSize = 64 * 1024;
+
+// Text that repeats its words, as level and script files do.
+std::vector<std::uint8_t> TextLike(std::size_t size, unsigned seed) {
+  static const char* const kWords[] = {"enemy", "wave", "bullet", "speed", "0x20", "left", "right", "boss",
+                                       "score", "stage", "=", ";", "\r\n", "spawn", "120", "angle"};
+  std::mt19937 random(seed);
+  std::string text;
+  while (text.size() < size) text += std::string(kWords[random() % 16]) + " ";
+  text.resize(size);
+  return {text.begin(), text.end()};
+}
+
+std::vector<std::uint8_t> Noise(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(size);
+  for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+std::string WindowsPath(const std::filesystem::path& path) { return "C:" + path.string(); }
+
+// The data set on disk and as a stored and a packed archive beside it.
+class DataSet {
+ public:
+  DataSet() : folder_(std::filesystem::temp_directory_path() / ("wq-archive-bench-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(folder_ / "files");
+    wqa::TreeEntry root;
+    root.directory = true;
+    for (int i = 0; i < kFiles; ++i) {
+      wqa::TreeEntry file;
+      file.name = "F" + std::to_string(i) + ".DAT";
+      file.data = i % 2 == 0 ? TextLike(kFileSize, i) : Noise(kFileSize, i);
+      Write(folder_ / "files" / file.name, file.data);
+      names_.push_back(file.name);
+      root.children.push_back(std::move(file));
+    }
+    for (bool pack : {false, true}) {
+      wqa::WriteOptions options;
+      options.key = wqa::KeyForArchive("BenchKey");
+      options.pack = pack;
+      Write(folder_ / (pack ? "PACKED.WQA" : "STORED.WQA"), wqa::BuildArchiveImage(root, options));
+    }
+  }
+  ~DataSet() { std::filesystem::remove_all(folder_); }
+
+  const std::vector<std::string>& names() const { return names_; }
+  std::string DiskPath(const std::string& name) const { return WindowsPath(folder_ / "files" / name); }
+  std::string ArchivePath(bool packed) const { return WindowsPath(folder_ / (packed ? "PACKED.WQA" : "STORED.WQA")); }
+
+ private:
+  static void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+
+  std::filesystem::path folder_;
+  std::vector<std::string> names_;
+};
+
+const DataSet& Data() {
+  static const DataSet data;
+  return data;
+}
+
+void BM_ReadFromDisk(benchmark::State& state) {
+  std::vector<std::uint8_t> buffer(kFileSize);
+  for (auto _ : state) {
+    for (const std::string& name : Data().names()) {
+      PlainFile* file = PlainFileOpen(Data().DiskPath(name).c_str(), 0, 1, 0);
+      benchmark::DoNotOptimize(PlainFileRead(buffer.data(), 1, file->size, file));
+      PlainFileClose(file);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
+}
+
+// The archive stays open, as the file layer keeps it; each file is looked
+// up by name and read whole.
+void ReadFromArchive(benchmark::State& state, bool packed) {
+  ArchiveState archive{};
+  if (OpenArchiveFileStreamed(&archive, Data().ArchivePath(packed).c_str(), "BenchKey") != 0) {
+    state.SkipWithError("archive did not open");
+    return;
+  }
+  std::vector<std::uint8_t> buffer(kFileSize);
+  for (auto _ : state) {
+    for (const std::string& name : Data().names()) {
+      const WqaFileRecord* record = FindArchiveFileRecord(name.c_str(), &archive);
+      benchmark::DoNotOptimize(LoadArchiveFileData(&archive, record, buffer.data()));
+    }
+  }
+  CloseArchive(&archive);
+  state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
+}
+
+void BM_ReadFromStoredArchive(benchmark::State& state) { ReadFromArchive(state, false); }
+void BM_ReadFromPackedArchive(benchmark::State& state) { ReadFromArchive(state, true); }
+
+constexpr std::size_t kUnpackSize = 4 << 20;
+
+void BM_UnpackArchiveData(benchmark::State& state) {
+  const std::vector<std::uint8_t> data = TextLike(kUnpackSize, 7);
+  const std::vector<std::uint8_t> packed = wqa::PackArchiveData(data);
+  std::vector<std::uint8_t> out(data.size());
+  for (auto _ : state) {
+    DWORD size = 0;
+    benchmark::DoNotOptimize(UnpackArchiveData(packed.data(), static_cast<DWORD>(packed.size()), out.data(),
+                                               static_cast<DWORD>(out.size()), &size));
+  }
+  state.SetBytesProcessed(state.iterations() * kUnpackSize);
+  state.counters["ratio"] = static_cast<double>(packed.size()) / data.size();
+}
+
+void BM_ZlibUncompress(benchmark::State& state) {
+  const std::vector<std::uint8_t> data = TextLike(kUnpackSize, 7);
+  uLongf packedSize = compressBound(data.size());
+  std::vector<std::uint8_t> packed(packedSize);
+  compress2(packed.data(), &packedSize, data.data(), data.size(), Z_DEFAULT_COMPRESSION);
+  std::vector<std::uint8_t> out(data.size());
+  for (auto _ : state) {
+    uLongf size = out.size();
+    benchmark::DoNotOptimize(uncompress(out.data(), &size, packed.data(), packedSize));
+  }
+  state.SetBytesProcessed(state.iterations() * kUnpackSize);
+  state.counters["ratio"] = static_cast<double>(packedSize) / data.size();
+}
+
+BENCHMARK(BM_ReadFromDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFromStoredArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFromPackedArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpackArchiveData)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibUncompress)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then each archive read against the disk and each
+// unpacker's MB/s.
+class ArchiveSummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.iterations == 0) continue;
+      seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+    }
+  }
+
+  void PrintSummary() const {
+    const double disk = Seconds("BM_ReadFromDisk");
+    std::printf("\nReading %d files of %zu KB (time ratio to the disk, lower is better):\n", kFiles, kFileSize / 1024);
+    for (const char* name : {"BM_ReadFromStoredArchive", "BM_ReadFromPackedArchive"}) {
+      if (disk > 0 && Seconds(name) > 0) std::printf("  %-26s %.2fx\n", name + 3, Seconds(name) / disk);
+    }
+    std::printf("Unpacking %zu MB of text:\n", kUnpackSize >> 20);
+    for (const char* name : {"BM_UnpackArchiveData", "BM_ZlibUncompress"}) {
+      if (Seconds(name) > 0) std::printf("  %-26s %.0f MB/s\n", name + 3, kUnpackSize / 1e6 / Seconds(name));
+    }
+  }
+
+ private:
+  double Seconds(const std::string& name) const {
+    const auto found = seconds_.find(name);
+    return found == seconds_.end() ? 0 : found->second;
+  }
+
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  ArchiveSummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary();
+  benchmark::Shutdown();
+  return 0;
+}
