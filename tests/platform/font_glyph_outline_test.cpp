@@ -235,6 +235,19 @@ TEST(FontGlyphOutlineTest, NegativeHeightAsksForTheCharacterHeight) {
   EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 16);
 }
 
+TEST(FontGlyphOutlineTest, HeightsBeyond1024PixelsAreRefused) {
+  for (int height : {1025, -1025, 100000, INT32_MIN, INT32_MAX}) {
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, FIXED_PITCH, nullptr);
+    EXPECT_EQ(font, nullptr) << height;
+  }
+  FontRequest largest;
+  largest.height = 1024;
+  FontDc font(largest);
+  ASSERT_TRUE(font.ok());
+  EXPECT_EQ(font.Metrics().tmHeight, 1024);
+  EXPECT_NE(FetchGlyph(font.dc(), 0x8ABF, GGO_GRAY8_BITMAP).size, GDI_ERROR);
+}
+
 TEST(FontGlyphOutlineTest, RefusesWhatItCannotAnswer) {
   FontDc font(FontRequest{});
   ASSERT_TRUE(font.ok());

@@ -15,6 +15,9 @@ namespace {
 
 // Cell height of a font created with height 0.
 constexpr int kDefaultCellHeight = 16;
+// Larger requests are refused: one glyph of such a font would take
+// megabytes, and advances must fit GLYPHMETRICS' 16-bit fields.
+constexpr double kMaxHeight = 1024;
 // Slant of a synthesised italic: x grows by tan(12 degrees) per unit of y.
 constexpr FT_Fixed kObliqueShear = 0x0366A;
 constexpr double kObliqueSlope = 0x0366A / 65536.0;
@@ -78,6 +81,8 @@ FontFace::FontFace(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 FontFace::~FontFace() = default;
 
 std::unique_ptr<FontFace> FontFace::Open(const FontFaceFile& file, const FontFaceStyle& style) {
+  const double requested_height = style.requested_height;
+  if (std::abs(requested_height) > kMaxHeight) return nullptr;
   auto impl = std::make_unique<Impl>();
   {
     FreeTypeLibrary& shared = Library();
@@ -101,7 +106,7 @@ std::unique_ptr<FontFace> FontFace::Open(const FontFaceFile& file, const FontFac
   int cell_height = kDefaultCellHeight;
   if (style.requested_height > 0) cell_height = style.requested_height;
   if (style.requested_height < 0) {
-    cell_height = std::max(1, static_cast<int>(std::lround(-style.requested_height * cell_units / em_units)));
+    cell_height = std::max(1, static_cast<int>(std::lround(-requested_height * cell_units / em_units)));
   }
   const double em_pixels = cell_height * em_units / cell_units;
   const FT_F26Dot6 em_26_6 = std::max<FT_F26Dot6>(64, std::lround(em_pixels * 64));
