@@ -118,6 +118,15 @@ TEST(GdiDeviceContextTest, FontGetObjectReturnsTheRequestWithTheFaceCutAtACharac
   DeleteObject(font);
 }
 
+TEST(GdiDeviceContextTest, TheModuleExportsItsFunctionsToLoadLibrary) {
+  HMODULE gdi32 = LoadLibraryA("GDI32.DLL");
+  ASSERT_NE(gdi32, nullptr);
+  EXPECT_EQ(GetProcAddress(gdi32, "GetGlyphOutlineA"), reinterpret_cast<FARPROC>(&GetGlyphOutlineA));
+  EXPECT_EQ(GetProcAddress(gdi32, "StretchDIBits"), reinterpret_cast<FARPROC>(&StretchDIBits));
+  EXPECT_EQ(GetProcAddress(gdi32, "TextOutA"), nullptr);
+  FreeLibrary(gdi32);
+}
+
 // A window surface standing in for the window module: one window of a fixed
 // client size whose pixels the test reads back.
 constexpr int kClientWidth = 8;
