@@ -129,6 +129,16 @@ struct DispositionCase {
   const char* contents_after;  // null: no file afterwards
 };
 
+std::string DispositionCaseName(const testing::TestParamInfo<DispositionCase>& info) {
+  const char* names[] = {"", "CreateNew", "CreateAlways", "OpenExisting", "OpenAlways", "TruncateExisting"};
+  return std::string(names[info.param.disposition]) + (info.param.file_exists ? "OnExisting" : "OnMissing");
+}
+
+// Keeps the listed test names free of raw object bytes.
+void PrintTo(const DispositionCase& c, std::ostream* out) {
+  *out << "disposition " << c.disposition << (c.file_exists ? " on an existing file" : " on a missing file");
+}
+
 class CreationDispositionTest : public FileIoTest, public testing::WithParamInterface<DispositionCase> {};
 
 TEST_P(CreationDispositionTest, OpensCreatesOrTruncatesAsAsked) {
@@ -157,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DispositionCase{OPEN_ALWAYS, false, true, ERROR_SUCCESS, ""},
                     DispositionCase{OPEN_ALWAYS, true, true, ERROR_ALREADY_EXISTS, "old"},
                     DispositionCase{TRUNCATE_EXISTING, false, false, ERROR_FILE_NOT_FOUND, nullptr},
-                    DispositionCase{TRUNCATE_EXISTING, true, true, ERROR_SUCCESS, ""}));
+                    DispositionCase{TRUNCATE_EXISTING, true, true, ERROR_SUCCESS, ""}),
+    DispositionCaseName);
 
 TEST_F(FileIoTest, OpensThatCannotBeHonouredFail) {
   dir_.WriteFile("locked.txt", "keep");
