@@ -174,7 +174,8 @@ bool FontFace::Rasterise(char32_t code_point, UINT format, GlyphImage* image) {
 
   if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return false;
   const FT_Bitmap& bitmap = slot->bitmap;
-  if (bitmap.pitch < 0) return false;
+  const unsigned char expected_mode = mono ? FT_PIXEL_MODE_MONO : FT_PIXEL_MODE_GRAY;
+  if (bitmap.pitch < 0 || bitmap.pixel_mode != expected_mode) return false;
 
   // The black box stays inside the cell: rows above the ascent or below the
   // descent and columns beyond the widest glyph are cut off.
@@ -185,8 +186,8 @@ bool FontFace::Rasterise(char32_t code_point, UINT format, GlyphImage* image) {
   const int columns = std::min(static_cast<int>(bitmap.width), metrics_.max_char_width);
   if (rows <= 0 || columns <= 0) return true;
 
-  const CoverageBitmap coverage{bitmap.buffer, bitmap.pitch, bitmap.pixel_mode == FT_PIXEL_MODE_MONO};
-  image->bits = ConvertGlyphRows(coverage, skipped_rows, columns, rows, format);
+  const RenderedRows rendered{bitmap.buffer, bitmap.pitch};
+  image->bits = ConvertGlyphRows(rendered, skipped_rows, columns, rows, format);
   image->metrics.gmBlackBoxX = static_cast<UINT>(columns);
   image->metrics.gmBlackBoxY = static_cast<UINT>(rows);
   image->metrics.gmptGlyphOrigin.x = slot->bitmap_left;
