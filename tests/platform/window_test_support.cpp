@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/control.h"
+
 namespace wqtest {
 namespace {
 
@@ -15,6 +17,9 @@ LRESULT RecordingProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 }  // namespace
 
 RecordingWindowClass::RecordingWindowClass(const char* name) : name_(name) {
+  // Test processes share one display: without this they would take the
+  // focus from each other's windows.
+  WqControlFollowWindowSystemFocus(false);
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.style = CS_HREDRAW | CS_VREDRAW;

@@ -24,6 +24,13 @@ void WqControlCloseWindow(HWND window);
 // The window system moves the keyboard focus away from the window, or back.
 void WqControlSetWindowFocus(HWND window, bool focused);
 
+// Whether windows follow the window system's own focus changes (on by
+// default; WQ_WINDOW_SYSTEM_FOCUS=0 in the environment turns it off at
+// start). Test processes that share one display would otherwise take the
+// focus from each other's windows; with it off, focus changes only through
+// the program's calls and WqControlSetWindowFocus.
+void WqControlFollowWindowSystemFocus(bool follow);
+
 // The client area's pixels as last presented (0x00RRGGBB, rows top-down);
 // false for a window that is not on a display.
 bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,

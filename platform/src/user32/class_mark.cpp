@@ -1,12 +1,10 @@
 #include "user32/class_mark.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -37,6 +35,21 @@ std::string MarkPath(const std::string& class_name) {
     path += digits;
   }
   return path + ".lock";
+}
+
+// A record lock over the whole file.
+struct flock WholeFile(short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  return lock;
+}
+
+// Whether a process other than this one holds a lock on the file: record
+// locks of this process never count against itself.
+bool LockedByAnotherProcess(int fd) {
+  struct flock probe = WholeFile(F_WRLCK);
+  return fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
 void MakeFolders(const std::string& folder) {
@@ -73,7 +86,8 @@ void HoldClassMark(const std::string& class_name) {
   MakeFolders(path.substr(0, path.rfind('/')));
   // Close-on-exec: a child process must not inherit (and so keep) the lock.
   mark.fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (mark.fd >= 0) flock(mark.fd, LOCK_SH);
+  struct flock shared = WholeFile(F_RDLCK);
+  if (mark.fd >= 0) fcntl(mark.fd, F_SETLK, &shared);
 }
 
 void ReleaseClassMark(const std::string& class_name) {
@@ -87,10 +101,17 @@ void ReleaseClassMark(const std::string& class_name) {
 }
 
 bool ClassMarkedElsewhere(const std::string& class_name) {
-  int fd = open(MarkPath(class_name).c_str(), O_RDONLY | O_CLOEXEC);
+  std::string path = MarkPath(class_name);
+  std::lock_guard lock(mark_lock);
+  // Closing any descriptor of a file drops this process's record locks on
+  // it, so a mark held here is probed through its own descriptor.
+  if (auto held = held_marks.find(path); held != held_marks.end() && held->second.fd >= 0) {
+    return LockedByAnotherProcess(held->second.fd);
+  }
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  bool marked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  close(fd);  // also drops the test lock when it was taken
+  bool marked = LockedByAnotherProcess(fd);
+  close(fd);
   return marked;
 }
 

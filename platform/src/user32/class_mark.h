@@ -1,7 +1,7 @@
 // Marks, visible to other processes, that this process has a window of a
-// class: one lock file per class name in the lock folder, held with a
-// shared lock while such a window exists. The kernel drops the lock when
-// the process ends, however it ends.
+// class: one lock file per class name in the lock folder, with a shared
+// record lock held while such a window exists. The kernel drops the lock
+// when the process ends, however it ends.
 #pragma once
 
 #include <string>

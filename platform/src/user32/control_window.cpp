@@ -127,6 +127,8 @@ void WqControlSetWindowFocus(HWND window, bool focused) {
       window, WindowEvent(focused ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST));
 }
 
+void WqControlFollowWindowSystemFocus(bool follow) { wqplat::FollowWindowSystemFocus(follow); }
+
 bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,
                                int* height) {
   auto record = wqplat::FindWindowRecord(window);

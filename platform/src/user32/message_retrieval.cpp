@@ -108,9 +108,11 @@ BOOL TranslateMessage(const MSG* msg) {
     return FALSE;
   }
   if (!IsKeyDown(msg->message)) return TRUE;
-  std::string characters;
-  if (SameMessage(retrieved_key.msg, *msg)) characters = retrieved_key.typed_text;
-  if (characters.empty()) characters = ControlCharacterOfKey(static_cast<BYTE>(msg->wParam));
+  // A key-down from the window system carries what it typed; one made up
+  // by the program types what the key types with the modifiers held now.
+  std::string characters = SameMessage(retrieved_key.msg, *msg)
+                               ? retrieved_key.typed_text
+                               : ControlCharacterOfKey(static_cast<BYTE>(msg->wParam));
   // The characters come next, before any later input, as Windows delivers
   // them; pushing to the front in reverse keeps their order.
   UINT char_message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;

@@ -1,5 +1,8 @@
 #include "user32/window_system_events.h"
 
+#include <atomic>
+#include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "kernel32/text_encoding.h"
@@ -110,7 +113,10 @@ void KeyEvent(HWND window, const SDL_KeyboardEvent& event) {
   DWORD bits = 1u | (DWORD{key->scan_code} << 16) | (key->extended ? 1u << 24 : 0u) |
                (alt && down ? 1u << 29 : 0u) | (was_down || !down ? 1u << 30 : 0u) |
                (down ? 0u : 1u << 31);
-  PostToWindow(window, message, key->virtual_key, static_cast<LPARAM>(bits));
+  // Keys that type a control character do so with the modifiers held now,
+  // whenever TranslateMessage gets to them.
+  PostToWindow(window, message, key->virtual_key, static_cast<LPARAM>(bits),
+               down ? ControlCharacterOfKey(key->virtual_key) : std::string{});
 }
 
 void TextEvent(HWND window, const SDL_TextInputEvent& event) {
@@ -208,7 +214,31 @@ std::uint32_t EventWindowId(const SDL_Event& event) {
   }
 }
 
+bool IsFocusChange(const SDL_Event& event) {
+  return event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                                           event.window.event == SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
+std::atomic<int>& FocusSetting() {
+  // -1: not decided yet, then 0 or 1.
+  static std::atomic<int> setting{-1};
+  return setting;
+}
+
+bool FollowsWindowSystemFocus() {
+  int setting = FocusSetting().load();
+  if (setting < 0) {
+    const char* variable = std::getenv("WQ_WINDOW_SYSTEM_FOCUS");
+    int from_environment = variable && std::string_view(variable) == "0" ? 0 : 1;
+    FocusSetting().compare_exchange_strong(setting, from_environment);
+    setting = FocusSetting().load();
+  }
+  return setting != 0;
+}
+
 }  // namespace
+
+void FollowWindowSystemFocus(bool follow) { FocusSetting().store(follow ? 1 : 0); }
 
 void DeliverWindowSystemEvent(HWND window, const SDL_Event& event, std::string dropped_file) {
   RunOnWindowThread(window, [window, event, dropped_file = std::move(dropped_file)] {
@@ -220,6 +250,7 @@ void ReadWindowSystemEvents() {
   if (!IsEventThread()) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    if (IsFocusChange(event) && !FollowsWindowSystemFocus()) continue;
     std::string dropped_file;
     if (event.type == SDL_DROPFILE && event.drop.file) {
       dropped_file = event.drop.file;

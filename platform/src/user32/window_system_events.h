@@ -15,4 +15,7 @@ namespace wqplat {
 // A dropped file's name travels separately, in UTF-8.
 void DeliverWindowSystemEvent(HWND window, const SDL_Event& event, std::string dropped_file = {});
 
+// Whether the window system's own focus changes reach the windows.
+void FollowWindowSystemFocus(bool follow);
+
 }  // namespace wqplat
