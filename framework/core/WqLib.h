@@ -25,3 +25,44 @@ int GetTimeMs();
 std::int64_t GetTimeUs(int useCpuCounter);
 // The local date and time; returns 0.
 int GetLocalDate(int* year, int* month, int* day, int* hour, int* minute, int* second);
+
+// ---- Library start and end ----
+// Starts every subsystem and opens the main window; 0, or -1 (with anything
+// started so far ended again). 0 at once when already started.
+int StartLibrary();
+// Ends every subsystem and closes the window; 0 (also when not started).
+int EndLibrary();
+// Processes the window's messages and the per-frame work; call once per
+// frame. 0, or -1 once the program is to quit.
+int PumpMessages();
+
+// ---- Main window ----
+// 1 window mode, 0 full screen. Before StartLibrary it only records the
+// choice. 0, or -1 when full screen cannot use the screen size.
+int ChangeWindowMode(int windowMode);
+// Desktop size and colour depth; any pointer may be null.
+int GetDesktopSize(int* width, int* height, int* colorBits);
+// The window's scale of the screen image (1.0 for both in full screen);
+// returns x.
+double GetWindowScale(double* x, double* y);
+
+// ---- Waits ----
+// Waits for any key, pad button or mouse click (after everything held at
+// entry is released): the key code, -1 for a pad or mouse, 0 on quit.
+int WaitAnyKey();
+// Waits that many milliseconds, keeping the window alive; returns 0.
+int WaitMilliseconds(int ms);
+
+// ---- Mouse and clipboard ----
+// 1 shows the cursor over the window, 0 hides it, -1 applies the current
+// setting again. Returns 0.
+int SetMouseVisible(int visible);
+// The mouse position in screen-image coordinates; either pointer may be
+// null. Returns 0.
+int GetMousePosition(int* x, int* y);
+// With a buffer: copies the clipboard's text into it (0). With null: the
+// buffer size the text needs. -1 without text or when the clipboard cannot
+// be opened.
+int ReadClipboardText(char* buffer);
+// 0, or -1 when the clipboard cannot be opened or the text not stored.
+int WriteClipboardText(const char* text);

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "api_lock.h"
+#include "platform/windows.h"
+
+namespace {
+
+// Waits (in real time) until n threads are queued on the lock.
+void WaitForWaiters(int n) {
+  for (int spins = 0; GetApiLockWaiterCount() < n; ++spins) {
+    ASSERT_LT(spins, 100000) << "threads never queued";
+    std::this_thread::yield();
+  }
+}
+
+TEST(ApiLockTest, IsRecursiveAndReleasedOnlyAtTheOutermostUnlock) {
+  LockLibraryCall();
+  LockLibraryCall();
+  HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread other([&] {
+    LockLibraryCall();
+    SetEvent(taken);
+    UnlockLibraryCall();
+  });
+  WaitForWaiters(1);
+  UnlockLibraryCall();
+  EXPECT_EQ(WaitForSingleObject(taken, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(GetApiLockWaiterCount(), 1);
+  UnlockLibraryCall();
+  EXPECT_EQ(WaitForSingleObject(taken, INFINITE), static_cast<DWORD>(WAIT_OBJECT_0));
+  other.join();
+  CloseHandle(taken);
+  DestroyApiLock();
+  EXPECT_FALSE(IsApiLockCreated());
+}
+
+// Two threads queue while the lock is held; the holder then releases and
+// asks again at once. Arrival order wins: the holder is served last.
+TEST(ApiLockTest, ServesWaitersInArrivalOrderAndLetsNoNewcomerOvertake) {
+  std::mutex orderLock;
+  std::vector<int> order;
+  auto record = [&](int id) {
+    std::lock_guard guard(orderLock);
+    order.push_back(id);
+  };
+  LockLibraryCall();
+  std::thread first([&] {
+    LockLibraryCall();
+    record(1);
+    UnlockLibraryCall();
+  });
+  WaitForWaiters(1);
+  std::thread second([&] {
+    LockLibraryCall();
+    record(2);
+    UnlockLibraryCall();
+  });
+  WaitForWaiters(2);
+
+  UnlockLibraryCall();
+  LockLibraryCall();
+  record(3);
+  UnlockLibraryCall();
+  first.join();
+  second.join();
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+  DestroyApiLock();
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "WqLib.h"
+#include "platform/control_window.h"
+#include "platform/windows.h"
+#include "startup_test_support.h"
+#include "window_system_state.h"
+
+namespace {
+
+constexpr char kChildLogSwitch[] = "WQ_TEST_SECOND_INSTANCE_LOG";
+
+class WindowCloseTest : public wqtest::LibraryTest {};
+
+TEST_F(WindowCloseTest, ClosingTheWindowQuitsThePumpForGoodAndEndIsClean) {
+  ASSERT_EQ(StartLibrary(), 0);
+  ASSERT_EQ(PumpMessages(), 0);
+  HWND window = GetMainWindow();
+  WqControlCloseWindow(window);
+
+  int frames = 0;
+  while (PumpMessages() == 0) ASSERT_LT(++frames, 100) << "the close never arrived";
+  for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(PumpMessages(), -1);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(GetQuitFlag());
+
+  EXPECT_EQ(EndLibrary(), 0);
+  const std::string log = ReadLog();
+  wqtest::ExpectInOrder(log, {"ウインドウを閉じようとしています", "ウインドウが破棄されようとしています",
+                              "ソフトを終了する準備が整いました", "Alloc num:0"});
+  EXPECT_EQ(log.find("ウインドウを閉じようとしています", log.find("ウインドウを閉じようとしています") + 1),
+            std::string::npos);
+}
+
+TEST_F(WindowCloseTest, WaitAnyKeyReturnsZeroWhenTheProgramQuits) {
+  ASSERT_EQ(StartLibrary(), 0);
+  WqControlCloseWindow(GetMainWindow());
+  EXPECT_EQ(WaitAnyKey(), 0);
+  EXPECT_TRUE(GetQuitFlag());
+}
+
+// Run by the test below in a process of its own while its parent holds the
+// framework's window.
+TEST(WindowSecondInstanceTest, ChildStartsWhileAnotherProcessRuns) {
+  const char* logFolder = std::getenv(kChildLogSwitch);
+  if (logFolder == nullptr) GTEST_SKIP() << "runs only as the child of the second-instance test";
+  SetLogFolder(logFolder);
+  ChangeWindowMode(1);
+  EXPECT_EQ(StartLibrary(), -1);
+  EXPECT_EQ(GetMainWindow(), nullptr);
+}
+
+TEST_F(WindowCloseTest, ASecondProcessIsRefused) {
+  ASSERT_EQ(StartLibrary(), 0);
+  wqtest::TempDir childFolder;
+  const int status = wqtest::RunTestInChildProcess(
+      "WindowSecondInstanceTest.ChildStartsWhileAnotherProcessRuns",
+      {"WQ_LOCK_DIR=" + folder().path().string(), std::string(kChildLogSwitch) + "=" + childFolder.WindowsPath(),
+       "WQ_VIRTUAL_CLOCK=1"});
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(childFolder.ReadFile("Log.txt").find("二重起動されています、ソフトを終了します"), std::string::npos);
+  EXPECT_EQ(PumpMessages(), 0);
+}
+
+}  // namespace

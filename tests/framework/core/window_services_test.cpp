@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "WqLib.h"
+#include "cursor_services.h"
+#include "platform/control_window.h"
+#include "platform/windows.h"
+#include "startup_test_support.h"
+#include "window_system_state.h"
+
+namespace {
+
+class WindowServicesTest : public wqtest::LibraryTest {
+ protected:
+  void SetUp() override {
+    wqtest::LibraryTest::SetUp();
+    ASSERT_EQ(StartLibrary(), 0);
+    ASSERT_EQ(PumpMessages(), 0);
+  }
+};
+
+TEST_F(WindowServicesTest, HidingTheMouseTwiceHidesTheCursorOnce) {
+  EXPECT_EQ(SetMouseVisible(0), 0);
+  EXPECT_EQ(SetMouseVisible(0), 0);
+  // One step back up shows it again: it was driven just below zero.
+  EXPECT_EQ(ShowCursor(TRUE), 0);
+  ShowCursor(FALSE);
+  EXPECT_EQ(SetMouseVisible(1), 0);
+  EXPECT_EQ(ShowCursor(FALSE), -1);
+  ShowCursor(TRUE);
+}
+
+TEST_F(WindowServicesTest, ClicksAreLoggedInScreenImageCoordinatesUpToThirtyTwo) {
+  HWND window = GetMainWindow();
+  for (int click = 0; click < 33; ++click) {
+    WqControlInjectMouse(window, 100 + click, 50, MK_LBUTTON, 0);
+    WqControlInjectMouse(window, 100 + click, 50, 0, 0);
+    for (int frame = 0; frame < 3; ++frame) PumpMessages();
+  }
+  ASSERT_EQ(GetMouseClickCount(), kMaxLoggedClicks);
+  const MouseClick* first = GetMouseClick(0);
+  EXPECT_EQ(first->button, 1);
+  EXPECT_EQ(first->x, 100);
+  EXPECT_EQ(first->y, 50);
+  int x = 0;
+  int y = 0;
+  EXPECT_EQ(GetMousePosition(&x, &y), 0);
+  EXPECT_EQ(x, 132);
+  EXPECT_EQ(y, 50);
+}
+
+TEST_F(WindowServicesTest, ClipboardTextRoundTrips) {
+  const char text[] = "abc 日本語";
+  ASSERT_EQ(WriteClipboardText(text), 0);
+  const int size = ReadClipboardText(nullptr);
+  ASSERT_GE(size, static_cast<int>(sizeof(text)));
+  std::string buffer(size, '\x7F');
+  ASSERT_EQ(ReadClipboardText(buffer.data()), 0);
+  EXPECT_STREQ(buffer.c_str(), text);
+}
+
+TEST_F(WindowServicesTest, ClipboardHeldByAnotherThreadFailsBothWays) {
+  HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(opened);
+    WaitForSingleObject(release, INFINITE);
+    CloseClipboard();
+  });
+  WaitForSingleObject(opened, INFINITE);
+  EXPECT_EQ(WriteClipboardText("abc"), -1);
+  EXPECT_EQ(ReadClipboardText(nullptr), -1);
+  SetEvent(release);
+  holder.join();
+  EXPECT_EQ(WriteClipboardText("abc"), 0);
+  CloseHandle(opened);
+  CloseHandle(release);
+}
+
+}  // namespace
