@@ -77,3 +77,9 @@ int MatchFileNamePattern(const char* name, const char* pattern, const ArchiveSta
 // Unpacks a file's packed bytes into destination (record->size bytes);
 // logs and returns -1 when they are damaged or unpack to another size.
 int UnpackArchiveRecord(const WqaFileRecord* record, const void* packed, DWORD packedSize, void* destination);
+
+// The full path under which archive paths are compared: resolved against
+// the current directory as ResolveFullPath does, every ASCII letter (and a
+// drive letter) upper-cased, only a backslash skipped after a drive.
+// Returns 0, or -1 when it does not fit MAX_PATH bytes.
+int MakeFullPathFromCurrentDir(const char* path, char* output);

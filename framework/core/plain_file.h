@@ -3,6 +3,9 @@
 // directory and find operations of the plain file set.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "file_info.h"
 #include "platform/wintypes.h"
 
@@ -58,3 +61,20 @@ int PlainFileSeek(PlainFile* file, LONG offset, int origin);
 size_t PlainFileRead(void* destination, size_t itemSize, size_t count, PlainFile* file);
 int PlainFileEof(PlainFile* file);
 int PlainFileIdleCheck(PlainFile* file);
+
+// The plain set's directory and find operations: the system's own results.
+int PlainSetCurrentDir(const char* path);
+int PlainGetCurrentDir(char* buffer);  // a MAX_PATH buffer
+// The system's find handle as a word, or INVALID_FIND_HANDLE.
+std::uintptr_t PlainFindFirst(const char* pattern, FileInfo* info);
+int PlainFindNext(std::uintptr_t find, FileInfo* info);
+int PlainFindClose(std::uintptr_t find);
+
+// Full paths: the path resolved against the base directory (the file-access
+// table's current directory when null), "." and ".." applied except in the
+// last component. Returns 0, or -1 with a log line when the result does
+// not fit MAX_PATH bytes.
+int ResolveFullPath(const char* path, char* output, const char* base);
+// A new empty file, open for writing, in the system's temporary folder;
+// its full path is copied to the output (MAX_PATH bytes). Null on failure.
+HANDLE CreateTempFileName(char* output);

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "file_access_table.h"
+#include "log_capture.h"
+#include "plain_file.h"
+#include "platform/kernel32.h"
+#include "tracked_allocator.h"
+
+namespace {
+
+struct OpenMode {
+  const char* what;
+  int cache;
+  int asynchronous;
+};
+
+const OpenMode kModes[] = {{"direct", 0, 0}, {"thread", 1, 0}, {"thread, asynchronous", 0, 1}};
+
+class PlainFileTest : public testing::TestWithParam<OpenMode> {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i < 100; ++i) bytes_ += static_cast<char>('A' + i % 26);
+    dir_.WriteFile("P.BIN", bytes_);
+  }
+  PlainFile* Open() {
+    return PlainFileOpen((dir_.WindowsPath() + "\\P.BIN").c_str(), GetParam().cache, 1, GetParam().asynchronous);
+  }
+  static std::size_t Read(PlainFile* file, void* destination, std::size_t itemSize, std::size_t count) {
+    const std::size_t items = PlainFileRead(destination, itemSize, count, file);
+    while (PlainFileIdleCheck(file) == 0) Sleep(0);
+    return items;
+  }
+
+  wqtest::TempDir dir_;
+  std::string bytes_;
+};
+
+TEST_P(PlainFileTest, AShortLastItemIsNotDelivered) {
+  PlainFile* file = Open();
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->size, 100u);
+  ASSERT_EQ(PlainFileSeek(file, -10, 2), 0);
+  char out[12] = {};
+  EXPECT_EQ(Read(file, out, 4, 3), 2u);
+  EXPECT_EQ(std::string(out, 8), bytes_.substr(90, 8));
+  EXPECT_EQ(PlainFileTell(file), 98);
+  EXPECT_EQ(PlainFileEof(file), 0);
+  char untouched[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_EQ(Read(file, untouched, 4, 1), 0u);
+  EXPECT_EQ(std::string(untouched, 4), "xxxx");
+  EXPECT_EQ(PlainFileEof(file), -1) << "all bits set, not 1";
+  EXPECT_EQ(PlainFileClose(file), 0);
+  EXPECT_EQ(GetTrackedBlockCount(), 0);
+}
+
+TEST_P(PlainFileTest, AReadPastTheEndAfterASeekReadsNothing) {
+  PlainFile* file = Open();
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(PlainFileSeek(file, 50, 2), 0) << "seeks are not clamped";
+  EXPECT_EQ(PlainFileTell(file), 150);
+  char out[4];
+  EXPECT_EQ(Read(file, out, 1, 4), 0u);
+  EXPECT_EQ(PlainFileEof(file), -1);
+  EXPECT_EQ(PlainFileSeek(file, 3, 0), 0);
+  EXPECT_EQ(PlainFileEof(file), 0);
+  EXPECT_EQ(Read(file, out, 2, 2), 2u);
+  EXPECT_EQ(std::string(out, 4), bytes_.substr(3, 4));
+  PlainFileClose(file);
+}
+
+TEST_P(PlainFileTest, AReadDeliveringLessAdvancesByWholeItemsDelivered) {
+  if (GetParam().asynchronous) GTEST_SKIP() << "an asynchronous read reports before it delivers";
+  PlainFile* file = Open();
+  ASSERT_NE(file, nullptr);
+  // The file shrinks after its size was measured at open.
+  std::filesystem::resize_file(dir_.path() / "P.BIN", 30);
+  std::vector<char> out(100);
+  EXPECT_EQ(Read(file, out.data(), 4, 25), 7u) << "30 bytes delivered: 7 whole items";
+  EXPECT_EQ(PlainFileTell(file), 28);
+  EXPECT_EQ(Read(file, out.data(), 1, 2), 2u);
+  EXPECT_EQ(std::string(out.data(), 2), bytes_.substr(28, 2));
+  PlainFileClose(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PlainFileTest, testing::ValuesIn(kModes),
+                         [](const auto& info) { return std::string(info.param.what).substr(0, 6) + std::to_string(info.index); });
+
+TEST(PlainFileOpenTest, AMissingFileOpensNothing) {
+  wqtest::TempDir dir;
+  for (const OpenMode& mode : kModes) {
+    EXPECT_EQ(PlainFileOpen((dir.WindowsPath() + "\\NONE").c_str(), mode.cache, 1, mode.asynchronous), nullptr);
+  }
+  EXPECT_EQ(GetTrackedBlockCount(), 0);
+}
+
+TEST(PlainFileCacheTest, ThePauseBetweenReadsFillsTheCache) {
+  wqtest::TempDir dir;
+  const std::string bytes(4096, 'c');
+  dir.WriteFile("C.BIN", bytes);
+  PlainFile* file = PlainFileOpen((dir.WindowsPath() + "\\C.BIN").c_str(), 1, 1, 0);
+  ASSERT_NE(file, nullptr);
+  char first[16];
+  ASSERT_EQ(PlainFileRead(first, 1, 16, file), 16u);
+  // Without requests the thread reads ahead behind the position.
+  for (int i = 0; i < 5000 && file->thread.cacheHeld == 0; ++i) Sleep(1);
+  EXPECT_EQ(file->thread.cachePosition, 16u);
+  ASSERT_EQ(file->thread.cacheHeld, 4096u - 16);
+  // The next read is served from the cache, not from the changed file.
+  dir.WriteFile("C.BIN", std::string(4096, 'd'));
+  char next[16];
+  ASSERT_EQ(PlainFileRead(next, 1, 16, file), 16u);
+  EXPECT_EQ(std::string(next, 16), std::string(16, 'c'));
+  PlainFileClose(file);
+}
+
+TEST(ResolveFullPathTest, AppliesDotsAndDrives) {
+  const struct {
+    const char* path;
+    const char* base;
+    const char* expected;
+  } cases[] = {
+      {"a/./b/../c", "C:\\x\\", "C:\\x\\a\\c"},
+      {"//srv/share", "C:\\x", "\\\\srv\\share"},
+      {"/y", "C:\\x", "C:\\y"},
+      {"a/..", "C:\\x", "C:\\x\\a\\.."},
+      {"D:\\data\\..\\img.png", "C:\\x", "D:\\img.png"},
+      {"../../..\\up", "C:\\x\\y", "C:\\up"},
+      {"a//b\\", "C:\\x", "C:\\x\\a\\b"},
+      // A double-byte character whose trail byte is 0x5C is kept whole.
+      {"\x95\x5C\\..\\b", "C:\\x", "C:\\x\\b"},
+      {"\x95\x5C\\c", "C:\\x", "C:\\x\\\x95\x5C\\c"},
+  };
+  for (const auto& c : cases) {
+    char out[MAX_PATH];
+    EXPECT_EQ(ResolveFullPath(c.path, out, c.base), 0) << c.path;
+    EXPECT_STREQ(out, c.expected) << c.path;
+  }
+}
+
+class FullPathLogTest : public wqtest::LogCapture {};
+
+TEST_F(FullPathLogTest, APathTooLongIsRefusedNotCut) {
+  char out[MAX_PATH];
+  const std::string longPath(300, 'p');
+  EXPECT_EQ(ResolveFullPath(longPath.c_str(), out, "C:\\x"), -1);
+  EXPECT_NE(LogText().find("ファイルパスが長すぎます"), std::string::npos);
+}
+
+TEST(CreateTempFileNameTest, MakesANewEmptyFileInTheTemporaryFolder) {
+  char path[MAX_PATH];
+  HANDLE file = CreateTempFileName(path);
+  ASSERT_NE(file, nullptr);
+  DWORD written = 0;
+  EXPECT_TRUE(WriteFile(file, "abc", 3, &written, nullptr));
+  CloseHandle(file);
+  EXPECT_EQ(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_TRUE(DeleteFileA(path));
+  char second[MAX_PATH];
+  HANDLE other = CreateTempFileName(second);
+  ASSERT_NE(other, nullptr);
+  CloseHandle(other);
+  DeleteFileA(second);
+}
+
+TEST(PlainFindTest, FindsTheEntriesOfAFolder) {
+  wqtest::TempDir dir;
+  dir.WriteFile("A.TXT", "12345");
+  dir.WriteFile("SUB/B.TXT", "b");
+  FileInfo info;
+  const std::uintptr_t find = PlainFindFirst((dir.WindowsPath() + "\\A.*").c_str(), &info);
+  ASSERT_NE(find, INVALID_FIND_HANDLE);
+  EXPECT_STREQ(info.name, "A.TXT");
+  EXPECT_EQ(info.sizeLow, 5u);
+  EXPECT_EQ(info.directory, 0u);
+  EXPECT_GT(info.lastWriteDate[0], 2000);
+  EXPECT_EQ(PlainFindNext(find, &info), -1);
+  EXPECT_EQ(PlainFindClose(find), 0);
+  EXPECT_EQ(PlainFindFirst((dir.WindowsPath() + "\\*.none").c_str(), &info), INVALID_FIND_HANDLE);
+}
+
+TEST(FileAccessTableTest, SetupChoosesTheSet) {
+  static int opens = 0;
+  FileAccessTable counting = *GetPlainFileSet();
+  counting.open = [](const char*, int, int, int) -> FileHandle {
+    ++opens;
+    return 0;
+  };
+  SetupFileAccessTable(&counting);
+  EXPECT_EQ(FileAccessOpen("anything", 0, 1, 0), 0u);
+  EXPECT_EQ(opens, 1);
+  SetupFileAccessTable(nullptr);
+  EXPECT_EQ(GetFileAccessTable()->open, GetArchiveAwareFileSet()->open);
+  SetPlainFilesOnly(1);
+  SetupFileAccessTable(nullptr);
+  EXPECT_EQ(GetFileAccessTable()->open, GetPlainFileSet()->open);
+  SetPlainFilesOnly(0);
+  SetupFileAccessTable(nullptr);
+}
+
+}  // namespace
