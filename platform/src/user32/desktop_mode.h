@@ -9,6 +9,8 @@ struct DesktopMode {
   int height;
   int bits_per_pixel;
   int refresh_rate;
+
+  bool operator==(const DesktopMode&) const = default;
 };
 
 DesktopMode GetDesktopMode();

@@ -14,11 +14,6 @@ namespace {
 std::mutex mode_lock;
 std::optional<DesktopMode> changed_mode;
 
-bool SameMode(const DesktopMode& a, const DesktopMode& b) {
-  return a.width == b.width && a.height == b.height && a.bits_per_pixel == b.bits_per_pixel &&
-         a.refresh_rate == b.refresh_rate;
-}
-
 std::vector<DesktopMode> FixedModes() {
   static constexpr int kSizes[][2] = {{640, 480},   {800, 600},   {1024, 768},
                                       {1280, 720},  {1280, 1024}, {1920, 1080}};
@@ -40,7 +35,7 @@ std::vector<DesktopMode> ListDisplayModes() {
     if (SDL_GetDisplayMode(0, index, &display) != 0) continue;
     DesktopMode mode{display.w, display.h, static_cast<int>(SDL_BYTESPERPIXEL(display.format)) * 8,
                      display.refresh_rate > 0 ? display.refresh_rate : 60};
-    if (std::none_of(modes.begin(), modes.end(), [&](const auto& m) { return SameMode(m, mode); })) {
+    if (std::none_of(modes.begin(), modes.end(), [&](const auto& m) { return m == mode; })) {
       modes.push_back(mode);
     }
   }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "user32/display_mode_list.h"
+#include "user32/window_messages.h"
 #include "user32/window_presenter.h"
 #include "user32/window_table.h"
 
@@ -66,6 +67,24 @@ void ApplyToWindows(const DesktopMode* mode) {
   }
 }
 
+// Makes the mode current (null: the desktop's) and, when that changed it,
+// tells every window with WM_DISPLAYCHANGE (colour bits, width and height).
+void SwitchMode(const DesktopMode* mode) {
+  DesktopMode before = CurrentDisplayMode();
+  SetCurrentDisplayMode(mode);
+  ApplyToWindows(mode);
+  DesktopMode after = CurrentDisplayMode();
+  if (before == after) return;
+  WPARAM bits = static_cast<WPARAM>(after.bits_per_pixel);
+  LPARAM size = MAKELONG(after.width, after.height);
+  for (const auto& window : AllWindows()) {
+    HWND handle = window->handle;
+    RunOnWindowThread(handle, [handle, bits, size] {
+      CallWindowProcedure(handle, WM_DISPLAYCHANGE, bits, size);
+    });
+  }
+}
+
 }  // namespace
 }  // namespace wqplat
 
@@ -89,14 +108,12 @@ BOOL EnumDisplaySettingsA(LPCSTR device_name, DWORD mode_number, LPDEVMODEA mode
 
 LONG ChangeDisplaySettingsA(LPDEVMODEA mode, DWORD flags) {
   if (!mode || mode->dmFields == 0) {
-    SetCurrentDisplayMode(nullptr);
-    ApplyToWindows(nullptr);
+    SwitchMode(nullptr);
     return DISP_CHANGE_SUCCESSFUL;
   }
   std::optional<DesktopMode> offered = OfferedMode(RequestedMode(*mode));
   if (!offered) return DISP_CHANGE_BADMODE;
   if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
-  SetCurrentDisplayMode(&*offered);
-  ApplyToWindows(&*offered);
+  SwitchMode(&*offered);
   return DISP_CHANGE_SUCCESSFUL;
 }

@@ -1,6 +1,7 @@
 // One on-screen window per Windows window: the SDL window and the pixels
-// last presented in its client area. GDI blits land here; a later 3D device
-// presents through the same SDL window.
+// last presented in its client area. GDI blits land here, and so do the 3D
+// device's presents: while a device is attached the window shows an OpenGL
+// frame that both paths draw into.
 #pragma once
 
 #include <SDL.h>
@@ -43,15 +44,42 @@ class WindowPresenter {
   void Present();
   void ReadPixels(std::vector<std::uint32_t>* pixels, int* width, int* height);
 
+  // ---- OpenGL presentation, for the 3D device --------------------------------
+  // Makes the window's OpenGL 3.3 core context current on the calling thread,
+  // creating it and the window's frame on first use; false when the window
+  // system has no such OpenGL. While attached, every presenter call must come
+  // from that one thread (the device's).
+  bool AttachGl();
+  // Back to software presentation; the pixels shown are kept.
+  void DetachGl();
+  // The framebuffer object holding the window's frame: client size, rows
+  // top-down. The device draws presented rectangles into it, then shows it.
+  unsigned gl_frame_framebuffer() const { return frame_framebuffer_; }
+  void ShowGlFrame();
+
  private:
   explicit WindowPresenter(SDL_Window* window, int width, int height);
   void PresentLocked();
+  bool GlAttachedLocked() const { return gl_context_ != nullptr; }
+  // The pixels read back from the frame once the device has drawn into it.
+  void SyncPixelsFromGlLocked();
+  void AllocateGlFrameLocked();
+  void ReleaseGlLocked();
+  void ShowGlFrameLocked();
 
   SDL_Window* window_;
   std::mutex mutex_;
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
+  SDL_GLContext gl_context_ = nullptr;
+  unsigned frame_texture_ = 0;
+  unsigned frame_framebuffer_ = 0;
+  bool frame_newer_than_pixels_ = false;
 };
+
+// The presenter of a window; null for an unknown window or one that is not
+// on a display.
+std::shared_ptr<WindowPresenter> FindWindowPresenter(HWND window);
 
 }  // namespace wqplat

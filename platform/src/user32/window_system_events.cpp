@@ -107,6 +107,7 @@ void KeyEvent(HWND window, const SDL_KeyboardEvent& event) {
   bool down = event.type == SDL_KEYDOWN;
   bool was_down = IsVirtualKeyDown(key->virtual_key);
   SetVirtualKeyDown(key->virtual_key, down);
+  SetScancodeDown(event.keysym.scancode, down);
   bool alt = IsVirtualKeyDown(VK_MENU) || key->virtual_key == VK_MENU;
   bool system = (alt && !IsVirtualKeyDown(VK_CONTROL)) || key->virtual_key == VK_F10;
   UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
@@ -157,6 +158,7 @@ void ButtonEvent(HWND window, const SDL_MouseButtonEvent& event) {
 void WheelEvent(HWND window, const SDL_MouseWheelEvent& event) {
   int steps = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
   if (steps == 0) return;
+  AddWheelSteps(steps);
   POINT screen{};
   GetCursorPos(&screen);
   WPARAM wparam = static_cast<WPARAM>(
