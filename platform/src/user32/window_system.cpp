@@ -36,8 +36,3 @@ void ClaimEventThread() {
 bool IsEventThread() { return event_thread.load() == std::this_thread::get_id(); }
 
 }  // namespace wqplat
-
-// SDL's video start opens D-Bus (input methods, screen saver), whose library
-// keeps a buffer to the end of the process. The leak checker, where one is
-// built in, reads this list; nothing else calls it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
