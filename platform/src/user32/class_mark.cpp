@@ -11,8 +11,6 @@
 #include <mutex>
 #include <optional>
 
-#include "user32/window_state.h"
-
 namespace wqplat {
 namespace {
 

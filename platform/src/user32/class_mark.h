@@ -13,6 +13,10 @@ namespace wqplat {
 std::string LockFolder();
 void SetLockFolder(const char* folder);  // null: back to the default
 
+// Holds or releases the mark for one more or one fewer window of the class.
+void HoldClassMark(const std::string& class_name);
+void ReleaseClassMark(const std::string& class_name);
+
 // True when another process holds the mark of the class.
 bool ClassMarkedElsewhere(const std::string& class_name);
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/kernel32.h"
+#include "user32/class_mark.h"
 #include "user32/thread_queue.h"
 #include "user32/window_messages.h"
 #include "user32/window_presenter.h"

@@ -2,8 +2,6 @@
 // and invalidation, each sending the messages Windows sends.
 #pragma once
 
-#include <string>
-
 #include "platform/user32.h"
 
 namespace wqplat {
@@ -27,10 +25,5 @@ void SyncPresenter(HWND window);
 
 // Marks the whole client area for WM_PAINT.
 void InvalidateClientArea(HWND window, bool erase);
-
-// Holds or releases the cross-process mark that a window of the class
-// exists (for FindWindowA in other processes).
-void HoldClassMark(const std::string& class_name);
-void ReleaseClassMark(const std::string& class_name);
 
 }  // namespace wqplat

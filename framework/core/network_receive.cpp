@@ -1,0 +1,92 @@
+// Receiving a stream connection's messages into its receive ring.
+#include "log_file.h"
+#include "network_handles.h"
+#include "network_ring_span.h"
+#include "network_winsock.h"
+
+namespace {
+
+enum class Progress { kMore, kStop, kFailed };
+
+// A receive result: bytes, the end of the stream, or an error (a would-block
+// only means nothing more is there yet).
+Progress NoteReceiveFailure(NetWorkConnection* connection, int received) {
+  if (received == 0) {
+    connection->connected = 0;
+    return Progress::kStop;
+  }
+  if (CallWinsock<decltype(&WSAGetLastError)>("WSAGetLastError") == WSAEWOULDBLOCK) return Progress::kStop;
+  connection->error = 1;
+  LogNetworkError("受信に失敗しました");
+  return Progress::kFailed;
+}
+
+// Reads the next message's length once all four header bytes are there and
+// makes room for the message.
+Progress StartMessage(NetWorkConnection* connection) {
+  unsigned char header[4];
+  const int peeked = CallWinsock<decltype(&recv)>("recv", connection->socket, reinterpret_cast<char*>(header), 4,
+                                                  MSG_PEEK);
+  if (peeked != 4) return peeked > 0 ? Progress::kStop : NoteReceiveFailure(connection, peeked);
+  CallWinsock<decltype(&recv)>("recv", connection->socket, reinterpret_cast<char*>(header), 4, 0);
+  const std::uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
+  if (size > kMaxNetWorkMessageSize) {
+    connection->error = 1;
+    LogWriteFormat("受信データのサイズが上限を超えています(データサイズ %u byte)", size);
+    return Progress::kFailed;
+  }
+  if (RingBufferReserve(&connection->receiveRing, static_cast<int>(size)) != 0) {
+    connection->error = 1;
+    LogWriteFormat("受信データを保存するリングバッファのリサイズに失敗しました(データサイズ %u byte)", size);
+    return Progress::kFailed;
+  }
+  connection->receiveMessageSize = size;
+  connection->receiveRemaining = size;
+  return Progress::kMore;
+}
+
+// Receives what is there of the current message into the free space at the
+// ring's write offset (twice when that space wraps); never more than the
+// message still wants, which the ring has room for.
+Progress ReceivePayload(NetWorkConnection* connection) {
+  RingBuffer* ring = &connection->receiveRing;
+  for (int piece = 0; piece < 2 && connection->receiveRemaining > 0; ++piece) {
+    const int wanted = std::min(RingFreeRun(ring), static_cast<int>(connection->receiveRemaining));
+    const int received = CallWinsock<decltype(&recv)>(
+        "recv", connection->socket, reinterpret_cast<char*>(ring->data + ring->writeOffset), wanted, 0);
+    if (received <= 0) return NoteReceiveFailure(connection, received);
+    CommitRingWrite(ring, received);
+    connection->receiveRemaining -= static_cast<std::uint32_t>(received);
+    if (received < wanted) break;
+  }
+  if (connection->receiveRemaining > 0) return Progress::kStop;
+  connection->receivedComplete += connection->receiveMessageSize;
+  return Progress::kMore;
+}
+
+int ReceiveMessages(NetWorkConnection* connection) {
+  while (connection->connected) {
+    if (connection->receiveRemaining == 0) {
+      const Progress started = StartMessage(connection);
+      if (started != Progress::kMore) return started == Progress::kFailed ? -1 : 0;
+    }
+    const Progress received = ReceivePayload(connection);
+    if (received != Progress::kMore) return received == Progress::kFailed ? -1 : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RecvSocket(int handle) {
+  NetWorkConnection* connection = FindNetWorkConnection(handle, 0);
+  if (connection == nullptr) return LogWrite("有効なネットワークハンドルではありません in RecvSocket\n");
+  if (connection->error) return LogWrite("このネットワークハンドルにはエラーが発生しています in RecvSocket\n");
+  // Dispatching below can deliver this socket's next read event.
+  if (connection->receiving) return 0;
+  connection->receiving = 1;
+  ProcessNetWorkMessages(0);
+  const int result = ReceiveMessages(connection);
+  connection->receiving = 0;
+  return result;
+}
