@@ -1,5 +1,6 @@
 // Opening and releasing archives: streamed from a file, loaded whole, or
 // from an image in memory that is keyed in place while open.
+#include <algorithm>
 #include <cstring>
 
 #include "archive_reader.h"
@@ -132,7 +133,8 @@ int OpenArchiveFromMemory(ArchiveState* state, void* image, DWORD size, const ch
     return -1;
   }
   ApplyArchiveKey(size, bytes, 0, state->key);
-  std::memcpy(&state->header, bytes, WqaHeaderSize(header.version));
+  // A version 4 header is longer than the check above allowed for.
+  std::memcpy(&state->header, bytes, std::min(size, WqaHeaderSize(header.version)));
   if (CheckArchiveHeader(&state->header, size) != 0) {
     ApplyArchiveKey(size, bytes, 0, state->key);
     ClearArchiveState(state);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_reader.h"
 #include "file_access_table.h"
 #include "log_capture.h"
 #include "plain_file.h"
@@ -139,6 +140,12 @@ TEST(ResolveFullPathTest, AppliesDotsAndDrives) {
     EXPECT_EQ(ResolveFullPath(c.path, out, c.base), 0) << c.path;
     EXPECT_STREQ(out, c.expected) << c.path;
   }
+}
+
+TEST(ArchiveFullPathTest, UpperCasesAsArchivesStoreNames) {
+  char out[MAX_PATH];
+  ASSERT_EQ(MakeFullPathFromCurrentDir("c:\\game/Data/./img/../a\x82\x61.png", out), 0);
+  EXPECT_STREQ(out, "C:\\GAME\\DATA\\A\x82\x61.PNG") << "the double-byte character keeps its lower-case trail";
 }
 
 class FullPathLogTest : public wqtest::LogCapture {};

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <cctype>
 #include <filesystem>
 
 #include "file_access_table.h"
@@ -150,6 +151,31 @@ TEST_P(VfsFileTest, FindsInsideTheArchiveAndOnDisk) {
 
 INSTANTIATE_TEST_SUITE_P(PackedOrStoredSyncOrAsync, VfsFileTest,
                          testing::Combine(testing::Bool(), testing::Values(0, 1)));
+
+TEST(VfsArchiveSearchTest, TheArchiveOfTheShortestLeadingDirectoryWins) {
+  wqtest::TempDir dir;
+  const wqa::WriteOptions options = wqtest::WqaOptions("");
+  for (const auto& [archive, contents] : {std::pair{"GAME.WQA", "outer"}, {"GAME/DATA.WQA", "inner"}}) {
+    const std::vector<std::uint8_t> image =
+        wqtest::BuildWqa({WqaFolder("DATA", {WqaFile("A.TXT", "from GAME.WQA")}), WqaFile("A.TXT", contents)}, options);
+    dir.WriteFile(archive, std::string(image.begin(), image.end()));
+  }
+  int index = -1;
+  char archivePath[MAX_PATH];
+  char innerPath[MAX_PATH];
+  ASSERT_EQ(SplitArchivePath((dir.WindowsPath() + "\\game\\data\\a.txt").c_str(), &index, archivePath, innerPath), 0);
+  std::string expected = dir.WindowsPath() + "\\GAME.WQA";
+  for (char& c : expected) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(std::string(archivePath), expected) << "archive paths are kept upper-cased";
+  EXPECT_STREQ(innerPath, "DATA\\A.TXT");
+  ReleaseArchiveReference(index);
+  // The archive found last is tried first for the next path under it.
+  ASSERT_EQ(SplitArchivePath((dir.WindowsPath() + "\\game\\b.txt").c_str(), &index, nullptr, innerPath), 0);
+  EXPECT_STREQ(innerPath, "B.TXT");
+  ReleaseArchiveReference(index);
+  EXPECT_EQ(GetOpenArchiveCount(), 1);
+  CleanupArchives();
+}
 
 class VfsLimitsTest : public wqtest::LogCapture {};
 

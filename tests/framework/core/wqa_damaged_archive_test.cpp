@@ -53,6 +53,7 @@ struct DamageCase {
 
 const DamageCase kCases[] = {
     {"truncated inside the header", [](Layout& l) { l.bytes.resize(20); }, true, nullptr},
+    {"truncated inside the version 4 header", [](Layout& l) { l.bytes.resize(26); }, true, nullptr},
     {"truncated inside the table block", [](Layout& l) { l.bytes.resize(l.bytes.size() - 5); }, true, nullptr},
     {"table block offset past the end", [](Layout& l) { l.header().tableBlockOffset = 0xFFFFFFF0u; }, true, nullptr},
     {"table block size past the end", [](Layout& l) { l.header().tableBlockSize = 0xFFFFFFFFu; }, true, nullptr},
