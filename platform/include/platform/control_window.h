@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/wintypes.h"
@@ -19,6 +20,8 @@ void WqControlInjectText(HWND window, const char* text_utf8);
 // turned since the last frame (positive away from the user). Only changes
 // against the previous injected state produce events.
 void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel_steps);
+// The user drops files (Linux paths, UTF-8) on the window.
+void WqControlDropFiles(HWND window, const std::vector<std::string>& linux_paths);
 // The user closes the window (the window manager's close button).
 void WqControlCloseWindow(HWND window);
 // The window system moves the keyboard focus away from the window, or back.

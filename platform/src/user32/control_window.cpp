@@ -118,6 +118,18 @@ void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel
   }
 }
 
+void WqControlDropFiles(HWND window, const std::vector<std::string>& linux_paths) {
+  SDL_Event event{};
+  event.type = SDL_DROPBEGIN;
+  wqplat::DeliverWindowSystemEvent(window, event);
+  for (const std::string& path : linux_paths) {
+    event.type = SDL_DROPFILE;
+    wqplat::DeliverWindowSystemEvent(window, event, path);
+  }
+  event.type = SDL_DROPCOMPLETE;
+  wqplat::DeliverWindowSystemEvent(window, event);
+}
+
 void WqControlCloseWindow(HWND window) {
   wqplat::DeliverWindowSystemEvent(window, WindowEvent(SDL_WINDOWEVENT_CLOSE));
 }
