@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "kernel32/path_windows_form.h"
-#include "imm32/ime_events.h"
 #include "kernel32/text_encoding.h"
 #include "shell32/drop_files.h"
 #include "user32/cursor_state.h"
@@ -125,7 +124,6 @@ void KeyEvent(HWND window, const SDL_KeyboardEvent& event) {
 void TextEvent(HWND window, const SDL_TextInputEvent& event) {
   std::string text = Utf8ToCp932(event.text);
   if (CurrentThreadQueue()->AttachTypedText(window, text)) return;
-  if (DeliverImeResult(window, text)) return;
   // Text without a key-down (an input method's result) arrives as
   // characters of its own, byte by byte as Windows gives double-byte text
   // to a code-page window.
