@@ -187,9 +187,6 @@ void Translate(HWND window, const SDL_Event& event, const std::string& dropped_f
     case SDL_KEYDOWN:
     case SDL_KEYUP: KeyEvent(window, event.key); break;
     case SDL_TEXTINPUT: TextEvent(window, event.text); break;
-    case SDL_TEXTEDITING:
-      DeliverImeComposition(window, Utf8ToCp932(event.edit.text), event.edit.start);
-      break;
     case SDL_MOUSEMOTION:
       MouseMessage(window, WM_MOUSEMOVE, PointerInClient(window, event.motion.x, event.motion.y));
       break;
@@ -209,7 +206,6 @@ std::uint32_t EventWindowId(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: return event.key.windowID;
     case SDL_TEXTINPUT: return event.text.windowID;
-    case SDL_TEXTEDITING: return event.edit.windowID;
     case SDL_MOUSEMOTION: return event.motion.windowID;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: return event.button.windowID;
