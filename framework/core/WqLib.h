@@ -66,3 +66,20 @@ int GetMousePosition(int* x, int* y);
 int ReadClipboardText(char* buffer);
 // 0, or -1 when the clipboard cannot be opened or the text not stored.
 int WriteClipboardText(const char* text);
+
+// ---- Network handles ----
+// TCP connections carrying length-prefixed messages (u32 little-endian
+// length, then the payload) through a receive and a send ring per handle.
+// -1 for an invalid handle or a connection in error.
+// Receives what is pending into the handle's receive ring: 0.
+int RecvSocket(int handle);
+// Sends what the handle's send ring holds as one message: 0.
+int SendSocket(int handle);
+// Accepts one pending connection on the listening socket: the new handle,
+// or -1.
+int AcceptNetWork();
+// Closes a connection after up to a second each of finishing the message
+// being received and sending what is queued: 0.
+int CloseNetWorkHandle(int handle);
+// Closes a handle of the kind that only reports readiness: 0.
+int CloseNetWorkSocket(int handle);

@@ -7,7 +7,7 @@
 #include "main_window.h"
 #include "media/media_placeholders.h"
 #include "message_pump.h"
-#include "network_placeholders.h"
+#include "network_handles.h"
 #include "cursor_services.h"
 #include "image/image_placeholders.h"
 #include "platform/ole32.h"

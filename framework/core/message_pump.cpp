@@ -3,7 +3,7 @@
 #include "input_placeholders.h"
 #include "media/media_placeholders.h"
 #include "menu_toolbar.h"
-#include "network_placeholders.h"
+#include "network_handles.h"
 #include "sound/sound_placeholders.h"
 #include "text_input_placeholders.h"
 #include "window_system_state.h"

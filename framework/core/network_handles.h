@@ -82,6 +82,12 @@ void DeleteNetWorkConnection(NetWorkConnection* connection);
 // Closes every handle the test picks, each the way its kind closes.
 void CloseNetWorkConnections(bool (*which)(const NetWorkConnection* connection));
 
+// What RecvSocket and SendSocket share: the handle and error checks with
+// their log lines, the guard against re-entry (dispatching can deliver the
+// same socket's next event) and the dispatch before the transfer.
+int RunStreamTransfer(int handle, std::uint32_t NetWorkConnection::*guard, int (*transfer)(NetWorkConnection*),
+                      const char* invalidLog, const char* errorLog);
+
 // Formats the text (at most 2 KB) and logs it with the WinSock last error;
 // returns -1.
 int LogNetworkError(const char* format, ...) __attribute__((format(printf, 1, 2)));

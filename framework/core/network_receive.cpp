@@ -79,14 +79,6 @@ int ReceiveMessages(NetWorkConnection* connection) {
 }  // namespace
 
 int RecvSocket(int handle) {
-  NetWorkConnection* connection = FindNetWorkConnection(handle, 0);
-  if (connection == nullptr) return LogWrite("有効なネットワークハンドルではありません in RecvSocket\n");
-  if (connection->error) return LogWrite("このネットワークハンドルにはエラーが発生しています in RecvSocket\n");
-  // Dispatching below can deliver this socket's next read event.
-  if (connection->receiving) return 0;
-  connection->receiving = 1;
-  ProcessNetWorkMessages(0);
-  const int result = ReceiveMessages(connection);
-  connection->receiving = 0;
-  return result;
+  return RunStreamTransfer(handle, &NetWorkConnection::receiving, ReceiveMessages, "有効なネットワークハンドルではありません in RecvSocket\n",
+                           "このネットワークハンドルにはエラーが発生しています in RecvSocket\n");
 }

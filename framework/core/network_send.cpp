@@ -66,14 +66,6 @@ int SendMessages(NetWorkConnection* connection) {
 }  // namespace
 
 int SendSocket(int handle) {
-  NetWorkConnection* connection = FindNetWorkConnection(handle, 0);
-  if (connection == nullptr) return LogWrite("有効なネットワークハンドルではありません in SendSocket\n");
-  if (connection->error) return LogWrite("このネットワークハンドルにはエラーが発生しています in SendSocket\n");
-  // Dispatching below can deliver this socket's next write event.
-  if (connection->sending) return 0;
-  connection->sending = 1;
-  ProcessNetWorkMessages(0);
-  const int result = SendMessages(connection);
-  connection->sending = 0;
-  return result;
+  return RunStreamTransfer(handle, &NetWorkConnection::sending, SendMessages, "有効なネットワークハンドルではありません in SendSocket\n",
+                           "このネットワークハンドルにはエラーが発生しています in SendSocket\n");
 }

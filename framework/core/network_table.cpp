@@ -77,6 +77,19 @@ void DeleteNetWorkConnection(NetWorkConnection* connection) {
   TrackedFree(connection);
 }
 
+int RunStreamTransfer(int handle, std::uint32_t NetWorkConnection::*guard, int (*transfer)(NetWorkConnection*),
+                      const char* invalidLog, const char* errorLog) {
+  NetWorkConnection* connection = FindNetWorkConnection(handle, 0);
+  if (connection == nullptr) return LogWrite(invalidLog);
+  if (connection->error) return LogWrite(errorLog);
+  if (connection->*guard) return 0;
+  connection->*guard = 1;
+  ProcessNetWorkMessages(0);
+  const int result = transfer(connection);
+  connection->*guard = 0;
+  return result;
+}
+
 int LogNetworkError(const char* format, ...) {
   char text[2048];
   va_list args;

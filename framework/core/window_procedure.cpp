@@ -7,7 +7,7 @@
 #include "log_file.h"
 #include "main_window.h"
 #include "media/media_placeholders.h"
-#include "network_placeholders.h"
+#include "network_handles.h"
 #include "sound/sound_placeholders.h"
 #include "text_input_placeholders.h"
 #include "window_sizing.h"
