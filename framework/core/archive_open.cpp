@@ -35,6 +35,13 @@ int ReadMagicFromFile(ArchiveState* state, const char* keyString, PlainFile* fil
   return -1;
 }
 
+// Closes the file of a failed open and leaves the state closed.
+int FailOpen(ArchiveState* state, PlainFile* file, int result) {
+  PlainFileClose(file);
+  ClearArchiveState(state);
+  return result;
+}
+
 // The header and the table block of an archive file, its PlainFile left
 // open in the state. The table block is an allocation of its own.
 int OpenHeaderAndTables(ArchiveState* state, const char* path, const char* keyString) {
@@ -43,25 +50,19 @@ int OpenHeaderAndTables(ArchiveState* state, const char* path, const char* keySt
   PlainFile* file = PlainFileOpen(path, 0, 1, 1);
   if (file == nullptr) return -1;
   if (ReadMagicFromFile(state, keyString, file) != 0 || state->header.version > WQA_HIGHEST_VERSION) {
-    PlainFileClose(file);
-    ClearArchiveState(state);
-    return -1;
+    return FailOpen(state, file, -1);
   }
   if (ReadArchiveBytes(kMagicBytes, reinterpret_cast<BYTE*>(&state->header) + kMagicBytes,
                        WqaHeaderSize(state->header.version) - kMagicBytes, state->key, file) != 0 ||
       CheckArchiveHeader(&state->header, file->size) != 0) {
-    PlainFileClose(file);
-    ClearArchiveState(state);
-    return LogDamagedArchive();
+    return FailOpen(state, file, LogDamagedArchive());
   }
   state->tableBlock = static_cast<BYTE*>(TrackedAlloc(state->header.tableBlockSize, __FILE__, __LINE__));
   if (state->tableBlock == nullptr ||
       ReadArchiveBytes(static_cast<LONG>(state->header.tableBlockOffset), state->tableBlock,
                        state->header.tableBlockSize, state->key, file) != 0) {
     TrackedFree(state->tableBlock);
-    PlainFileClose(file);
-    ClearArchiveState(state);
-    return -1;
+    return FailOpen(state, file, -1);
   }
   state->file = file;
   state->archiveSize = file->size;
