@@ -141,6 +141,26 @@ INSTANTIATE_TEST_SUITE_P(AllWrittenForms, WqaRoundTripTest,
                                           testing::Values(OpenMode::kMemory, OpenMode::kStreamed, OpenMode::kWhole,
                                                           OpenMode::kWholeAsynchronous)));
 
+// The tool writes versions 1, 3 and 4; versions 0 and 2 share their
+// layouts with 1 and 3.
+TEST(WqaVersionTest, VersionsZeroAndTwoRead) {
+  for (const auto& [written, readAs] : {std::pair{1u, 0u}, {3u, 2u}}) {
+    const wqa::WriteOptions options = wqtest::WqaOptions("", written);
+    std::vector<std::uint8_t> image =
+        wqtest::BuildWqa({WqaFolder("D", {WqaFile("F.TXT", std::string(500, 'v'))})}, options);
+    wqtest::PatchWqa(image, options.key,
+                     [&](std::vector<std::uint8_t>& d) { wqtest::HeaderOf(d).version = static_cast<WORD>(readAs); });
+    ArchiveState state{};
+    ASSERT_EQ(OpenArchiveFromMemory(&state, image.data(), static_cast<DWORD>(image.size()), nullptr), 0);
+    const WqaFileRecord* record = FindArchiveFileRecord("d\\f.txt", &state);
+    ASSERT_NE(record, nullptr) << readAs;
+    std::string read(500, '\0');
+    EXPECT_EQ(LoadArchiveFileData(&state, record, read.data()), 0);
+    EXPECT_EQ(read, std::string(500, 'v')) << readAs;
+    CloseArchive(&state);
+  }
+}
+
 TEST(WqaKeyTest, AnArchiveUnderAnotherKeyDoesNotOpenAndItsFileIsClosed) {
   wqtest::TempDir dir;
   std::vector<std::uint8_t> image = wqtest::BuildWqa({WqaFile("A", "a")}, wqtest::WqaOptions("KeyOne"));
