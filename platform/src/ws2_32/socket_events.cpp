@@ -20,12 +20,14 @@ namespace {
 
 constexpr LONG kAllEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 
+enum class ConnectState { kNone, kInCall, kUnderWay };
+
 struct Watch {
   HWND window;
   UINT message;
   LONG events;
   LONG armed;               // requested events not posted since their re-enabling
-  bool connecting;          // a non-blocking connect is under way
+  ConnectState connect;
   bool connected;           // once seen connected, for the rest of its life
   bool input_ended;         // end of stream or reset seen and reported
   bool dormant;             // a hang-up that no armed event can report
@@ -83,8 +85,11 @@ class SocketEventWatcher {
     });
   }
 
-  void ConnectPending(int fd) {
-    Update(fd, [](Watch& watch) { return watch.connecting = true; });
+  void SetConnectState(int fd, ConnectState state) {
+    Update(fd, [state](Watch& watch) {
+      watch.connect = state;
+      return true;
+    });
   }
 
   bool Inherit(int listening_fd, int accepted_fd) {
@@ -94,7 +99,7 @@ class SocketEventWatcher {
       if (listening == watches_.end()) return false;
       Watch accepted = listening->second;
       accepted.armed = kAllEvents;
-      accepted.connecting = false;
+      accepted.connect = ConnectState::kNone;
       accepted.connected = true;
       accepted.input_ended = false;
       accepted.dormant = false;
@@ -178,8 +183,8 @@ class SocketEventWatcher {
 
   // What to wait for on the socket now; 0 leaves it out of the poll.
   static short PollEventsFor(int fd, Watch& watch) {
-    if (watch.dormant) return 0;
-    if (watch.connecting) return POLLOUT;
+    if (watch.dormant || watch.connect == ConnectState::kInCall) return 0;
+    if (watch.connect == ConnectState::kUnderWay) return POLLOUT;
     const LONG wanted = watch.events & watch.armed;
     if (!watch.connected) {
       const SocketRole role = QuerySocketRole(fd);
@@ -216,9 +221,9 @@ class SocketEventWatcher {
       post(FD_CLOSE, error);
     };
 
-    if (watch.connecting) {
+    if (watch.connect == ConnectState::kUnderWay) {
       const int error = TakePendingError(fd);
-      watch.connecting = false;
+      watch.connect = ConnectState::kNone;
       watch.connected = error == 0;
       post(FD_CONNECT, error ? WsaErrorFromErrno(error) : 0);
       return;
@@ -268,7 +273,11 @@ void CancelSocketEvents(int fd) { Watcher().Cancel(fd); }
 
 void ReenableSocketEvent(int fd, LONG event) { Watcher().Reenable(fd, event); }
 
-void NoteConnectPending(int fd) { Watcher().ConnectPending(fd); }
+void BeginConnectCall(int fd) { Watcher().SetConnectState(fd, ConnectState::kInCall); }
+
+void EndConnectCall(int fd, bool under_way) {
+  Watcher().SetConnectState(fd, under_way ? ConnectState::kUnderWay : ConnectState::kNone);
+}
 
 bool InheritSocketEvents(int listening_fd, int accepted_fd) { return Watcher().Inherit(listening_fd, accepted_fd); }
 

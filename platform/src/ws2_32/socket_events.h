@@ -13,8 +13,11 @@ void CancelSocketEvents(int fd);
 // Arms one FD_ event again after the call that consumes it (recv, a send
 // that would block, accept).
 void ReenableSocketEvent(int fd, LONG event);
-// A non-blocking connect has started: FD_CONNECT follows its outcome.
-void NoteConnectPending(int fd);
+// Brackets a connect call, so that the socket is not judged while the call
+// runs. under_way: the connect succeeded or is in progress, and FD_CONNECT
+// follows its outcome; otherwise the call failed at once and posts nothing.
+void BeginConnectCall(int fd);
+void EndConnectCall(int fd, bool under_way);
 // A socket accepted from a watched listening socket takes over its
 // request; false when the listening socket is not watched.
 bool InheritSocketEvents(int listening_fd, int accepted_fd);

@@ -73,8 +73,9 @@ int connect(SOCKET s, const sockaddr* name, int name_length) {
   const int fd = SocketDescriptor(s);
   Ipv4Endpoint remote;
   if (fd < 0 || !ReadSocketAddress(name, name_length, &remote)) return SOCKET_ERROR;
+  BeginConnectCall(fd);
   const int result = ConnectSocket(fd, remote);
-  if (result == -EINPROGRESS) NoteConnectPending(fd);
+  EndConnectCall(fd, result == 0 || result == -EINPROGRESS);
   return FinishWinsockCall(result);
 }
 
