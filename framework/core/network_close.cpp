@@ -10,7 +10,9 @@ namespace {
 // How long closing keeps receiving and sending what is still in transit.
 constexpr int kDrainMs = 1000;
 
-bool IsReceivingMessage(const NetWorkConnection* connection) { return connection->receiveRemaining > 0; }
+bool IsReceivingMessage(const NetWorkConnection* connection) {
+  return connection->receiveHeaderHeld > 0 || connection->receiveRemaining > 0;
+}
 
 bool IsSending(const NetWorkConnection* connection) {
   return connection->sendRing.held > 0 || connection->sendHeaderRemaining > 0;

@@ -31,7 +31,9 @@ struct NetWorkConnection {
   std::uint32_t check;         // bits 16 to 26 of the handle
   SOCKET socket;
   // Receiving: payload bytes only; a message is complete when nothing of
-  // it remains to be received.
+  // it remains to be received. The length header is gathered as it comes.
+  unsigned char receiveHeader[4];
+  std::uint32_t receiveHeaderHeld;
   std::uint32_t receiveRemaining;
   RingBuffer receiveRing;
   std::uint32_t receiveMessageSize;
@@ -79,7 +81,7 @@ int AttachNetWorkSocket(NetWorkConnection* connection, SOCKET socket);
 // Frees the record and its rings and empties its slot; the socket is left
 // to the caller.
 void DeleteNetWorkConnection(NetWorkConnection* connection);
-// Closes every handle the test picks, each the way its kind closes.
+// Closes every handle the predicate picks, each the way its kind closes.
 void CloseNetWorkConnections(bool (*which)(const NetWorkConnection* connection));
 
 // What RecvSocket and SendSocket share: the handle and error checks with

@@ -8,8 +8,9 @@ namespace {
 
 enum class Progress { kMore, kStop, kFailed };
 
-// A receive result: bytes, the end of the stream, or an error (a would-block
-// only means nothing more is there yet).
+// A receive that brought nothing: the end of the stream ends the
+// connection, a would-block only means nothing more is there yet, anything
+// else is an error.
 Progress NoteReceiveFailure(NetWorkConnection* connection, int received) {
   if (received == 0) {
     connection->connected = 0;
@@ -21,14 +22,20 @@ Progress NoteReceiveFailure(NetWorkConnection* connection, int received) {
   return Progress::kFailed;
 }
 
-// Reads the next message's length once all four header bytes are there and
-// makes room for the message.
+// Gathers the next message's length header and makes room for the message.
+// The header bytes are taken as they arrive rather than peeked until all
+// four are there: a peek re-arms the read event while the bytes stay, so a
+// peer stopping inside a header would keep the event coming for ever.
 Progress StartMessage(NetWorkConnection* connection) {
-  unsigned char header[4];
-  const int peeked = CallWinsock<decltype(&recv)>("recv", connection->socket, reinterpret_cast<char*>(header), 4,
-                                                  MSG_PEEK);
-  if (peeked != 4) return peeked > 0 ? Progress::kStop : NoteReceiveFailure(connection, peeked);
-  CallWinsock<decltype(&recv)>("recv", connection->socket, reinterpret_cast<char*>(header), 4, 0);
+  unsigned char* header = connection->receiveHeader;
+  while (connection->receiveHeaderHeld < 4) {
+    const int wanted = 4 - static_cast<int>(connection->receiveHeaderHeld);
+    const int received = CallWinsock<decltype(&recv)>(
+        "recv", connection->socket, reinterpret_cast<char*>(header + connection->receiveHeaderHeld), wanted, 0);
+    if (received <= 0) return NoteReceiveFailure(connection, received);
+    connection->receiveHeaderHeld += static_cast<std::uint32_t>(received);
+  }
+  connection->receiveHeaderHeld = 0;
   const std::uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
   if (size > kMaxNetWorkMessageSize) {
     connection->error = 1;
@@ -79,6 +86,7 @@ int ReceiveMessages(NetWorkConnection* connection) {
 }  // namespace
 
 int RecvSocket(int handle) {
-  return RunStreamTransfer(handle, &NetWorkConnection::receiving, ReceiveMessages, "有効なネットワークハンドルではありません in RecvSocket\n",
+  return RunStreamTransfer(handle, &NetWorkConnection::receiving, ReceiveMessages,
+                           "有効なネットワークハンドルではありません in RecvSocket\n",
                            "このネットワークハンドルにはエラーが発生しています in RecvSocket\n");
 }

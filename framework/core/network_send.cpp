@@ -25,8 +25,8 @@ Progress SendHeader(NetWorkConnection* connection) {
   const unsigned char header[4] = {static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
                                    static_cast<unsigned char>(length >> 16), static_cast<unsigned char>(length >> 24)};
   int sent;
-  const Progress progress =
-      SendPiece(connection, header + 4 - connection->sendHeaderRemaining, static_cast<int>(connection->sendHeaderRemaining), &sent);
+  const int remaining = static_cast<int>(connection->sendHeaderRemaining);
+  const Progress progress = SendPiece(connection, header + 4 - remaining, remaining, &sent);
   connection->sendHeaderRemaining -= static_cast<std::uint32_t>(sent);
   return progress;
 }
@@ -66,6 +66,7 @@ int SendMessages(NetWorkConnection* connection) {
 }  // namespace
 
 int SendSocket(int handle) {
-  return RunStreamTransfer(handle, &NetWorkConnection::sending, SendMessages, "有効なネットワークハンドルではありません in SendSocket\n",
+  return RunStreamTransfer(handle, &NetWorkConnection::sending, SendMessages,
+                           "有効なネットワークハンドルではありません in SendSocket\n",
                            "このネットワークハンドルにはエラーが発生しています in SendSocket\n");
 }

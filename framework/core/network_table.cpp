@@ -96,5 +96,6 @@ int LogNetworkError(const char* format, ...) {
   va_start(args, format);
   FormatStringV(text, sizeof(text), format, args);
   va_end(args);
-  return LogWriteFormat("ネットワークログ。%s[%d]", text, CallWinsock<decltype(&WSAGetLastError)>("WSAGetLastError"));
+  const int lastError = CallWinsock<decltype(&WSAGetLastError)>("WSAGetLastError");
+  return LogWriteFormat("ネットワークログ。%s[%d]", text, lastError);
 }

@@ -74,7 +74,8 @@ struct WSADATA {
 };
 using LPWSADATA = WSADATA*;
 
-#define MAKEWORD(low, high) (static_cast<WORD>((static_cast<BYTE>(low)) | (static_cast<WORD>(static_cast<BYTE>(high)) << 8)))
+#define MAKEWORD(low, high) \
+  (static_cast<WORD>(static_cast<BYTE>(low) | static_cast<WORD>(static_cast<BYTE>(high)) << 8))
 
 // Versions 1.1 to 2.2 are offered; each successful call needs one
 // WSACleanup. Every socket and host call fails with WSANOTINITIALISED

@@ -96,6 +96,27 @@ TEST_F(NetWorkHandlesTest, AMessageOfExactlyTheLimitIsAccepted) {
   closesocket(peer);
 }
 
+TEST_F(NetWorkHandlesTest, APeerStoppingInsideAHeaderDoesNotHoldUpDispatching) {
+  SOCKET peer;
+  NetWorkConnection* connection = AttachLoopbackPeer(0, &peer);
+  ASSERT_NE(connection, nullptr);
+  const std::string message = LittleEndianLength(3) + "xyz";
+  ASSERT_EQ(send(peer, message.data(), 2, 0), 2);
+  ASSERT_TRUE(PumpUntil([&] { return connection->receiveHeaderHeld == 2; }));
+  // Nothing more arrives: each pass returns at once.
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(ProcessNetWorkMessages(0), 0);
+
+  ASSERT_EQ(send(peer, message.data() + 2, 5, 0), 5);
+  ASSERT_TRUE(PumpUntil([&] { return connection->receivedComplete == 3; }));
+  EXPECT_EQ(TakeReceived(connection), "xyz");
+
+  // A peer that leaves in the middle of a header is closed with nothing
+  // to read.
+  ASSERT_EQ(send(peer, message.data(), 1, 0), 1);
+  ASSERT_EQ(closesocket(peer), 0);
+  ASSERT_TRUE(PumpUntil([] { return g_netWork.count == 0; }, 1));
+}
+
 TEST_F(NetWorkHandlesTest, ASendErrorSetsTheErrorFlagAndFails) {
   SOCKET peer;
   NetWorkConnection* connection = AttachLoopbackPeer(0, &peer);
