@@ -28,12 +28,6 @@ void StoreDroppedFiles(HDROP drop) {
   DragFinish(drop);
 }
 
-int GetDroppedFileCount() { return g_dropped.count; }
-
-const char* GetDroppedFileName(int index) {
-  return index >= 0 && index < g_dropped.count ? g_dropped.names[index] : nullptr;
-}
-
 int FreeDroppedFileNames() {
   for (int i = 0; i < g_dropped.count; ++i) TrackedFree(g_dropped.names[i]);
   g_dropped.count = 0;

@@ -7,7 +7,5 @@ inline constexpr int kMaxDroppedFiles = 1000;
 
 // Stores the names of a WM_DROPFILES drop (up to 1000 in all) and finishes it.
 void StoreDroppedFiles(HDROP drop);
-int GetDroppedFileCount();
-const char* GetDroppedFileName(int index);
 // Frees every stored name and empties the list; returns 0.
 int FreeDroppedFileNames();

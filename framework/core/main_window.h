@@ -23,9 +23,6 @@ int UpdateWindowRect();
 int UpdateClientRect(LPARAM packedPosition);
 // Calls DwmEnableComposition(flag) unless it is already in that state.
 int SetDesktopComposition(int flag);
-// The stored picture shown while inactive: none exists in this program,
-// so -1 (0 while the library is ending).
-int DrawStoredScreenGraph(HDC dc);
 
 // 1 when the screen layer lists a display mode of that size.
 int IsDisplayModeListed(int width, int height);

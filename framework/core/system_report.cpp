@@ -164,5 +164,3 @@ int ReportSystemInfo() {
   DecreaseLogIndent();
   return 0;
 }
-
-int IsMmxAvailable() { return WindowSystem().hasMmx; }

@@ -7,8 +7,6 @@
 // Logs the report and records its results in the window system state and
 // the clock (the time-stamp counter rate). Returns 0.
 int ReportSystemInfo();
-// 1 when the report found MMX.
-int IsMmxAvailable();
 
 // The name the report appends to "Windows" for a version; the code for it
 // is stored in *osCode, which is left unchanged for an unknown version

@@ -7,7 +7,6 @@
 
 #include "WqLib.h"
 #include "platform/control.h"
-#include "platform/control_window.h"
 
 extern char** environ;
 
@@ -37,9 +36,15 @@ void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts
 }
 
 int RunTestInChildProcess(const std::string& test_name, const std::vector<std::string>& environment) {
-  std::vector<std::string> entries;
-  for (char** entry = environ; *entry != nullptr; ++entry) entries.emplace_back(*entry);
-  entries.insert(entries.end(), environment.begin(), environment.end());
+  // The given entries replace inherited ones of the same name.
+  auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  std::vector<std::string> entries = environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string inherited = *entry;
+    bool replaced = false;
+    for (const std::string& given : environment) replaced = replaced || nameOf(given) == nameOf(inherited);
+    if (!replaced) entries.push_back(inherited);
+  }
   std::vector<char*> envp;
   for (std::string& entry : entries) envp.push_back(entry.data());
   envp.push_back(nullptr);

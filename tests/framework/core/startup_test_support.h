@@ -1,6 +1,6 @@
-// A started-library fixture for the framework's start-up, window and pump
-// tests: a private log folder and lock folder, window mode and the virtual
-// clock, so runs are fast and parallel processes do not see each other.
+// A fixture for the framework's start-up, window and pump tests: a private
+// log folder and lock folder, window mode and the virtual clock, so runs are
+// fast and deterministic.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,8 +28,8 @@ class LibraryTest : public ::testing::Test {
 // Each text appears in the log after the previous one.
 void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts);
 
-// Runs this test binary again with only `test_name` selected and the extra
-// environment entries; returns the child's exit status (-1 when it could not
+// Runs this test binary again with only `test_name` selected and the given
+// environment entries in place of inherited ones of the same name; returns the child's exit status (-1 when it could not
 // run or did not exit normally).
 int RunTestInChildProcess(const std::string& test_name, const std::vector<std::string>& environment);
 
