@@ -83,3 +83,22 @@ int AcceptNetWork();
 int CloseNetWorkHandle(int handle);
 // Closes a handle of the kind that only reports readiness: 0.
 int CloseNetWorkSocket(int handle);
+
+// ---- Input ----
+// Key codes are DirectInput's (D_DIK_*). Each query starts input on first
+// use (returning at once, without reading) and waits while the window is
+// inactive.
+// 1 while the key is down, else 0.
+int IsKeyDown(int keyCode);
+// Fills 256 bytes, one per key code: 1 down, 0 up. Returns 0 (-1 when the
+// first use could not start input).
+int ReadKeyboardState(char* keys);
+// A pad's bits: 0 down, 1 left, 2 right, 3 up, 4.. buttons. padCode 1..16
+// selects the pad; adding 0x1000 also merges its keyboard mapping (0x1000
+// alone: pad 1's mapping only). 0 for a pad that does not exist.
+int ReadJoypadState(int padCode);
+// Bits: 1 left, 2 right, 4 middle, 8 fourth button.
+int GetMouseButtons();
+// selector bits: 1 keyboard, 2 pads, 4 mouse. The first key code down, -1
+// for a pad or a mouse click, 0 for nothing.
+int CheckAnyInput(int selector);

@@ -2,7 +2,7 @@
 
 #include "WqLib.h"
 #include "graphics/graphics_placeholders.h"
-#include "input_placeholders.h"
+#include "input_devices.h"
 #include "log_file.h"
 #include "main_window.h"
 #include "media/media_placeholders.h"
@@ -16,7 +16,7 @@
 #include "sound/sound_placeholders.h"
 #include "startup_directory.h"
 #include "system_report.h"
-#include "text_input_placeholders.h"
+#include "text_input.h"
 #include "time_source.h"
 #include "tracked_allocator.h"
 #include "window_system_state.h"

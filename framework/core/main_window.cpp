@@ -10,7 +10,7 @@
 #include "random_generator.h"
 #include "runtime_libraries.h"
 #include "string_utils.h"
-#include "text_input_placeholders.h"
+#include "text_input.h"
 #include "time_source.h"
 #include "window_procedure.h"
 #include "window_system_state.h"
@@ -176,5 +176,3 @@ int SetDesktopComposition(int flag) {
   state.compositionDisabled = !flag;
   return 0;
 }
-
-int DrawStoredScreenGraph(HDC) { return WindowSystem().ending ? 0 : -1; }

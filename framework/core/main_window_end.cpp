@@ -3,7 +3,7 @@
 #include "message_pump.h"
 #include "platform/mmsystem.h"
 #include "runtime_libraries.h"
-#include "text_input_placeholders.h"
+#include "text_input.h"
 #include "window_procedure.h"
 #include "window_system_state.h"
 

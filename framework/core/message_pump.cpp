@@ -1,11 +1,11 @@
 #include "message_pump.h"
 
-#include "input_placeholders.h"
+#include "input_devices.h"
 #include "media/media_placeholders.h"
 #include "menu_toolbar.h"
 #include "network_handles.h"
 #include "sound/sound_placeholders.h"
-#include "text_input_placeholders.h"
+#include "text_input.h"
 #include "window_system_state.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <cstdint>
 
 #include "WqLib.h"
-#include "input_placeholders.h"
+#include "input_devices.h"
 #include "platform/windows.h"
 
 namespace {

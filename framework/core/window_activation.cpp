@@ -1,9 +1,9 @@
 #include "graphics/graphics_placeholders.h"
-#include "input_placeholders.h"
+#include "input_devices.h"
 #include "log_file.h"
 #include "main_window.h"
 #include "media/media_placeholders.h"
-#include "text_input_placeholders.h"
+#include "text_input.h"
 #include "window_procedure.h"
 #include "window_system_state.h"
 

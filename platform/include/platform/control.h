@@ -51,3 +51,7 @@ std::uint64_t WqControlGetVirtualClockUs();
 
 #include "platform/control_window.h"
 #include "platform/control_com.h"
+
+// ---- Sound ---------------------------------------------------------------------
+
+#include "platform/control_sound.h"

@@ -21,3 +21,32 @@ DWORD timeGetTime();
 MMRESULT timeBeginPeriod(UINT period);
 MMRESULT timeEndPeriod(UINT period);
 MMRESULT timeGetDevCaps(LPTIMECAPS caps, UINT size);
+
+// ---- Wave formats ------------------------------------------------------------
+//
+// Byte-packed as in files and on 32-bit Windows: WAVEFORMATEX is 18 bytes.
+
+#define WAVE_FORMAT_PCM 1
+
+#pragma pack(push, 1)
+struct WAVEFORMATEX {
+  WORD wFormatTag;
+  WORD nChannels;
+  DWORD nSamplesPerSec;
+  DWORD nAvgBytesPerSec;
+  WORD nBlockAlign;
+  WORD wBitsPerSample;
+  WORD cbSize;  // bytes of format-specific data that follow
+};
+#pragma pack(pop)
+static_assert(sizeof(WAVEFORMATEX) == 18);
+using LPWAVEFORMATEX = WAVEFORMATEX*;
+using LPCWAVEFORMATEX = const WAVEFORMATEX*;
+
+#define MMSYSERR_NOERROR 0u
+#define MMSYSERR_ERROR 1u
+#define MMSYSERR_INVALHANDLE 5u
+#define MMSYSERR_NOTSUPPORTED 8u
+#define MMSYSERR_INVALFLAG 10u
+#define MMSYSERR_INVALPARAM 11u
+#define MMSYSERR_NOMEM 7u

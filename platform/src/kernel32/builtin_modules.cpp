@@ -13,6 +13,8 @@ extern const ModuleDefinition kDwmapiModule;
 extern const ModuleDefinition kComctl32Module;
 extern const ModuleDefinition kImm32Module;
 extern const ModuleDefinition kWs2_32Module;
+extern const ModuleDefinition kMsacm32Module;
+extern const ModuleDefinition kDsoundModule;
 
 std::span<const ModuleDefinition* const> BuiltinModules() {
   static const ModuleDefinition* const kModules[] = {
@@ -25,6 +27,8 @@ std::span<const ModuleDefinition* const> BuiltinModules() {
       &kComctl32Module,
       &kImm32Module,
       &kWs2_32Module,
+      &kMsacm32Module,
+      &kDsoundModule,
   };
   return kModules;
 }

@@ -2,8 +2,14 @@
 
 namespace wqplat {
 
-// No module of the layer serves COM classes yet; each one that does adds
-// its table here.
-std::span<const ComClassTable* const> BuiltinComClassTables() { return {}; }
+extern const ComClassTable kDsoundClasses;
+
+// Every module of the layer that serves COM classes adds its table here.
+std::span<const ComClassTable* const> BuiltinComClassTables() {
+  static const ComClassTable* const kTables[] = {
+      &kDsoundClasses,
+  };
+  return kTables;
+}
 
 }  // namespace wqplat

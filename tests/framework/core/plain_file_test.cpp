@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,11 @@ struct OpenMode {
   int asynchronous;
 };
 
-const OpenMode kModes[] = {{"direct", 0, 0}, {"thread", 1, 0}, {"thread, asynchronous", 0, 1}};
+void PrintTo(const OpenMode& mode, std::ostream* out) { *out << mode.what; }
+
+// Direct files, files with a reader thread and its cache, and asynchronous
+// files (a reader thread without cache).
+const OpenMode kModes[] = {{"Direct", 0, 0}, {"Cached", 1, 0}, {"Asynchronous", 0, 1}};
 
 class PlainFileTest : public testing::TestWithParam<OpenMode> {
  protected:
@@ -88,7 +93,7 @@ TEST_P(PlainFileTest, AReadDeliveringLessAdvancesByWholeItemsDelivered) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PlainFileTest, testing::ValuesIn(kModes),
-                         [](const auto& info) { return std::string(info.param.what).substr(0, 6) + std::to_string(info.index); });
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST(PlainFileOpenTest, AMissingFileOpensNothing) {
   wqtest::TempDir dir;

@@ -1,0 +1,28 @@
+// The DirectSound object: opens the sound device and makes its buffers.
+#pragma once
+
+#include "dsound/com_object.h"
+#include "dsound/sound_device.h"
+#include "platform/dsound.h"
+
+namespace wqplat {
+
+class DirectSoundObject final : public ComObject<D_IDirectSound, IID_IDirectSound> {
+ public:
+  HRESULT CreateSoundBuffer(D_LPCDSBUFFERDESC description, D_LPDIRECTSOUNDBUFFER* buffer,
+                            LPUNKNOWN outer) override;
+  HRESULT GetCaps(D_LPDSCAPS caps) override;
+  HRESULT DuplicateSoundBuffer(D_LPDIRECTSOUNDBUFFER original, D_LPDIRECTSOUNDBUFFER* duplicate) override;
+  HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
+  HRESULT Initialize(LPCGUID device) override;
+
+ private:
+  HRESULT CreateSecondaryBuffer(const D_DSBUFFERDESC& description, D_LPDIRECTSOUNDBUFFER* buffer);
+
+  std::shared_ptr<SoundDevice> device_;  // null until initialised
+};
+
+// The class factory entry of CLSID_DirectSound.
+HRESULT CreateDirectSoundObject(REFIID iid, void** object);
+
+}  // namespace wqplat

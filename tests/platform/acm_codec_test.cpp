@@ -1,0 +1,173 @@
+// Compressed files made by outside encoders (sox, lame) decode through the
+// ACM stream functions, fed in 2 KiB pieces as a caller streaming a file
+// does, to PCM that matches the same tool's own decode.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/msacm.h"
+#include "support/riff_wave.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr DWORD kPieceBytes = 2048;
+
+bool ToolExists(const std::string& tool) {
+  return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool RunTool(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// The whole of `data` through one stream to the suggested PCM format.
+std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format, std::vector<std::uint8_t> data) {
+  auto* source = reinterpret_cast<WAVEFORMATEX*>(format.data());
+  WAVEFORMATEX output{};
+  output.wFormatTag = WAVE_FORMAT_PCM;
+  EXPECT_EQ(acmFormatSuggest(nullptr, source, &output, sizeof output, ACM_FORMATSUGGESTF_WFORMATTAG),
+            MMSYSERR_NOERROR);
+  EXPECT_EQ(output.wBitsPerSample, 16);
+  EXPECT_EQ(output.nChannels, source->nChannels);
+  HACMSTREAM stream = nullptr;
+  EXPECT_EQ(acmStreamOpen(&stream, nullptr, source, &output, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
+            MMSYSERR_NOERROR);
+  std::vector<std::uint8_t> pcm;
+  std::vector<std::uint8_t> piece(output.nAvgBytesPerSec);
+  for (std::size_t at = 0; stream != nullptr;) {
+    ACMSTREAMHEADER header{};
+    header.cbStruct = sizeof header;
+    header.pbSrc = data.data() + at;
+    header.cbSrcLength = static_cast<DWORD>(std::min<std::size_t>(kPieceBytes, data.size() - at));
+    header.pbDst = piece.data();
+    header.cbDstLength = static_cast<DWORD>(piece.size());
+    EXPECT_EQ(acmStreamPrepareHeader(stream, &header, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_BLOCKALIGN), MMSYSERR_NOERROR);
+    EXPECT_EQ(acmStreamUnprepareHeader(stream, &header, 0), MMSYSERR_NOERROR);
+    if (header.cbDstLengthUsed == 0) break;
+    pcm.insert(pcm.end(), piece.begin(), piece.begin() + header.cbDstLengthUsed);
+    at += header.cbSrcLengthUsed;
+  }
+  EXPECT_EQ(acmStreamClose(stream, 0), MMSYSERR_NOERROR);
+  return wqtest::Pcm16Samples(pcm);
+}
+
+// Largest difference between `decoded` shifted by `offset` samples and the
+// reference, over what both hold.
+int LargestDifference(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& reference,
+                      std::size_t offset) {
+  int largest = 0;
+  for (std::size_t i = 0; i + offset < decoded.size() && i < reference.size(); ++i) {
+    largest = std::max(largest, std::abs(decoded[i + offset] - reference[i]));
+  }
+  return largest;
+}
+
+struct SoxCase {
+  const char* name;
+  const char* encoding;  // sox output options
+  WORD tag;
+  int tolerance;  // largest sample difference from sox's own decode
+  std::size_t block_samples;  // a partial last block may stay undecoded
+};
+
+class AcmSoxCodecTest : public testing::TestWithParam<SoxCase> {};
+
+TEST_P(AcmSoxCodecTest, DecodesLikeTheEncodersOwnDecoder) {
+  if (!ToolExists("sox")) GTEST_SKIP() << "sox is not installed";
+  const SoxCase& c = GetParam();
+  wqtest::TempDir dir;
+  const auto encoded = dir.path() / "encoded.wav";
+  const auto reference = dir.path() / "reference.wav";
+  // A stereo chord that sweeps in level, so every code path of the codec runs.
+  ASSERT_TRUE(RunTool("sox -n -r 22050 -c 2 " + std::string(c.encoding) + " " + Quoted(encoded) +
+                  " synth 1.3 sine 440 sine 1250 tremolo 3 90 gain -3"));
+  ASSERT_TRUE(RunTool("sox " + Quoted(encoded) + " -e signed -b 16 " + Quoted(reference)));
+  const auto source = wqtest::ParseRiffWave(dir.ReadFile("encoded.wav"));
+  const auto expected = wqtest::ParseRiffWave(dir.ReadFile("reference.wav"));
+  ASSERT_TRUE(source && expected);
+  ASSERT_EQ(reinterpret_cast<const WAVEFORMATEX*>(source->format.data())->wFormatTag, c.tag);
+
+  const std::vector<std::int16_t> decoded = DecodeThroughAcm(source->format, source->data);
+  const std::vector<std::int16_t> wanted = wqtest::Pcm16Samples(expected->data);
+  EXPECT_LE(decoded.size(), wanted.size());
+  EXPECT_GE(decoded.size() + 2 * c.block_samples, wanted.size());
+  EXPECT_LE(LargestDifference(decoded, wanted, 0), c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sox, AcmSoxCodecTest,
+    testing::Values(SoxCase{"ImaAdpcm", "-e ima-adpcm", WAVE_FORMAT_IMA_ADPCM, 0, 505},
+                    SoxCase{"MsAdpcm", "-e ms-adpcm", WAVE_FORMAT_ADPCM, 0, 500},
+                    SoxCase{"MuLaw", "-e u-law", WAVE_FORMAT_MULAW, 0, 1},
+                    SoxCase{"ALaw", "-e a-law", WAVE_FORMAT_ALAW, 0, 1}),
+    [](const testing::TestParamInfo<SoxCase>& info) { return std::string(info.param.name); });
+
+// An MPEGLAYER3WAVEFORMAT as a caller builds it from the first frame.
+std::vector<std::uint8_t> Mp3Format(WORD channels, DWORD rate, DWORD kbits) {
+  MPEGLAYER3WAVEFORMAT format{};
+  format.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
+  format.wfx.nChannels = channels;
+  format.wfx.nSamplesPerSec = rate;
+  format.wfx.nAvgBytesPerSec = kbits * 1000 / 8;
+  format.wfx.nBlockAlign = 1;
+  format.wfx.cbSize = sizeof format - sizeof format.wfx;
+  format.wID = MPEGLAYER3_ID_MPEG;
+  format.nBlockSize = static_cast<WORD>((rate >= 32000 ? 144 : 72) * kbits * 1000 / rate);
+  format.nFramesPerBlock = 1;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&format);
+  return {bytes, bytes + sizeof format};
+}
+
+struct Mp3Case {
+  const char* name;
+  WORD channels;
+  DWORD rate;
+  DWORD kbits;
+};
+
+class AcmMp3Test : public testing::TestWithParam<Mp3Case> {};
+
+TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
+  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  const Mp3Case& c = GetParam();
+  wqtest::TempDir dir;
+  const auto tone = dir.path() / "tone.wav";
+  const auto encoded = dir.path() / "tone.mp3";
+  const auto reference = dir.path() / "reference.wav";
+  ASSERT_TRUE(RunTool("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) + " -b 16 " +
+                      Quoted(tone) + " synth 1.5 sine 523 sine 784 gain -6"));
+  ASSERT_TRUE(RunTool("lame --quiet -b " + std::to_string(c.kbits) + " --cbr " + Quoted(tone) + " " +
+                      Quoted(encoded)));
+  ASSERT_TRUE(RunTool("lame --quiet --decode " + Quoted(encoded) + " " + Quoted(reference)));
+  const std::string mp3 = dir.ReadFile("tone.mp3");
+  const auto expected = wqtest::ParseRiffWave(dir.ReadFile("reference.wav"));
+  ASSERT_TRUE(expected);
+
+  const std::vector<std::int16_t> decoded =
+      DecodeThroughAcm(Mp3Format(c.channels, c.rate, c.kbits), {mp3.begin(), mp3.end()});
+  const std::vector<std::int16_t> wanted = wqtest::Pcm16Samples(expected->data);
+  // lame's decode drops the info frame and the encoder delay; this one keeps
+  // every frame, so the two line up a little over a frame apart.
+  const std::size_t frame_samples = (c.rate >= 32000 ? 1152u : 576u) * c.channels;
+  ASSERT_GE(decoded.size(), wanted.size());
+  EXPECT_EQ(decoded.size() % frame_samples, 0u);
+  std::size_t best_offset = 0;
+  int best = INT32_MAX;
+  for (std::size_t offset = 0; offset <= 4 * 1152 * c.channels; offset += c.channels) {
+    const int difference = LargestDifference(decoded, wanted, offset);
+    if (difference < best) best = difference, best_offset = offset;
+  }
+  EXPECT_LE(best, 4) << "at offset " << best_offset;
+  EXPECT_GE(best_offset, frame_samples);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lame, AcmMp3Test,
+                         testing::Values(Mp3Case{"Stereo128", 2, 44100, 128}, Mp3Case{"Stereo320", 2, 48000, 320},
+                                         Mp3Case{"MonoMpeg2", 1, 22050, 64}),
+                         [](const testing::TestParamInfo<Mp3Case>& info) { return std::string(info.param.name); });
+
+}  // namespace

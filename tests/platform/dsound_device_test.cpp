@@ -1,0 +1,228 @@
+// The DirectSound object: creation through COM and dsound.dll, its checks,
+// the silent device that keeps the layer's time, and a real tone through
+// SDL's disk audio driver.
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/windows.h"
+#include "support/direct_sound_fixture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const WAVEFORMATEX kStereo16 = wqtest::PcmFormat(2, 16, 44100);
+
+class DirectSoundDeviceTest : public wqtest::DirectSoundFixture {};
+
+TEST_F(DirectSoundDeviceTest, EverythingWaitsForInitializeWhichRunsOnce) {
+  WqControlSetSoundDevice(WqSoundDevice::kManual);
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_ALL, IID_IDirectSound,
+                             reinterpret_cast<void**>(&sound_)),
+            S_OK);
+  D_DSCAPS caps{};
+  caps.dwSize = sizeof caps;
+  EXPECT_EQ(sound_->GetCaps(&caps), D_DSERR_UNINITIALIZED);
+  EXPECT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_PRIORITY), D_DSERR_UNINITIALIZED);
+  GUID other{1, 2, 3, {}};
+  EXPECT_EQ(sound_->Initialize(&other), D_DSERR_NODRIVER);
+  ASSERT_EQ(sound_->Initialize(nullptr), D_DS_OK);
+  EXPECT_EQ(sound_->Initialize(nullptr), D_DSERR_ALREADYINITIALIZED);
+
+  void* as_buffer = nullptr;
+  EXPECT_EQ(sound_->QueryInterface(IID_IDirectSoundBuffer, &as_buffer), E_NOINTERFACE);
+  void* as_unknown = nullptr;
+  ASSERT_EQ(sound_->QueryInterface(IID_IUnknown, &as_unknown), S_OK);
+  static_cast<IUnknown*>(as_unknown)->Release();
+}
+
+TEST_F(DirectSoundDeviceTest, CapsReportSoftwareMixingOfEveryLayout) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  D_DSCAPS caps{};
+  caps.dwSize = sizeof caps - 1;
+  EXPECT_EQ(sound_->GetCaps(&caps), D_DSERR_INVALIDPARAM);
+  caps.dwSize = sizeof caps;
+  ASSERT_EQ(sound_->GetCaps(&caps), D_DS_OK);
+  const DWORD every_layout = D_DSCAPS_PRIMARYMONO | D_DSCAPS_PRIMARYSTEREO | D_DSCAPS_PRIMARY8BIT |
+                             D_DSCAPS_PRIMARY16BIT | D_DSCAPS_SECONDARYMONO | D_DSCAPS_SECONDARYSTEREO |
+                             D_DSCAPS_SECONDARY8BIT | D_DSCAPS_SECONDARY16BIT;
+  EXPECT_EQ(caps.dwFlags & every_layout, every_layout);
+  EXPECT_EQ(caps.dwMinSecondarySampleRate, D_DSBFREQUENCY_MIN);
+  EXPECT_EQ(caps.dwMaxSecondarySampleRate, D_DSBFREQUENCY_MAX);
+  EXPECT_EQ(caps.dwTotalHwMemBytes, 0u);
+  EXPECT_EQ(caps.dwFreeHwMemBytes, 0u);
+}
+
+TEST_F(DirectSoundDeviceTest, BufferDescriptionsAreChecked) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  struct Case {
+    const char* what;
+    DWORD flags;
+    DWORD bytes;
+    WAVEFORMATEX format;
+    HRESULT expected;
+  };
+  WAVEFORMATEX wrong_block = kStereo16;
+  wrong_block.nBlockAlign = 3;
+  WAVEFORMATEX compressed = kStereo16;
+  compressed.wFormatTag = 2;
+  const Case cases[] = {
+      {"smallest size", 0, 4, kStereo16, D_DS_OK},
+      {"under four bytes", 0, 3, kStereo16, D_DSERR_INVALIDPARAM},
+      {"too large", 0, D_DSBSIZE_MAX + 1, kStereo16, D_DSERR_INVALIDPARAM},
+      {"24-bit", 0, 600, wqtest::PcmFormat(2, 24, 44100), D_DSERR_BADFORMAT},
+      {"six channels", 0, 1200, wqtest::PcmFormat(6, 16, 44100), D_DSERR_BADFORMAT},
+      {"rate below the minimum", 0, 400, wqtest::PcmFormat(1, 16, 99), D_DSERR_BADFORMAT},
+      {"any rate within range", 0, 400, wqtest::PcmFormat(1, 8, 11111), D_DS_OK},
+      {"inconsistent block", 0, 400, wrong_block, D_DSERR_BADFORMAT},
+      {"not PCM", 0, 400, compressed, D_DSERR_BADFORMAT},
+      {"3D control", 0x10, 400, kStereo16, D_DSERR_INVALIDPARAM},
+  };
+  for (const Case& c : cases) {
+    WAVEFORMATEX format = c.format;
+    D_DSBUFFERDESC description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = c.flags;
+    description.dwBufferBytes = c.bytes;
+    description.lpwfxFormat = &format;
+    D_IDirectSoundBuffer* buffer = nullptr;
+    EXPECT_EQ(sound_->CreateSoundBuffer(&description, &buffer, nullptr), c.expected) << c.what;
+    EXPECT_EQ(buffer != nullptr, c.expected == D_DS_OK) << c.what;
+    if (buffer != nullptr) buffer->Release();
+  }
+  D_DSBUFFERDESC primary{};
+  primary.dwSize = sizeof primary;
+  primary.dwFlags = D_DSBCAPS_PRIMARYBUFFER;
+  primary.dwBufferBytes = 400;
+  D_IDirectSoundBuffer* buffer = nullptr;
+  EXPECT_EQ(sound_->CreateSoundBuffer(&primary, &buffer, nullptr), D_DSERR_INVALIDPARAM);
+  primary.dwBufferBytes = 0;
+  EXPECT_EQ(sound_->CreateSoundBuffer(&primary, &buffer, reinterpret_cast<LPUNKNOWN>(sound_)),
+            D_DSERR_NOAGGREGATION);
+}
+
+TEST_F(DirectSoundDeviceTest, PrimaryFormatNeedsThePriorityLevel) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  ASSERT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_NORMAL), D_DS_OK);
+  EXPECT_EQ(primary_->SetFormat(&kStereo16), D_DSERR_PRIOLEVELNEEDED);
+  ASSERT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_PRIORITY), D_DS_OK);
+  const WAVEFORMATEX twenty_four_bit = wqtest::PcmFormat(2, 24, 44100);
+  EXPECT_EQ(primary_->SetFormat(&twenty_four_bit), D_DSERR_BADFORMAT);
+  EXPECT_EQ(primary_->SetFormat(&kStereo16), D_DS_OK);
+  EXPECT_EQ(primary_->Play(0, 0, 0), D_DSERR_INVALIDPARAM);  // the primary buffer only loops
+  EXPECT_EQ(primary_->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  void* region = nullptr;
+  DWORD bytes = 0;
+  EXPECT_EQ(primary_->Lock(0, 4, &region, &bytes, nullptr, nullptr, 0), D_DSERR_PRIOLEVELNEEDED);
+  D_IDirectSoundBuffer* duplicate = nullptr;
+  EXPECT_EQ(sound_->DuplicateSoundBuffer(primary_, &duplicate), D_DSERR_INVALIDCALL);
+}
+
+TEST_F(DirectSoundDeviceTest, DsoundModuleEnumeratesTheDefaultDevice) {
+  HMODULE module = LoadLibraryA("DSOUND.DLL");
+  ASSERT_NE(module, nullptr);
+  auto enumerate = reinterpret_cast<HRESULT (*)(D_LPDSENUMCALLBACKA, LPVOID)>(
+      GetProcAddress(module, "DirectSoundEnumerateA"));
+  ASSERT_NE(enumerate, nullptr);
+  struct Seen {
+    int devices = 0;
+    bool default_device = false;
+  } seen;
+  EXPECT_EQ(enumerate(
+                [](GUID* device, LPCSTR description, LPCSTR module_name, LPVOID context) -> BOOL {
+                  auto* s = static_cast<Seen*>(context);
+                  ++s->devices;
+                  s->default_device = device == nullptr && description[0] != '\0' && module_name != nullptr;
+                  return TRUE;
+                },
+                &seen),
+            D_DS_OK);
+  EXPECT_EQ(seen.devices, 1);
+  EXPECT_TRUE(seen.default_device);
+  FreeLibrary(module);
+}
+
+// On the virtual clock the silent device's cursors follow Sleep exactly.
+TEST_F(DirectSoundDeviceTest, SilentDeviceCursorsFollowTheClock) {
+  WqControlEnableVirtualClock(true);
+  Open(WqSoundDevice::kSystem, kStereo16);  // the virtual clock makes it the silent one
+  D_IDirectSoundBuffer* looping = MakeBuffer(kStereo16, 44100 * 4);  // one second
+  D_IDirectSoundBuffer* once = MakeBuffer(wqtest::PcmFormat(1, 16, 22050), 22050);  // half a second
+  ASSERT_EQ(looping->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  ASSERT_EQ(once->Play(0, 0, 0), D_DS_OK);
+  Sleep(250);
+  EXPECT_EQ(PlayCursor(looping), 44100u);
+  EXPECT_EQ(PlayCursor(once), 11024u);  // 5512.5 frames, block-aligned down
+  Sleep(1000);
+  EXPECT_EQ(PlayCursor(looping), 44100u);
+  EXPECT_EQ(Status(once), 0u);
+  EXPECT_EQ(PlayCursor(once), 0u);
+  WqControlEnableVirtualClock(false);
+}
+
+// Frequency by upward zero crossings, and the largest sample, of one
+// channel of interleaved stereo.
+struct Measured {
+  double frequency;
+  int peak;
+};
+Measured Measure(const std::vector<std::int16_t>& stereo, std::size_t first, std::size_t frames, DWORD rate) {
+  int crossings = 0;
+  int peak = 0;
+  for (std::size_t i = first + 1; i < first + frames; ++i) {
+    const int before = stereo[2 * (i - 1)];
+    const int now = stereo[2 * i];
+    if (before < 0 && now >= 0) ++crossings;
+    peak = std::max(peak, std::abs(now));
+  }
+  return {crossings * static_cast<double>(rate) / frames, peak};
+}
+
+TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
+  wqtest::TempDir dir;
+  const std::string capture = (dir.path() / "capture.raw").string();
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+  Open(WqSoundDevice::kSystem, kStereo16);
+
+  // One second of 1 kHz at full scale, played at -6 dB.
+  constexpr DWORD kRate = 44100;
+  std::vector<std::int16_t> tone(2 * kRate);
+  for (DWORD i = 0; i < kRate; ++i) {
+    const auto value = static_cast<std::int16_t>(std::lround(32000 * std::sin(2 * M_PI * 1000.0 * i / kRate)));
+    tone[2 * i] = tone[2 * i + 1] = value;
+  }
+  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, static_cast<DWORD>(tone.size() * 2));
+  Fill(buffer, tone);
+  ASSERT_EQ(buffer->SetVolume(-600), D_DS_OK);
+  ASSERT_EQ(buffer->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  DWORD previous = PlayCursor(buffer);
+  bool moved = false;
+  for (int i = 0; i < 40 && !moved; ++i) {  // the device pulls in real time
+    Sleep(10);
+    moved = PlayCursor(buffer) != previous;
+  }
+  EXPECT_TRUE(moved);
+  Sleep(300);
+  Close();  // flushes the file
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("SDL_DISKAUDIOFILE");
+
+  std::ifstream file(capture, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<std::int16_t> captured(bytes.size() / 2);
+  std::memcpy(captured.data(), bytes.data(), captured.size() * 2);
+  // The tone from its first sound on, for a tenth of a second.
+  std::size_t first = 0;
+  while (first < captured.size() / 2 && captured[2 * first] == 0) ++first;
+  const std::size_t frames = kRate / 10;
+  ASSERT_GE(captured.size() / 2, first + frames) << "captured " << bytes.size() << " bytes";
+  const Measured measured = Measure(captured, first, frames, kRate);
+  EXPECT_NEAR(measured.frequency, 1000.0, 20.0);
+  EXPECT_NEAR(measured.peak, 32000 * 0.501, 200);
+}
+
+}  // namespace
