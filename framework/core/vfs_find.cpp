@@ -20,7 +20,10 @@ struct VfsFind {
   ArchiveSearch* archiveSearch;
 };
 
-VfsFind* AsFind(FindHandle find) { return reinterpret_cast<VfsFind*>(find); }
+// Null for the handle of a failed search.
+VfsFind* AsFind(FindHandle find) {
+  return find == INVALID_FIND_HANDLE ? nullptr : reinterpret_cast<VfsFind*>(find);
+}
 
 }  // namespace
 
@@ -60,12 +63,14 @@ FindHandle VfsFindFirst(const char* pattern, FileInfo* info) {
 
 int VfsFindNext(FindHandle handle, FileInfo* info) {
   VfsFind* find = AsFind(handle);
+  if (find == nullptr) return -1;
   return find->kind == kArchiveSearch ? ArchiveFindNext(find->archiveSearch, info)
                                       : PlainFindNext(find->diskSearch, info);
 }
 
 int VfsFindClose(FindHandle handle) {
   VfsFind* find = AsFind(handle);
+  if (find == nullptr) return -1;
   if (find->kind == kArchiveSearch) {
     ArchiveFindClose(find->archiveSearch);
     ReleaseArchiveReference(find->archiveIndex);

@@ -145,6 +145,8 @@ TEST_P(VfsFileTest, FindsInsideTheArchiveAndOnDisk) {
   EXPECT_STREQ(info.name, "README.TXT");
   VfsFindClose(find);
   EXPECT_EQ(VfsFindFirst(Game("data\\img\\*.bmp").c_str(), &info), INVALID_FIND_HANDLE);
+  EXPECT_EQ(VfsFindNext(INVALID_FIND_HANDLE, &info), -1);
+  EXPECT_EQ(VfsFindClose(INVALID_FIND_HANDLE), -1);
   CleanupArchives();
   EXPECT_EQ(GetOpenArchiveCount(), 0) << "every search gave its reference back";
 }
