@@ -51,6 +51,32 @@ TEST_F(WindowServicesTest, ClicksAreLoggedInScreenImageCoordinatesUpToThirtyTwo)
   EXPECT_EQ(y, 50);
 }
 
+// Dragging the right edge to a client width of 960 scales a 640 x 480 screen
+// by 1.5, and the mouse then reads in screen-image pixels.
+TEST_F(WindowServicesTest, SizingKeepsTheAspectRatioAndScalesTheMousePosition) {
+  HWND window = GetMainWindow();
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int frameWidth = (frame.right - frame.left) - client.right;
+  const int frameHeight = (frame.bottom - frame.top) - client.bottom;
+  RECT dragged{0, 0, 960 + frameWidth, 300};
+  SendMessageA(window, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&dragged));
+  EXPECT_EQ(dragged.bottom, 720 + frameHeight);
+  double scaleY = 0.0;
+  EXPECT_DOUBLE_EQ(GetWindowScale(nullptr, &scaleY), 1.5);
+  EXPECT_DOUBLE_EQ(scaleY, 1.5);
+
+  WqControlInjectMouse(window, 150, 90, 0, 0);
+  PumpMessages();
+  int x = 0;
+  int y = 0;
+  GetMousePosition(&x, &y);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 60);
+}
+
 TEST_F(WindowServicesTest, ClipboardTextRoundTrips) {
   const char text[] = "abc 日本語";
   ASSERT_EQ(WriteClipboardText(text), 0);
