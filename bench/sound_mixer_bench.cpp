@@ -44,16 +44,19 @@ WAVEFORMATEX Stereo16() {
 
 void SetAudioProcessed(benchmark::State& state) {
   state.counters["x_realtime"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kFramesPerCall / kRate, benchmark::Counter::kIsRate);
+      benchmark::Counter(static_cast<double>(state.iterations()) * kFramesPerCall / kRate,
+                         benchmark::Counter::kIsRate);
 }
 
 void BM_DirectSoundMixer(benchmark::State& state) {
   WqControlSetSoundDevice(WqSoundDevice::kManual);
   CoInitialize(nullptr);
   D_IDirectSound* sound = nullptr;
-  CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_ALL, IID_IDirectSound, reinterpret_cast<void**>(&sound));
+  CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_ALL, IID_IDirectSound,
+                   reinterpret_cast<void**>(&sound));
   sound->Initialize(nullptr);
-  sound->SetCooperativeLevel(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1)), D_DSSCL_PRIORITY);
+  sound->SetCooperativeLevel(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1)),
+                             D_DSSCL_PRIORITY);
   WAVEFORMATEX format = Stereo16();
   D_DSBUFFERDESC description{};
   description.dwSize = sizeof description;
@@ -100,8 +103,8 @@ void BM_SdlMixAudioFormat(benchmark::State& state) {
     std::memset(output.data(), 0, output.size() * 2);
     for (int v = 0; v < kVoices; ++v) {
       SDL_MixAudioFormat(reinterpret_cast<Uint8*>(output.data()),
-                         reinterpret_cast<const Uint8*>(voices[v].data() + 2 * cursor), AUDIO_S16LSB,
-                         kFramesPerCall * 4, SDL_MIX_MAXVOLUME - v % 64);
+                         reinterpret_cast<const Uint8*>(voices[v].data() + 2 * cursor),
+                         AUDIO_S16LSB, kFramesPerCall * 4, SDL_MIX_MAXVOLUME - v % 64);
     }
     cursor = (cursor + kFramesPerCall) % (kVoiceFrames - kFramesPerCall);
     benchmark::DoNotOptimize(output.data());

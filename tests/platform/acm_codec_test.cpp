@@ -19,22 +19,27 @@ bool ToolExists(const std::string& tool) {
   return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-bool RunTool(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool RunTool(const std::string& command) {
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 // The whole of `data` through one stream to the suggested PCM format.
-std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format, std::vector<std::uint8_t> data) {
+std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format,
+                                           std::vector<std::uint8_t> data) {
   auto* source = reinterpret_cast<WAVEFORMATEX*>(format.data());
   WAVEFORMATEX output{};
   output.wFormatTag = WAVE_FORMAT_PCM;
-  EXPECT_EQ(acmFormatSuggest(nullptr, source, &output, sizeof output, ACM_FORMATSUGGESTF_WFORMATTAG),
-            MMSYSERR_NOERROR);
+  EXPECT_EQ(
+      acmFormatSuggest(nullptr, source, &output, sizeof output, ACM_FORMATSUGGESTF_WFORMATTAG),
+      MMSYSERR_NOERROR);
   EXPECT_EQ(output.wBitsPerSample, 16);
   EXPECT_EQ(output.nChannels, source->nChannels);
   HACMSTREAM stream = nullptr;
-  EXPECT_EQ(acmStreamOpen(&stream, nullptr, source, &output, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
-            MMSYSERR_NOERROR);
+  EXPECT_EQ(
+      acmStreamOpen(&stream, nullptr, source, &output, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
+      MMSYSERR_NOERROR);
   std::vector<std::uint8_t> pcm;
   std::vector<std::uint8_t> piece(output.nAvgBytesPerSec);
   for (std::size_t at = 0; stream != nullptr;) {
@@ -57,8 +62,8 @@ std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format, std
 
 // Largest difference between `decoded` shifted by `offset` samples and the
 // reference, over what both hold.
-int LargestDifference(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& reference,
-                      std::size_t offset) {
+int LargestDifference(const std::vector<std::int16_t>& decoded,
+                      const std::vector<std::int16_t>& reference, std::size_t offset) {
   int largest = 0;
   for (std::size_t i = 0; i + offset < decoded.size() && i < reference.size(); ++i) {
     largest = std::max(largest, std::abs(decoded[i + offset] - reference[i]));
@@ -70,7 +75,7 @@ struct SoxCase {
   const char* name;
   const char* encoding;  // sox output options
   WORD tag;
-  int tolerance;  // largest sample difference from sox's own decode
+  int tolerance;              // largest sample difference from sox's own decode
   std::size_t block_samples;  // a partial last block may stay undecoded
 };
 
@@ -84,7 +89,7 @@ TEST_P(AcmSoxCodecTest, DecodesLikeTheEncodersOwnDecoder) {
   const auto reference = dir.path() / "reference.wav";
   // A stereo chord that sweeps in level, so every code path of the codec runs.
   ASSERT_TRUE(RunTool("sox -n -r 22050 -c 2 " + std::string(c.encoding) + " " + Quoted(encoded) +
-                  " synth 1.3 sine 440 sine 1250 tremolo 3 90 gain -3"));
+                      " synth 1.3 sine 440 sine 1250 tremolo 3 90 gain -3"));
   ASSERT_TRUE(RunTool("sox " + Quoted(encoded) + " -e signed -b 16 " + Quoted(reference)));
   const auto source = wqtest::ParseRiffWave(dir.ReadFile("encoded.wav"));
   const auto expected = wqtest::ParseRiffWave(dir.ReadFile("reference.wav"));
@@ -138,10 +143,10 @@ TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
   const auto tone = dir.path() / "tone.wav";
   const auto encoded = dir.path() / "tone.mp3";
   const auto reference = dir.path() / "reference.wav";
-  ASSERT_TRUE(RunTool("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) + " -b 16 " +
-                      Quoted(tone) + " synth 1.5 sine 523 sine 784 gain -6"));
-  ASSERT_TRUE(RunTool("lame --quiet -b " + std::to_string(c.kbits) + " --cbr " + Quoted(tone) + " " +
-                      Quoted(encoded)));
+  ASSERT_TRUE(RunTool("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) +
+                      " -b 16 " + Quoted(tone) + " synth 1.5 sine 523 sine 784 gain -6"));
+  ASSERT_TRUE(RunTool("lame --quiet -b " + std::to_string(c.kbits) + " --cbr " + Quoted(tone) +
+                      " " + Quoted(encoded)));
   ASSERT_TRUE(RunTool("lame --quiet --decode " + Quoted(encoded) + " " + Quoted(reference)));
   const std::string mp3 = dir.ReadFile("tone.mp3");
   const auto expected = wqtest::ParseRiffWave(dir.ReadFile("reference.wav"));
@@ -166,8 +171,11 @@ TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lame, AcmMp3Test,
-                         testing::Values(Mp3Case{"Stereo128", 2, 44100, 128}, Mp3Case{"Stereo320", 2, 48000, 320},
+                         testing::Values(Mp3Case{"Stereo128", 2, 44100, 128},
+                                         Mp3Case{"Stereo320", 2, 48000, 320},
                                          Mp3Case{"MonoMpeg2", 1, 22050, 64}),
-                         [](const testing::TestParamInfo<Mp3Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Mp3Case>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

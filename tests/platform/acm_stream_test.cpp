@@ -7,18 +7,12 @@
 
 #include "platform/msacm.h"
 #include "platform/windows.h"
+#include "support/pcm_format.h"
 
 namespace {
 
 WAVEFORMATEX Pcm(WORD channels, WORD bits, DWORD rate = 22050) {
-  WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = channels;
-  format.wBitsPerSample = bits;
-  format.nSamplesPerSec = rate;
-  format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  format.nAvgBytesPerSec = rate * format.nBlockAlign;
-  return format;
+  return wqtest::PcmFormat(channels, bits, rate);
 }
 
 // A stream open for the test's length, closed at its end.
@@ -54,7 +48,9 @@ class OpenStream {
   MMRESULT result;
 };
 
-std::vector<BYTE> Bytes(std::initializer_list<int> values) { return {values.begin(), values.end()}; }
+std::vector<BYTE> Bytes(std::initializer_list<int> values) {
+  return {values.begin(), values.end()};
+}
 
 struct PcmCase {
   const char* what;
@@ -75,12 +71,18 @@ TEST(AcmStreamTest, PcmLayoutsConvertSampleBySample) {
   const WAVEFORMATEX mono16 = Pcm(1, 16);
   const WAVEFORMATEX stereo16 = Pcm(2, 16);
   const PcmCase cases[] = {
-      {"8 to 16 bits", &mono8, Pcm(1, 16), Bytes({0x00, 0x80, 0xFF}), Bytes({0x00, 0x80, 0, 0, 0x00, 0x7F})},
-      {"16 to 8 bits", &mono16, Pcm(1, 8), Bytes({0x00, 0x80, 0xFF, 0x7F, 0x34, 0x12}), Bytes({0x00, 0xFF, 0x92})},
-      {"stereo to mono averages", &stereo16, Pcm(1, 16), Bytes({0x00, 0x10, 0x00, 0x30}), Bytes({0x00, 0x20})},
-      {"mono to stereo repeats", &mono16, Pcm(2, 16), Bytes({0x34, 0x12}), Bytes({0x34, 0x12, 0x34, 0x12})},
-      {"extensible 24 to 16 bits", &extensible.Format, Pcm(1, 16), Bytes({0x56, 0x34, 0x12}), Bytes({0x34, 0x12})},
-      {"partial frame left over", &stereo16, Pcm(2, 16), Bytes({1, 2, 3, 4, 5}), Bytes({1, 2, 3, 4})},
+      {"8 to 16 bits", &mono8, Pcm(1, 16), Bytes({0x00, 0x80, 0xFF}),
+       Bytes({0x00, 0x80, 0, 0, 0x00, 0x7F})},
+      {"16 to 8 bits", &mono16, Pcm(1, 8), Bytes({0x00, 0x80, 0xFF, 0x7F, 0x34, 0x12}),
+       Bytes({0x00, 0xFF, 0x92})},
+      {"stereo to mono averages", &stereo16, Pcm(1, 16), Bytes({0x00, 0x10, 0x00, 0x30}),
+       Bytes({0x00, 0x20})},
+      {"mono to stereo repeats", &mono16, Pcm(2, 16), Bytes({0x34, 0x12}),
+       Bytes({0x34, 0x12, 0x34, 0x12})},
+      {"extensible 24 to 16 bits", &extensible.Format, Pcm(1, 16), Bytes({0x56, 0x34, 0x12}),
+       Bytes({0x34, 0x12})},
+      {"partial frame left over", &stereo16, Pcm(2, 16), Bytes({1, 2, 3, 4, 5}),
+       Bytes({1, 2, 3, 4})},
   };
   for (const PcmCase& c : cases) {
     OpenStream stream(c.source, &c.destination);
@@ -98,7 +100,8 @@ TEST(AcmStreamTest, ConversionsOnlyBetweenWhatTheConvertersTake) {
   unknown.wFormatTag = 0x0161;  // a codec no converter takes
   const WAVEFORMATEX pcm = Pcm(2, 16);
   WAVEFORMATEX suggestion{};
-  EXPECT_EQ(acmFormatSuggest(nullptr, &unknown, &suggestion, sizeof suggestion, 0), ACMERR_NOTPOSSIBLE);
+  EXPECT_EQ(acmFormatSuggest(nullptr, &unknown, &suggestion, sizeof suggestion, 0),
+            ACMERR_NOTPOSSIBLE);
   OpenStream refused(&unknown, &pcm);
   EXPECT_EQ(refused.result, ACMERR_NOTPOSSIBLE);
   EXPECT_EQ(refused.handle, nullptr);
@@ -124,10 +127,11 @@ TEST(AcmStreamTest, ConversionsOnlyBetweenWhatTheConvertersTake) {
   EXPECT_EQ(mono.nSamplesPerSec, 22050u);
   WAVEFORMATEX adpcm_wanted = Pcm(2, 16);
   adpcm_wanted.wFormatTag = WAVE_FORMAT_ADPCM;
-  EXPECT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&pcm), &adpcm_wanted, sizeof adpcm_wanted,
-                             ACM_FORMATSUGGESTF_WFORMATTAG),
+  EXPECT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&pcm), &adpcm_wanted,
+                             sizeof adpcm_wanted, ACM_FORMATSUGGESTF_WFORMATTAG),
             ACMERR_NOTPOSSIBLE);
-  EXPECT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&pcm), &suggestion, 16, 0), MMSYSERR_INVALPARAM);
+  EXPECT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&pcm), &suggestion, 16, 0),
+            MMSYSERR_INVALPARAM);
 
   // A query opens nothing.
   EXPECT_EQ(acmStreamOpen(nullptr, nullptr, const_cast<WAVEFORMATEX*>(&pcm), &mono, nullptr, 0, 0,
@@ -162,8 +166,8 @@ TEST(AcmStreamTest, HandlesAndHeadersAreChecked) {
   EXPECT_EQ(acmStreamSize(stream.handle, 7, nullptr, 0), MMSYSERR_INVALPARAM);
 
   HACMSTREAM closed = nullptr;
-  ASSERT_EQ(acmStreamOpen(&closed, nullptr, const_cast<WAVEFORMATEX*>(&pcm), const_cast<WAVEFORMATEX*>(&pcm),
-                          nullptr, 0, 0, 0),
+  ASSERT_EQ(acmStreamOpen(&closed, nullptr, const_cast<WAVEFORMATEX*>(&pcm),
+                          const_cast<WAVEFORMATEX*>(&pcm), nullptr, 0, 0, 0),
             MMSYSERR_NOERROR);
   ASSERT_EQ(acmStreamClose(closed, 0), MMSYSERR_NOERROR);
   EXPECT_EQ(acmStreamClose(closed, 0), MMSYSERR_INVALHANDLE);
@@ -191,13 +195,16 @@ WAVEFORMATEX ImaMono() {
 TEST(AcmStreamTest, AdpcmConvertsWholeBlocksAndSizesThem) {
   const WAVEFORMATEX ima = ImaMono();
   WAVEFORMATEX pcm{};
-  ASSERT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&ima), &pcm, sizeof pcm, 0), MMSYSERR_NOERROR);
+  ASSERT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&ima), &pcm, sizeof pcm, 0),
+            MMSYSERR_NOERROR);
   OpenStream stream(&ima, &pcm);
   ASSERT_EQ(stream.result, MMSYSERR_NOERROR);
   DWORD size = 0;
-  ASSERT_EQ(acmStreamSize(stream.handle, 36 * 3 + 10, &size, ACM_STREAMSIZEF_SOURCE), MMSYSERR_NOERROR);
+  ASSERT_EQ(acmStreamSize(stream.handle, 36 * 3 + 10, &size, ACM_STREAMSIZEF_SOURCE),
+            MMSYSERR_NOERROR);
   EXPECT_EQ(size, 3u * 65 * 2);
-  ASSERT_EQ(acmStreamSize(stream.handle, 65 * 2 * 2 + 1, &size, ACM_STREAMSIZEF_DESTINATION), MMSYSERR_NOERROR);
+  ASSERT_EQ(acmStreamSize(stream.handle, 65 * 2 * 2 + 1, &size, ACM_STREAMSIZEF_DESTINATION),
+            MMSYSERR_NOERROR);
   EXPECT_EQ(size, 2u * 36);
 
   // Two and a half blocks, room for one and a half: one block converts.
@@ -233,7 +240,7 @@ TEST(AcmStreamTest, MsAdpcmBlockWithABadPredictorIndexStaysInsideTheTable) {
   const std::vector<BYTE> block = Bytes({9, 16, 0, 100, 0, 50, 0, 0, 0, 0, 0});
   const std::vector<BYTE> decoded = stream.Convert(block, 64);
   ASSERT_EQ(decoded.size(), 20u);
-  EXPECT_EQ(decoded[0], 50);   // the older sample comes first
+  EXPECT_EQ(decoded[0], 50);  // the older sample comes first
   EXPECT_EQ(decoded[2], 100);
   EXPECT_EQ(decoded[4], 100);  // the first pair holds the latest sample
 }

@@ -26,7 +26,8 @@ TEST_F(DirectSoundDeviceTest, EverythingWaitsForInitializeWhichRunsOnce) {
   D_DSCAPS caps{};
   caps.dwSize = sizeof caps;
   EXPECT_EQ(sound_->GetCaps(&caps), D_DSERR_UNINITIALIZED);
-  EXPECT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_PRIORITY), D_DSERR_UNINITIALIZED);
+  EXPECT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_PRIORITY),
+            D_DSERR_UNINITIALIZED);
   GUID other{1, 2, 3, {}};
   EXPECT_EQ(sound_->Initialize(&other), D_DSERR_NODRIVER);
   ASSERT_EQ(sound_->Initialize(nullptr), D_DS_OK);
@@ -47,8 +48,9 @@ TEST_F(DirectSoundDeviceTest, CapsReportSoftwareMixingOfEveryLayout) {
   caps.dwSize = sizeof caps;
   ASSERT_EQ(sound_->GetCaps(&caps), D_DS_OK);
   const DWORD every_layout = D_DSCAPS_PRIMARYMONO | D_DSCAPS_PRIMARYSTEREO | D_DSCAPS_PRIMARY8BIT |
-                             D_DSCAPS_PRIMARY16BIT | D_DSCAPS_SECONDARYMONO | D_DSCAPS_SECONDARYSTEREO |
-                             D_DSCAPS_SECONDARY8BIT | D_DSCAPS_SECONDARY16BIT;
+                             D_DSCAPS_PRIMARY16BIT | D_DSCAPS_SECONDARYMONO |
+                             D_DSCAPS_SECONDARYSTEREO | D_DSCAPS_SECONDARY8BIT |
+                             D_DSCAPS_SECONDARY16BIT;
   EXPECT_EQ(caps.dwFlags & every_layout, every_layout);
   EXPECT_EQ(caps.dwMinSecondarySampleRate, D_DSBFREQUENCY_MIN);
   EXPECT_EQ(caps.dwMaxSecondarySampleRate, D_DSBFREQUENCY_MAX);
@@ -135,7 +137,8 @@ TEST_F(DirectSoundDeviceTest, DsoundModuleEnumeratesTheDefaultDevice) {
                 [](GUID* device, LPCSTR description, LPCSTR module_name, LPVOID context) -> BOOL {
                   auto* s = static_cast<Seen*>(context);
                   ++s->devices;
-                  s->default_device = device == nullptr && description[0] != '\0' && module_name != nullptr;
+                  s->default_device =
+                      device == nullptr && description[0] != '\0' && module_name != nullptr;
                   return TRUE;
                 },
                 &seen),
@@ -149,7 +152,7 @@ TEST_F(DirectSoundDeviceTest, DsoundModuleEnumeratesTheDefaultDevice) {
 TEST_F(DirectSoundDeviceTest, SilentDeviceCursorsFollowTheClock) {
   WqControlEnableVirtualClock(true);
   Open(WqSoundDevice::kSystem, kStereo16);  // the virtual clock makes it the silent one
-  D_IDirectSoundBuffer* looping = MakeBuffer(kStereo16, 44100 * 4);  // one second
+  D_IDirectSoundBuffer* looping = MakeBuffer(kStereo16, 44100 * 4);                 // one second
   D_IDirectSoundBuffer* once = MakeBuffer(wqtest::PcmFormat(1, 16, 22050), 22050);  // half a second
   ASSERT_EQ(looping->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
   ASSERT_EQ(once->Play(0, 0, 0), D_DS_OK);
@@ -169,7 +172,8 @@ struct Measured {
   double frequency;
   int peak;
 };
-Measured Measure(const std::vector<std::int16_t>& stereo, std::size_t first, std::size_t frames, DWORD rate) {
+Measured Measure(const std::vector<std::int16_t>& stereo, std::size_t first, std::size_t frames,
+                 DWORD rate) {
   int crossings = 0;
   int peak = 0;
   for (std::size_t i = first + 1; i < first + frames; ++i) {
@@ -192,7 +196,8 @@ TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
   constexpr DWORD kRate = 44100;
   std::vector<std::int16_t> tone(2 * kRate);
   for (DWORD i = 0; i < kRate; ++i) {
-    const auto value = static_cast<std::int16_t>(std::lround(32000 * std::sin(2 * M_PI * 1000.0 * i / kRate)));
+    const auto value =
+        static_cast<std::int16_t>(std::lround(32000 * std::sin(2 * M_PI * 1000.0 * i / kRate)));
     tone[2 * i] = tone[2 * i + 1] = value;
   }
   D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, static_cast<DWORD>(tone.size() * 2));

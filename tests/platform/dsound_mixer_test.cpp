@@ -22,7 +22,8 @@ class DirectSoundMixerTest : public wqtest::DirectSoundFixture {
   }
 
   // A mono buffer of `frames` frames holding `value` in every sample.
-  D_IDirectSoundBuffer* ConstantBuffer(std::int16_t value, DWORD frames = 1000, DWORD flags = wqtest::kAllControls) {
+  D_IDirectSoundBuffer* ConstantBuffer(std::int16_t value, DWORD frames = 1000,
+                                       DWORD flags = wqtest::kAllControls) {
     D_IDirectSoundBuffer* buffer = MakeBuffer(kMono16, 2 * frames, flags);
     Fill(buffer, std::vector<std::int16_t>(frames, value));
     return buffer;
@@ -113,8 +114,8 @@ struct GainCase {
 
 TEST_F(DirectSoundMixerTest, VolumeAndPanScaleTheMixedSamples) {
   const GainCase cases[] = {
-      {0, 0, 10000, 10000},     {-600, 0, 5012, 5012},     {-2000, 0, 1000, 1000},
-      {0, 1000, 3162, 10000},   {0, -1000, 10000, 3162},   {-600, -600, 5012, 2512},
+      {0, 0, 10000, 10000},          {-600, 0, 5012, 5012},      {-2000, 0, 1000, 1000},
+      {0, 1000, 3162, 10000},        {0, -1000, 10000, 3162},    {-600, -600, 5012, 2512},
       {0, D_DSBPAN_RIGHT, 0, 10000}, {D_DSBVOLUME_MIN, 0, 0, 0},
   };
   D_IDirectSoundBuffer* buffer = ConstantBuffer(10000);
@@ -170,7 +171,8 @@ TEST_F(DirectSoundMixerTest, SourcesOfEveryLayoutMixAndTheSumSaturates) {
   {
     void* region1 = nullptr;
     DWORD bytes1 = 0;
-    ASSERT_EQ(eight_bit->Lock(0, 0, &region1, &bytes1, nullptr, nullptr, D_DSBLOCK_ENTIREBUFFER), D_DS_OK);
+    ASSERT_EQ(eight_bit->Lock(0, 0, &region1, &bytes1, nullptr, nullptr, D_DSBLOCK_ENTIREBUFFER),
+              D_DS_OK);
     ASSERT_EQ(bytes1, 200u);
     auto* bytes = static_cast<BYTE*>(region1);
     for (DWORD i = 0; i < bytes1; i += 2) bytes[i] = 255, bytes[i + 1] = 0;  // left +, right -
@@ -215,7 +217,8 @@ TEST_F(DirectSoundMixerTest, LockGivesTwoRegionsAcrossTheWrap) {
   DWORD play = 0;
   DWORD write = 0;
   ASSERT_EQ(buffer->GetCurrentPosition(&play, &write), D_DS_OK);
-  ASSERT_EQ(buffer->Lock(0, 8, &region1, &bytes1, &region2, &bytes2, D_DSBLOCK_FROMWRITECURSOR), D_DS_OK);
+  ASSERT_EQ(buffer->Lock(0, 8, &region1, &bytes1, &region2, &bytes2, D_DSBLOCK_FROMWRITECURSOR),
+            D_DS_OK);
   EXPECT_EQ(play, 40u);
   EXPECT_EQ(static_cast<BYTE*>(region1) - start, static_cast<std::ptrdiff_t>(write));
   EXPECT_NE(write, play);

@@ -10,22 +10,12 @@
 
 #include "platform/control.h"
 #include "platform/dsound.h"
+#include "support/pcm_format.h"
 
 namespace wqtest {
 
 // The window is only checked for presence by SetCooperativeLevel.
 inline HWND AnyWindow() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1)); }
-
-inline WAVEFORMATEX PcmFormat(WORD channels, WORD bits, DWORD rate) {
-  WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = channels;
-  format.wBitsPerSample = bits;
-  format.nSamplesPerSec = rate;
-  format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  format.nAvgBytesPerSec = rate * format.nBlockAlign;
-  return format;
-}
 
 constexpr DWORD kAllControls = D_DSBCAPS_CTRLVOLUME | D_DSBCAPS_CTRLPAN | D_DSBCAPS_CTRLFREQUENCY;
 
@@ -62,7 +52,8 @@ class DirectSoundFixture : public testing::Test {
   }
 
   // A secondary buffer released at the end of the test.
-  D_IDirectSoundBuffer* MakeBuffer(const WAVEFORMATEX& format, DWORD bytes, DWORD flags = kAllControls) {
+  D_IDirectSoundBuffer* MakeBuffer(const WAVEFORMATEX& format, DWORD bytes,
+                                   DWORD flags = kAllControls) {
     WAVEFORMATEX copy = format;
     D_DSBUFFERDESC description{};
     description.dwSize = sizeof description;

@@ -174,6 +174,7 @@ using D_LPDIRECTSOUND = D_IDirectSound*;
 
 // ---- dsound.dll ----------------------------------------------------------------
 
-using D_LPDSENUMCALLBACKA = BOOL (*)(GUID* device, LPCSTR description, LPCSTR module, LPVOID context);
+using D_LPDSENUMCALLBACKA = BOOL (*)(GUID* device, LPCSTR description, LPCSTR module,
+                                     LPVOID context);
 // Names the one device: the default (a null GUID).
 HRESULT DirectSoundEnumerateA(D_LPDSENUMCALLBACKA callback, LPVOID context);

@@ -13,10 +13,10 @@ namespace {
 // Descriptions of callers built before the 3D algorithm field also count.
 constexpr DWORD kShortDescriptionBytes = offsetof(D_DSBUFFERDESC, guid3DAlgorithm);
 
-constexpr DWORD kSecondaryControls = D_DSBCAPS_STATIC | D_DSBCAPS_LOCHARDWARE | D_DSBCAPS_LOCSOFTWARE |
-                                     D_DSBCAPS_CTRLFREQUENCY | D_DSBCAPS_CTRLPAN | D_DSBCAPS_CTRLVOLUME |
-                                     D_DSBCAPS_STICKYFOCUS | D_DSBCAPS_GLOBALFOCUS |
-                                     D_DSBCAPS_GETCURRENTPOSITION2;
+constexpr DWORD kSecondaryControls =
+    D_DSBCAPS_STATIC | D_DSBCAPS_LOCHARDWARE | D_DSBCAPS_LOCSOFTWARE | D_DSBCAPS_CTRLFREQUENCY |
+    D_DSBCAPS_CTRLPAN | D_DSBCAPS_CTRLVOLUME | D_DSBCAPS_STICKYFOCUS | D_DSBCAPS_GLOBALFOCUS |
+    D_DSBCAPS_GETCURRENTPOSITION2;
 
 constexpr DWORD kAllFormatsAndChannels =
     D_DSCAPS_PRIMARYMONO | D_DSCAPS_PRIMARYSTEREO | D_DSCAPS_PRIMARY8BIT | D_DSCAPS_PRIMARY16BIT |
@@ -55,26 +55,28 @@ HRESULT DirectSoundObject::GetCaps(D_LPDSCAPS caps) {
   return D_DS_OK;
 }
 
-HRESULT DirectSoundObject::CreateSoundBuffer(D_LPCDSBUFFERDESC description, D_LPDIRECTSOUNDBUFFER* buffer,
-                                             LPUNKNOWN outer) {
+HRESULT DirectSoundObject::CreateSoundBuffer(D_LPCDSBUFFERDESC description,
+                                             D_LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) {
   if (buffer == nullptr) return D_DSERR_INVALIDPARAM;
   *buffer = nullptr;
   if (!device_) return D_DSERR_UNINITIALIZED;
   if (outer != nullptr) return D_DSERR_NOAGGREGATION;
-  if (description == nullptr ||
-      (description->dwSize != sizeof(D_DSBUFFERDESC) && description->dwSize != kShortDescriptionBytes)) {
+  if (description == nullptr || (description->dwSize != sizeof(D_DSBUFFERDESC) &&
+                                 description->dwSize != kShortDescriptionBytes)) {
     return D_DSERR_INVALIDPARAM;
   }
-  if ((description->dwFlags & D_DSBCAPS_PRIMARYBUFFER) == 0) return CreateSecondaryBuffer(*description, buffer);
-  if (description->dwBufferBytes != 0 || description->lpwfxFormat != nullptr) return D_DSERR_INVALIDPARAM;
+  if ((description->dwFlags & D_DSBCAPS_PRIMARYBUFFER) == 0)
+    return CreateSecondaryBuffer(*description, buffer);
+  if (description->dwBufferBytes != 0 || description->lpwfxFormat != nullptr)
+    return D_DSERR_INVALIDPARAM;
   *buffer = new PrimarySoundBuffer(device_);
   return D_DS_OK;
 }
 
 HRESULT DirectSoundObject::CreateSecondaryBuffer(const D_DSBUFFERDESC& description,
                                                  D_LPDIRECTSOUNDBUFFER* buffer) {
-  if ((description.dwFlags & ~kSecondaryControls) != 0 || description.dwBufferBytes < D_DSBSIZE_MIN ||
-      description.dwBufferBytes > D_DSBSIZE_MAX) {
+  if ((description.dwFlags & ~kSecondaryControls) != 0 ||
+      description.dwBufferBytes < D_DSBSIZE_MIN || description.dwBufferBytes > D_DSBSIZE_MAX) {
     return D_DSERR_INVALIDPARAM;
   }
   const std::optional<VoiceFormat> format = PlayableFormat(description.lpwfxFormat);
@@ -82,7 +84,8 @@ HRESULT DirectSoundObject::CreateSecondaryBuffer(const D_DSBUFFERDESC& descripti
   SampleBytes samples;
   try {
     // Silence to start with: 128 for unsigned 8-bit samples.
-    samples = std::make_shared<std::vector<BYTE>>(description.dwBufferBytes, format->bits == 8 ? 0x80 : 0);
+    samples = std::make_shared<std::vector<BYTE>>(description.dwBufferBytes,
+                                                  format->bits == 8 ? 0x80 : 0);
   } catch (const std::bad_alloc&) {
     return D_DSERR_OUTOFMEMORY;
   }

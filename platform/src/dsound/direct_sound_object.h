@@ -12,7 +12,8 @@ class DirectSoundObject final : public ComObject<D_IDirectSound, IID_IDirectSoun
   HRESULT CreateSoundBuffer(D_LPCDSBUFFERDESC description, D_LPDIRECTSOUNDBUFFER* buffer,
                             LPUNKNOWN outer) override;
   HRESULT GetCaps(D_LPDSCAPS caps) override;
-  HRESULT DuplicateSoundBuffer(D_LPDIRECTSOUNDBUFFER original, D_LPDIRECTSOUNDBUFFER* duplicate) override;
+  HRESULT DuplicateSoundBuffer(D_LPDIRECTSOUNDBUFFER original,
+                               D_LPDIRECTSOUNDBUFFER* duplicate) override;
   HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
   HRESULT Initialize(LPCGUID device) override;
 

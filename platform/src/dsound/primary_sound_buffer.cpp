@@ -22,7 +22,8 @@ HRESULT PrimarySoundBuffer::Lock(DWORD, DWORD, LPVOID*, LPDWORD, LPVOID*, LPDWOR
 // The mixer runs whether or not the primary buffer plays; playing it only
 // shows in its status.
 HRESULT PrimarySoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
-  if (reserved != 0 || priority != 0 || (flags & D_DSBPLAY_LOOPING) == 0) return D_DSERR_INVALIDPARAM;
+  if (reserved != 0 || priority != 0 || (flags & D_DSBPLAY_LOOPING) == 0)
+    return D_DSERR_INVALIDPARAM;
   playing_ = true;
   return D_DS_OK;
 }

@@ -7,8 +7,8 @@ constexpr Uint16 kDeviceFrames = 1024;  // about 23 ms at 44.1 kHz
 
 }  // namespace
 
-std::unique_ptr<SdlAudioOutput> SdlAudioOutput::Open(const VoiceFormat& format, RenderFunction render,
-                                                     void* context) {
+std::unique_ptr<SdlAudioOutput> SdlAudioOutput::Open(const VoiceFormat& format,
+                                                     RenderFunction render, void* context) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
   std::unique_ptr<SdlAudioOutput> output(new SdlAudioOutput(render, context));
   SDL_AudioSpec wanted{};

@@ -40,7 +40,8 @@ HRESULT SecondarySoundBuffer::GetCurrentPosition(LPDWORD play_cursor, LPDWORD wr
   const DWORD play = frame * voice_.format.BlockAlign();
   const DWORD whole_frames_bytes = voice_.frames * voice_.format.BlockAlign();
   if (play_cursor != nullptr) *play_cursor = play;
-  if (write_cursor != nullptr) *write_cursor = voice_.playing ? (play + WriteLead()) % whole_frames_bytes : play;
+  if (write_cursor != nullptr)
+    *write_cursor = voice_.playing ? (play + WriteLead()) % whole_frames_bytes : play;
   return D_DS_OK;
 }
 
@@ -75,7 +76,8 @@ HRESULT SecondarySoundBuffer::Unlock(LPVOID region1, DWORD bytes1, LPVOID region
   BYTE* const begin = voice_.samples->data();
   const auto inside = [&](LPVOID region, DWORD bytes) {
     const auto* at = static_cast<const BYTE*>(region);
-    return at >= begin && bytes <= Bytes() && at - begin <= static_cast<std::ptrdiff_t>(Bytes() - bytes);
+    return at >= begin && bytes <= Bytes() &&
+           at - begin <= static_cast<std::ptrdiff_t>(Bytes() - bytes);
   };
   if (region1 == nullptr || !inside(region1, bytes1)) return D_DSERR_INVALIDPARAM;
   if (region2 != nullptr && !inside(region2, bytes2)) return D_DSERR_INVALIDPARAM;

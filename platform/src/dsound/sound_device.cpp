@@ -61,7 +61,8 @@ std::uint64_t SoundDevice::HeardCursor(const SoundVoice& voice) const {
   if (output_ != Output::kSdl || !voice.playing || voice.frames_in_flight == 0) return voice.cursor;
   const std::uint64_t played = (NowUs() - render_time_us_) * format_.rate / kMicrosecondsPerSecond;
   if (played >= voice.frames_in_flight) return voice.cursor;
-  const std::uint64_t behind = (voice.frames_in_flight - played) * voice.StepPerDeviceFrame(format_.rate);
+  const std::uint64_t behind =
+      (voice.frames_in_flight - played) * voice.StepPerDeviceFrame(format_.rate);
   if (behind <= voice.cursor) return voice.cursor - behind;
   // Behind the start: the end of the previous pass for a looping voice.
   return voice.looping ? voice.EndPosition() - (behind - voice.cursor) % voice.EndPosition() : 0;

@@ -17,9 +17,10 @@ std::int32_t GainOf(LONG hundredths_db) {
 std::optional<VoiceFormat> PlayableFormat(const WAVEFORMATEX* format) {
   if (format == nullptr || format->wFormatTag != WAVE_FORMAT_PCM) return std::nullopt;
   const VoiceFormat voice{format->nChannels, format->wBitsPerSample, format->nSamplesPerSec};
-  const bool layout_known = (voice.channels == 1 || voice.channels == 2) && (voice.bits == 8 || voice.bits == 16);
-  if (!layout_known || format->nBlockAlign != voice.BlockAlign() || voice.rate < D_DSBFREQUENCY_MIN ||
-      voice.rate > D_DSBFREQUENCY_MAX) {
+  const bool layout_known =
+      (voice.channels == 1 || voice.channels == 2) && (voice.bits == 8 || voice.bits == 16);
+  if (!layout_known || format->nBlockAlign != voice.BlockAlign() ||
+      voice.rate < D_DSBFREQUENCY_MIN || voice.rate > D_DSBFREQUENCY_MAX) {
     return std::nullopt;
   }
   return voice;

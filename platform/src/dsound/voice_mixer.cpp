@@ -39,7 +39,8 @@ void MixFrames(SoundVoice& voice, std::int32_t* sum, std::size_t frames, DWORD d
     const auto index = static_cast<DWORD>(voice.cursor >> kCursorFractionBits);
     // The top 16 bits of the fraction weigh the next frame; after the last
     // frame comes the first (looping) or the last again.
-    const auto weight = static_cast<std::int64_t>((voice.cursor >> (kCursorFractionBits - 16)) & 0xFFFF);
+    const auto weight =
+        static_cast<std::int64_t>((voice.cursor >> (kCursorFractionBits - 16)) & 0xFFFF);
     const DWORD next = index + 1 < voice.frames ? index + 1 : voice.looping ? 0 : index;
     const StereoSample a = ReadFrame<Bits, Channels>(samples + index * kBlock);
     const StereoSample b = ReadFrame<Bits, Channels>(samples + next * kBlock);
@@ -68,13 +69,14 @@ void MixVoice(SoundVoice& voice, std::int32_t* sum, std::size_t frames, DWORD de
   }
 }
 
-void WriteMixedFrames(const std::int32_t* sum, std::size_t frames, const VoiceFormat& format, void* output) {
+void WriteMixedFrames(const std::int32_t* sum, std::size_t frames, const VoiceFormat& format,
+                      void* output) {
   auto* bytes = static_cast<BYTE*>(output);
   const std::size_t samples = frames * format.channels;
   for (std::size_t i = 0; i < samples; ++i) {
     // Stereo takes each sum as it is; mono averages a frame's two.
-    const std::int32_t value = format.channels == 2 ? Clip16(sum[i])
-                                                    : Clip16((sum[2 * i] + sum[2 * i + 1]) / 2);
+    const std::int32_t value =
+        format.channels == 2 ? Clip16(sum[i]) : Clip16((sum[2 * i] + sum[2 * i + 1]) / 2);
     if (format.bits == 8) {
       bytes[i] = static_cast<BYTE>((value >> 8) + 128);
     } else {

@@ -16,6 +16,7 @@ void MixVoice(SoundVoice& voice, std::int32_t* sum, std::size_t frames, DWORD de
 
 // Writes `frames` summed stereo frames as `format` (8-bit unsigned or
 // 16-bit signed, mono or stereo), clipping at the sample range.
-void WriteMixedFrames(const std::int32_t* sum, std::size_t frames, const VoiceFormat& format, void* output);
+void WriteMixedFrames(const std::int32_t* sum, std::size_t frames, const VoiceFormat& format,
+                      void* output);
 
 }  // namespace wqplat

@@ -8,7 +8,8 @@
 
 namespace wqplat {
 
-std::unique_ptr<AcmConverter> CreatePcmConverter(const PcmLayout& source, const PcmLayout& destination);
+std::unique_ptr<AcmConverter> CreatePcmConverter(const PcmLayout& source,
+                                                 const PcmLayout& destination);
 std::unique_ptr<AcmConverter> CreateImaAdpcmDecoder(const WAVEFORMATEX& source);
 std::unique_ptr<AcmConverter> CreateMsAdpcmDecoder(const WAVEFORMATEX& source);
 std::unique_ptr<AcmConverter> CreateG711Decoder(const WAVEFORMATEX& source);

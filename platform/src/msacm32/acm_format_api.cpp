@@ -32,7 +32,8 @@ MMRESULT acmFormatSuggest(HACMDRIVER, LPWAVEFORMATEX source, LPWAVEFORMATEX dest
   if ((flags & ACM_FORMATSUGGESTF_WFORMATTAG) && destination->wFormatTag != WAVE_FORMAT_PCM) {
     return ACMERR_NOTPOSSIBLE;
   }
-  wqplat::PcmLayout layout{suggestion.nChannels, suggestion.wBitsPerSample, suggestion.nSamplesPerSec};
+  wqplat::PcmLayout layout{suggestion.nChannels, suggestion.wBitsPerSample,
+                           suggestion.nSamplesPerSec};
   if (flags & ACM_FORMATSUGGESTF_NCHANNELS) layout.channels = destination->nChannels;
   if (flags & ACM_FORMATSUGGESTF_NSAMPLESPERSEC) layout.rate = destination->nSamplesPerSec;
   if (flags & ACM_FORMATSUGGESTF_WBITSPERSAMPLE) layout.bits = destination->wBitsPerSample;

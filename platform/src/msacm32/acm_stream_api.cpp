@@ -36,7 +36,8 @@ MMRESULT acmStreamOpen(LPHACMSTREAM stream, HACMDRIVER, LPWAVEFORMATEX source,
   }
   if (stream != nullptr) *stream = nullptr;
   if (filter != nullptr || (flags & ACM_STREAMOPENF_ASYNC)) return MMSYSERR_NOTSUPPORTED;
-  std::unique_ptr<wqplat::AcmConverter> converter = wqplat::CreateAcmConverter(*source, *destination);
+  std::unique_ptr<wqplat::AcmConverter> converter =
+      wqplat::CreateAcmConverter(*source, *destination);
   if (!converter) return ACMERR_NOTPOSSIBLE;
   if (!query) *stream = wqplat::AddAcmStream(std::move(converter));
   return MMSYSERR_NOERROR;
@@ -91,8 +92,8 @@ MMRESULT acmStreamConvert(HACMSTREAM stream, LPACMSTREAMHEADER header, DWORD fla
     return MMSYSERR_INVALPARAM;
   }
   if (flags & ACM_STREAMCONVERTF_START) open->converter->Restart();
-  const wqplat::ConvertedSpan done = open->converter->Convert(
-      {header->pbSrc, header->cbSrcLength}, {header->pbDst, header->cbDstLength});
+  const wqplat::ConvertedSpan done = open->converter->Convert({header->pbSrc, header->cbSrcLength},
+                                                              {header->pbDst, header->cbDstLength});
   header->cbSrcLengthUsed = done.source_used;
   header->cbDstLengthUsed = done.destination_used;
   header->fdwStatus |= ACMSTREAMHEADER_STATUSF_DONE;

@@ -30,7 +30,9 @@ bool IsMpegRate(DWORD rate) {
 class Mp3Decoder final : public AcmConverter {
  public:
   explicit Mp3Decoder(const WAVEFORMATEX& source)
-      : channels_(source.nChannels), rate_(source.nSamplesPerSec), source_bytes_per_second_(source.nAvgBytesPerSec) {}
+      : channels_(source.nChannels),
+        rate_(source.nSamplesPerSec),
+        source_bytes_per_second_(source.nAvgBytesPerSec) {}
   ~Mp3Decoder() override { mpg123_delete(handle_); }
   Mp3Decoder(const Mp3Decoder&) = delete;
   Mp3Decoder& operator=(const Mp3Decoder&) = delete;
@@ -42,7 +44,8 @@ class Mp3Decoder final : public AcmConverter {
     handle_ = mpg123_new(nullptr, nullptr);
     if (handle_ == nullptr) return false;
     const long channel_flag = channels_ == 1 ? MPG123_MONO_MIX : MPG123_FORCE_STEREO;
-    return mpg123_param(handle_, MPG123_FLAGS, MPG123_QUIET | MPG123_IGNORE_INFOFRAME | channel_flag, 0) == MPG123_OK &&
+    return mpg123_param(handle_, MPG123_FLAGS,
+                        MPG123_QUIET | MPG123_IGNORE_INFOFRAME | channel_flag, 0) == MPG123_OK &&
            mpg123_format_none(handle_) == MPG123_OK &&
            mpg123_format(handle_, rate_, channels_ == 1 ? MPG123_MONO : MPG123_STEREO,
                          MPG123_ENC_SIGNED_16) == MPG123_OK &&

@@ -14,6 +14,8 @@ inline void StorePcm16(BYTE* at, int value) {
   at[1] = static_cast<BYTE>(sample >> 8);
 }
 
-inline std::int16_t LoadInt16(const BYTE* at) { return static_cast<std::int16_t>(at[0] | at[1] << 8); }
+inline std::int16_t LoadInt16(const BYTE* at) {
+  return static_cast<std::int16_t>(at[0] | at[1] << 8);
+}
 
 }  // namespace wqplat

@@ -21,10 +21,9 @@ std::int32_t ReadSample(const BYTE* at, WORD bits) {
                                        static_cast<std::uint32_t>(at[1]) << 16 |
                                        static_cast<std::uint32_t>(at[2]) << 24);
     default:
-      return static_cast<std::int32_t>(static_cast<std::uint32_t>(at[0]) |
-                                       static_cast<std::uint32_t>(at[1]) << 8 |
-                                       static_cast<std::uint32_t>(at[2]) << 16 |
-                                       static_cast<std::uint32_t>(at[3]) << 24);
+      return static_cast<std::int32_t>(
+          static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+          static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24);
   }
 }
 
@@ -61,8 +60,8 @@ class PcmConverter final : public BlockConverter {
       const auto average = static_cast<std::int32_t>(sum / source_.channels);
       for (WORD c = 0; c < destination_.channels; ++c) {
         const std::int32_t value = source_.channels == destination_.channels ? frame_[c]
-                                   : source_.channels == 1                     ? frame_[0]
-                                                                               : average;
+                                   : source_.channels == 1                   ? frame_[0]
+                                                                             : average;
         WriteSample(destination, destination_.bits, value);
         destination += out_bytes;
       }
@@ -76,9 +75,10 @@ class PcmConverter final : public BlockConverter {
 
 }  // namespace
 
-std::unique_ptr<AcmConverter> CreatePcmConverter(const PcmLayout& source, const PcmLayout& destination) {
-  const bool channels_map = source.channels == destination.channels || source.channels == 1 ||
-                            destination.channels == 1;
+std::unique_ptr<AcmConverter> CreatePcmConverter(const PcmLayout& source,
+                                                 const PcmLayout& destination) {
+  const bool channels_map =
+      source.channels == destination.channels || source.channels == 1 || destination.channels == 1;
   if (source.rate != destination.rate || !channels_map) return nullptr;
   return std::make_unique<PcmConverter>(source, destination);
 }
