@@ -166,6 +166,20 @@ TEST_F(DirectSoundDeviceTest, SilentDeviceCursorsFollowTheClock) {
   WqControlEnableVirtualClock(false);
 }
 
+// Where SDL opens no device (as on a machine without sound), the silent
+// device stands in and its cursors still move in real time.
+TEST_F(DirectSoundDeviceTest, WithoutAnAudioDeviceCursorsStillAdvanceInRealTime) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  Open(WqSoundDevice::kSystem, kStereo16);
+  unsetenv("SDL_AUDIODRIVER");
+  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, 44100 * 4);
+  ASSERT_EQ(buffer->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  Sleep(60);
+  const DWORD cursor = PlayCursor(buffer);
+  EXPECT_GE(cursor, 44100u * 4 * 50 / 1000);
+  EXPECT_LT(cursor, 44100u * 4 * 900 / 1000);
+}
+
 // Frequency by upward zero crossings, and the largest sample, of one
 // channel of interleaved stereo.
 struct Measured {

@@ -28,7 +28,6 @@ std::shared_ptr<SoundDevice> SoundDevice::Open(WqSoundDevice choice) {
   }
   std::shared_ptr<SoundDevice> device(new SoundDevice(Output::kSdl));
   device->OpenSdl();
-  if (!device->sdl_) device->output_ = Output::kClock;
   return device;
 }
 
@@ -38,13 +37,22 @@ SoundDevice::SoundDevice(Output output)
 SoundDevice::~SoundDevice() { sdl_.reset(); }
 
 void SoundDevice::OpenSdl() {
-  sdl_ = SdlAudioOutput::Open(
+  std::unique_ptr<SdlAudioOutput> opened = SdlAudioOutput::Open(
       format_,
       [](void* context, BYTE* output, int bytes) {
         auto* device = static_cast<SoundDevice*>(context);
         device->Render(output, static_cast<std::size_t>(bytes) / device->format_.BlockAlign());
       },
       this);
+  std::lock_guard guard(lock_);
+  sdl_ = std::move(opened);
+  if (!sdl_) {
+    // No device to open (or to reopen in a new format): the silent one
+    // keeps time in its place.
+    output_ = Output::kClock;
+    clock_origin_us_ = NowUs();
+    clock_frames_ = 0;
+  }
 }
 
 std::unique_lock<std::mutex> SoundDevice::Access() {
