@@ -50,3 +50,83 @@ using LPCWAVEFORMATEX = const WAVEFORMATEX*;
 #define MMSYSERR_INVALFLAG 10u
 #define MMSYSERR_INVALPARAM 11u
 #define MMSYSERR_NOMEM 7u
+
+// ---- Joysticks ---------------------------------------------------------------
+//
+// The attached game pads, numbered 0, 1, ... in their order of attachment.
+
+#define JOYSTICKID1 0
+#define MAXPNAMELEN 32
+#define JOYERR_NOERROR 0u
+#define JOYERR_PARMS 165u
+#define JOYERR_UNPLUGGED 167u
+
+// JOYCAPSA wCaps
+#define JOYCAPS_HASZ 0x0001u
+#define JOYCAPS_HASR 0x0002u
+#define JOYCAPS_HASU 0x0004u
+#define JOYCAPS_HASV 0x0008u
+#define JOYCAPS_HASPOV 0x0010u
+#define JOYCAPS_POV4DIR 0x0020u
+
+struct JOYCAPSA {
+  WORD wMid;
+  WORD wPid;
+  CHAR szPname[MAXPNAMELEN];
+  UINT wXmin;
+  UINT wXmax;
+  UINT wYmin;
+  UINT wYmax;
+  UINT wZmin;
+  UINT wZmax;
+  UINT wNumButtons;
+  UINT wPeriodMin;
+  UINT wPeriodMax;
+  UINT wRmin;
+  UINT wRmax;
+  UINT wUmin;
+  UINT wUmax;
+  UINT wVmin;
+  UINT wVmax;
+  UINT wCaps;
+  UINT wMaxAxes;
+  UINT wNumAxes;
+  UINT wMaxButtons;
+  CHAR szRegKey[MAXPNAMELEN];
+  CHAR szOEMVxD[MAX_PATH];
+};
+using LPJOYCAPSA = JOYCAPSA*;
+
+// JOYINFOEX dwFlags
+#define JOY_RETURNX 0x0001u
+#define JOY_RETURNY 0x0002u
+#define JOY_RETURNZ 0x0004u
+#define JOY_RETURNR 0x0008u
+#define JOY_RETURNU 0x0010u
+#define JOY_RETURNV 0x0020u
+#define JOY_RETURNPOV 0x0040u
+#define JOY_RETURNBUTTONS 0x0080u
+#define JOY_RETURNALL 0x00FFu
+#define JOY_POVCENTERED 0xFFFFu
+
+struct JOYINFOEX {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwXpos;  // 0..65535, 32767 centred
+  DWORD dwYpos;
+  DWORD dwZpos;
+  DWORD dwRpos;
+  DWORD dwUpos;
+  DWORD dwVpos;
+  DWORD dwButtons;  // bit n: button n held
+  DWORD dwButtonNumber;
+  DWORD dwPOV;  // hundredths of a degree, JOY_POVCENTERED
+  DWORD dwReserved1;
+  DWORD dwReserved2;
+};
+using LPJOYINFOEX = JOYINFOEX*;
+
+// JOYERR_PARMS for an id beyond 15 or a wrong size, JOYERR_UNPLUGGED for
+// an id with no pad attached.
+MMRESULT joyGetDevCapsA(UINT_PTR id, LPJOYCAPSA caps, UINT size);
+MMRESULT joyGetPosEx(UINT id, LPJOYINFOEX info);

@@ -61,6 +61,7 @@
 #define WM_SIZING 0x0214u
 #define WM_MOVING 0x0216u
 #define WM_DROPFILES 0x0233u
+#define WM_IME_SETCONTEXT 0x0281u
 #define WM_IME_NOTIFY 0x0282u
 #define WM_IME_REQUEST 0x0288u
 #define WM_USER 0x0400u
@@ -110,6 +111,9 @@
 
 // ---- Virtual keys ----------------------------------------------------------
 
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_MBUTTON 0x04
 #define VK_BACK 0x08
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
@@ -150,6 +154,12 @@
 #define VK_F12 0x7B
 #define VK_NUMLOCK 0x90
 #define VK_SCROLL 0x91
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 #define VK_OEM_1 0xBA
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_COMMA 0xBC
@@ -162,6 +172,13 @@
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
 #define VK_OEM_102 0xE2
+
+// The keys and mouse buttons as the window system last reported them (or as
+// the controls injected them): bit 7 set while down. Left and right Shift,
+// Ctrl and Alt have their own keys beside the generic ones. Toggle states
+// (bit 0) are not kept.
+BOOL GetKeyboardState(BYTE key_states[256]);
+SHORT GetKeyState(int virtual_key);
 
 // ---- Window classes and windows --------------------------------------------
 

@@ -1,10 +1,24 @@
-// Imm32: present so that programs can load it; its input-method functions
-// are not exported yet, so GetProcAddress finds none of them and callers
-// take their no-input-method path.
+// Imm32's exports: programs load this module at run time.
 #include "kernel32/module_definition.h"
+#include "platform/imm.h"
 
 namespace wqplat {
+namespace {
 
-extern const ModuleDefinition kImm32Module{"imm32", {}};
+const ModuleExport kExports[] = {
+    {"ImmGetContext", ExportAddress(&ImmGetContext)},
+    {"ImmReleaseContext", ExportAddress(&ImmReleaseContext)},
+    {"ImmGetCompositionStringA", ExportAddress(&ImmGetCompositionStringA)},
+    {"ImmSetCompositionStringA", ExportAddress(&ImmSetCompositionStringA)},
+    {"ImmNotifyIME", ExportAddress(&ImmNotifyIME)},
+    {"ImmGetOpenStatus", ExportAddress(&ImmGetOpenStatus)},
+    {"ImmSetOpenStatus", ExportAddress(&ImmSetOpenStatus)},
+    {"ImmGetCandidateListA", ExportAddress(&ImmGetCandidateListA)},
+    {"ImmGetConversionStatus", ExportAddress(&ImmGetConversionStatus)},
+};
+
+}  // namespace
+
+extern const ModuleDefinition kImm32Module{"imm32", kExports};
 
 }  // namespace wqplat

@@ -3,11 +3,13 @@
 namespace wqplat {
 
 extern const ComClassTable kDsoundClasses;
+extern const ComClassTable kDinputComClasses;
 
 // Every module of the layer that serves COM classes adds its table here.
 std::span<const ComClassTable* const> BuiltinComClassTables() {
   static const ComClassTable* const kTables[] = {
       &kDsoundClasses,
+      &kDinputComClasses,
   };
   return kTables;
 }

@@ -1,5 +1,7 @@
 // The default handling of window messages.
+#include "imm32/ime_events.h"
 #include "platform/gdi32.h"
+#include "platform/imm.h"
 #include "user32/window_table.h"
 
 using namespace wqplat;
@@ -69,6 +71,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
     }
     case WM_NCHITTEST:
       return HTCLIENT;
+    case WM_IME_COMPOSITION:
+      // A window that leaves the input method's result alone gets it typed.
+      if (lparam & GCS_RESULTSTR) TypeImeResult(window);
+      return 0;
     default:
       return 0;
   }

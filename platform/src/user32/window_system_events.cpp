@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kernel32/path_windows_form.h"
+#include "imm32/ime_events.h"
 #include "kernel32/text_encoding.h"
 #include "shell32/drop_files.h"
 #include "user32/cursor_state.h"
@@ -124,6 +125,7 @@ void KeyEvent(HWND window, const SDL_KeyboardEvent& event) {
 void TextEvent(HWND window, const SDL_TextInputEvent& event) {
   std::string text = Utf8ToCp932(event.text);
   if (CurrentThreadQueue()->AttachTypedText(window, text)) return;
+  if (DeliverImeResult(window, text)) return;
   // Text without a key-down (an input method's result) arrives as
   // characters of its own, byte by byte as Windows gives double-byte text
   // to a code-page window.
@@ -187,6 +189,9 @@ void Translate(HWND window, const SDL_Event& event, const std::string& dropped_f
     case SDL_KEYDOWN:
     case SDL_KEYUP: KeyEvent(window, event.key); break;
     case SDL_TEXTINPUT: TextEvent(window, event.text); break;
+    case SDL_TEXTEDITING:
+      DeliverImeComposition(window, Utf8ToCp932(event.edit.text), event.edit.start);
+      break;
     case SDL_MOUSEMOTION:
       MouseMessage(window, WM_MOUSEMOVE, PointerInClient(window, event.motion.x, event.motion.y));
       break;
@@ -206,6 +211,7 @@ std::uint32_t EventWindowId(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: return event.key.windowID;
     case SDL_TEXTINPUT: return event.text.windowID;
+    case SDL_TEXTEDITING: return event.edit.windowID;
     case SDL_MOUSEMOTION: return event.motion.windowID;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: return event.button.windowID;

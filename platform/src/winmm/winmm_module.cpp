@@ -10,6 +10,8 @@ const ModuleExport kExports[] = {
     {"timeBeginPeriod", ExportAddress(&timeBeginPeriod)},
     {"timeEndPeriod", ExportAddress(&timeEndPeriod)},
     {"timeGetDevCaps", ExportAddress(&timeGetDevCaps)},
+    {"joyGetDevCapsA", ExportAddress(&joyGetDevCapsA)},
+    {"joyGetPosEx", ExportAddress(&joyGetPosEx)},
 };
 
 }  // namespace

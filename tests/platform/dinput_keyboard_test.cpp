@@ -1,0 +1,130 @@
+// The system keyboard through DirectInput and through the window system's
+// key state: physical keys at their DirectInput codes, left and right
+// modifiers apart, and the change notification.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "platform/control.h"
+#include "platform/dinput.h"
+#include "platform/windows.h"
+#include "window_test_support.h"
+
+namespace {
+
+using wqtest::RecordingWindowClass;
+
+class DinputKeyboardTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    window_ = window_class_.Create(WS_POPUP, 0, 320, 240);
+    ShowWindow(window_, SW_SHOW);
+    wqtest::DispatchQueued();
+    ASSERT_EQ(CoCreateInstance(D_CLSID_DirectInput8, nullptr, CLSCTX_INPROC_SERVER, D_IID_IDirectInput8A,
+                               reinterpret_cast<void**>(&input_)),
+              S_OK);
+    ASSERT_EQ(input_->Initialize(nullptr, 0x0800), D_DI_OK);
+    ASSERT_EQ(input_->CreateDevice(D_GUID_SysKeyboard, &keyboard_, nullptr), D_DI_OK);
+    ASSERT_EQ(keyboard_->SetDataFormat(&D_c_dfDIKeyboard), D_DI_OK);
+    ASSERT_EQ(keyboard_->SetCooperativeLevel(window_, D_DISCL_NONEXCLUSIVE | D_DISCL_BACKGROUND), D_DI_OK);
+  }
+  void TearDown() override {
+    keyboard_->Release();
+    input_->Release();
+    CoUninitialize();
+  }
+
+  std::array<BYTE, 256> ReadKeys() {
+    std::array<BYTE, 256> keys{};
+    EXPECT_EQ(keyboard_->GetDeviceState(256, keys.data()), D_DI_OK);
+    return keys;
+  }
+
+  void Press(int key_code, bool down) { WqControlInjectPhysicalKey(window_, key_code, down); }
+
+  RecordingWindowClass window_class_;
+  HWND window_ = nullptr;
+  D_IDirectInput8A* input_ = nullptr;
+  D_IDirectInputDevice8A* keyboard_ = nullptr;
+};
+
+TEST_F(DinputKeyboardTest, StateNeedsTheFormatTheDeviceAndAcquisition) {
+  BYTE keys[256];
+  EXPECT_EQ(keyboard_->GetDeviceState(256, keys), D_DIERR_NOTACQUIRED);
+  EXPECT_EQ(keyboard_->SetDataFormat(&D_c_dfDIMouse), D_DIERR_INVALIDPARAM);
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  EXPECT_EQ(keyboard_->Acquire(), S_FALSE);
+  EXPECT_EQ(keyboard_->GetDeviceState(128, keys), D_DIERR_INVALIDPARAM);
+  EXPECT_EQ(keyboard_->SetDataFormat(&D_c_dfDIKeyboard), D_DIERR_ACQUIRED);
+  EXPECT_EQ(keyboard_->Unacquire(), D_DI_OK);
+  EXPECT_EQ(keyboard_->GetDeviceState(256, keys), D_DIERR_NOTACQUIRED);
+}
+
+TEST_F(DinputKeyboardTest, PhysicalKeysReadAtTheirCodesTable) {
+  const int cases[] = {
+      D_DIK_A,        D_DIK_W,      D_DIK_RETURN, D_DIK_NUMPADENTER, D_DIK_UP,
+      D_DIK_NUMPAD8,  D_DIK_LSHIFT, D_DIK_RSHIFT, D_DIK_RCONTROL,    D_DIK_RMENU,
+      D_DIK_DIVIDE,   D_DIK_PAUSE,  D_DIK_NUMLOCK, D_DIK_KANA,       D_DIK_KANJI,
+      D_DIK_YEN,      D_DIK_CONVERT, D_DIK_NOCONVERT, D_DIK_ABNT_C1,
+  };
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  for (int key : cases) {
+    SCOPED_TRACE(testing::Message() << "key 0x" << std::hex << key);
+    Press(key, true);
+    std::array<BYTE, 256> keys = ReadKeys();
+    for (int code = 0; code < 256; ++code) EXPECT_EQ(keys[code], code == key ? 0x80 : 0) << code;
+    Press(key, false);
+    EXPECT_EQ(ReadKeys()[key], 0);
+  }
+}
+
+TEST_F(DinputKeyboardTest, InjectedKeysAreSeenByBothPaths) {
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  WqControlInjectKey(window_, VK_RETURN, true);
+  WqControlInjectKey(window_, VK_LEFT, true);
+  EXPECT_EQ(ReadKeys()[D_DIK_RETURN], 0x80);
+  EXPECT_EQ(ReadKeys()[D_DIK_LEFT], 0x80);
+  BYTE states[256];
+  ASSERT_TRUE(GetKeyboardState(states));
+  EXPECT_EQ(states[VK_RETURN], 0x80);
+  EXPECT_EQ(states[VK_LEFT], 0x80);
+  EXPECT_EQ(states[VK_UP], 0);
+  EXPECT_EQ(GetKeyState(VK_RETURN) & 0x8000, 0x8000);
+  WqControlInjectKey(window_, VK_RETURN, false);
+  EXPECT_EQ(ReadKeys()[D_DIK_RETURN], 0);
+  EXPECT_EQ(GetKeyState(VK_RETURN), 0);
+}
+
+TEST_F(DinputKeyboardTest, WindowsKeyStateTellsLeftFromRightModifiers) {
+  Press(D_DIK_RSHIFT, true);
+  Press(D_DIK_LCONTROL, true);
+  BYTE states[256];
+  ASSERT_TRUE(GetKeyboardState(states));
+  EXPECT_EQ(states[VK_SHIFT], 0x80);
+  EXPECT_EQ(states[VK_RSHIFT], 0x80);
+  EXPECT_EQ(states[VK_LSHIFT], 0);
+  EXPECT_EQ(states[VK_CONTROL], 0x80);
+  EXPECT_EQ(states[VK_LCONTROL], 0x80);
+  EXPECT_EQ(states[VK_RCONTROL], 0);
+}
+
+TEST_F(DinputKeyboardTest, AKeyChangeSetsTheNotificationEvent) {
+  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_EQ(keyboard_->SetEventNotification(event), D_DI_OK);
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+  Press(D_DIK_Z, true);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+  ResetEvent(event);
+  // Held: no change, no signal.
+  Press(D_DIK_Z, true);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+  ASSERT_EQ(keyboard_->Unacquire(), D_DI_OK);
+  ASSERT_EQ(keyboard_->SetEventNotification(nullptr), D_DI_OK);
+  Press(D_DIK_Z, false);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+  CloseHandle(event);
+}
+
+}  // namespace
