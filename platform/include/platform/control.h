@@ -56,3 +56,7 @@ std::uint64_t WqControlGetVirtualClockUs();
 // ---- Sound ---------------------------------------------------------------------
 
 #include "platform/control_sound.h"
+
+// ---- Direct3D 9 and DirectDraw ---------------------------------------------
+
+#include "platform/control_d3d9.h"

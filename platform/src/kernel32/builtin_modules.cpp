@@ -15,6 +15,7 @@ extern const ModuleDefinition kImm32Module;
 extern const ModuleDefinition kWs2_32Module;
 extern const ModuleDefinition kMsacm32Module;
 extern const ModuleDefinition kDsoundModule;
+extern const ModuleDefinition kD3d9Module;
 
 std::span<const ModuleDefinition* const> BuiltinModules() {
   static const ModuleDefinition* const kModules[] = {
@@ -29,6 +30,7 @@ std::span<const ModuleDefinition* const> BuiltinModules() {
       &kWs2_32Module,
       &kMsacm32Module,
       &kDsoundModule,
+      &kD3d9Module,
   };
   return kModules;
 }

@@ -1,0 +1,379 @@
+// Drawing from the program's own vertex arrays with the fixed-function
+// states, and the GL state they come down to.
+#include <algorithm>
+#include <bit>
+
+#include "d3d9/device.h"
+#include "d3d9/texture.h"
+
+namespace wqplat {
+namespace {
+
+struct PrimitiveShape {
+  GLenum mode;
+  UINT vertices;
+};
+
+bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape) {
+  switch (type) {
+    case D_D3DPT_POINTLIST: *shape = {GL_POINTS, primitives}; return true;
+    case D_D3DPT_LINELIST: *shape = {GL_LINES, primitives * 2}; return true;
+    case D_D3DPT_LINESTRIP: *shape = {GL_LINE_STRIP, primitives + 1}; return true;
+    case D_D3DPT_TRIANGLELIST: *shape = {GL_TRIANGLES, primitives * 3}; return true;
+    case D_D3DPT_TRIANGLESTRIP: *shape = {GL_TRIANGLE_STRIP, primitives + 2}; return true;
+    case D_D3DPT_TRIANGLEFAN: *shape = {GL_TRIANGLE_FAN, primitives + 2}; return true;
+    default: return false;
+  }
+}
+
+GLenum BlendFactor(DWORD blend) {
+  switch (blend) {
+    case D_D3DBLEND_ZERO: return GL_ZERO;
+    case D_D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+    case D_D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+    case D_D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+    case D_D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+    case D_D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+    case D_D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+    case D_D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+    case D_D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    case D_D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    default: return GL_ONE;
+  }
+}
+
+GLenum BlendEquation(DWORD op) {
+  switch (op) {
+    case D_D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;
+    case D_D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT;
+    case D_D3DBLENDOP_MIN: return GL_MIN;
+    case D_D3DBLENDOP_MAX: return GL_MAX;
+    default: return GL_FUNC_ADD;
+  }
+}
+
+GLenum Comparison(DWORD function) {
+  switch (function) {
+    case D_D3DCMP_NEVER: return GL_NEVER;
+    case D_D3DCMP_LESS: return GL_LESS;
+    case D_D3DCMP_EQUAL: return GL_EQUAL;
+    case D_D3DCMP_LESSEQUAL: return GL_LEQUAL;
+    case D_D3DCMP_GREATER: return GL_GREATER;
+    case D_D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+    case D_D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+    default: return GL_ALWAYS;
+  }
+}
+
+GLint AddressMode(DWORD address) {
+  switch (address) {
+    case D_D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
+    case D_D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
+    case D_D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+    case D_D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;
+    default: return GL_REPEAT;
+  }
+}
+
+GLint MinFilter(DWORD min_filter, DWORD mip_filter) {
+  bool linear = min_filter >= D_D3DTEXF_LINEAR;
+  switch (mip_filter) {
+    case D_D3DTEXF_POINT: return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    case D_D3DTEXF_LINEAR:
+    case D_D3DTEXF_ANISOTROPIC: return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    default: return linear ? GL_LINEAR : GL_NEAREST;
+  }
+}
+
+void ArgbToFloats(D_D3DCOLOR color, float* rgba) {
+  rgba[0] = ((color >> 16) & 0xFF) / 255.0f;
+  rgba[1] = ((color >> 8) & 0xFF) / 255.0f;
+  rgba[2] = (color & 0xFF) / 255.0f;
+  rgba[3] = (color >> 24) / 255.0f;
+}
+
+D_D3DMATRIX Multiply(const D_D3DMATRIX& a, const D_D3DMATRIX& b) {
+  D_D3DMATRIX product{};
+  for (int row = 0; row < 4; ++row) {
+    for (int column = 0; column < 4; ++column) {
+      for (int k = 0; k < 4; ++k) product.m[row][column] += a.m[row][k] * b.m[k][column];
+    }
+  }
+  return product;
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  RECT result{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+              std::min(a.bottom, b.bottom)};
+  if (result.right < result.left) result.right = result.left;
+  if (result.bottom < result.top) result.bottom = result.top;
+  return result;
+}
+
+// The size in bytes of one vertex of a flexible vertex format (2D texture
+// coordinates), 0 for a format the device does not draw.
+UINT FvfVertexSize(DWORD fvf) {
+  DWORD position = fvf & D_D3DFVF_POSITION_MASK;
+  if (position != D_D3DFVF_XYZ && position != D_D3DFVF_XYZRHW) return 0;
+  UINT size = position == D_D3DFVF_XYZRHW ? 16 : 12;
+  if (fvf & D_D3DFVF_NORMAL) size += 12;
+  if (fvf & D_D3DFVF_PSIZE) size += 4;
+  if (fvf & D_D3DFVF_DIFFUSE) size += 4;
+  if (fvf & D_D3DFVF_SPECULAR) size += 4;
+  UINT sets = (fvf & D_D3DFVF_TEXCOUNT_MASK) >> D_D3DFVF_TEXCOUNT_SHIFT;
+  return sets > static_cast<UINT>(kMaxTexCoordSets) ? 0 : size + sets * 8;
+}
+
+// Whether every index names one of the vertices uploaded for the call.
+template <class Index>
+bool IndicesWithin(const void* indices, UINT count, UINT vertex_limit) {
+  const auto* first = static_cast<const Index*>(indices);
+  return std::all_of(first, first + count, [&](Index index) { return index < vertex_limit; });
+}
+
+}  // namespace
+
+void Device::BindTarget() {
+  GLuint framebuffer = render_target_->framebuffer();
+  if (bound_framebuffer_ == framebuffer) return;
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+  // A depth buffer larger than the target is allowed; drawing covers their common area.
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
+                         depth_stencil_ ? depth_stencil_->image().texture : 0, 0);
+  bound_framebuffer_ = framebuffer;
+}
+
+void Device::ApplyScissor(const RECT* area) {
+  const D_D3DVIEWPORT9& viewport = state_.viewport;
+  RECT clip{static_cast<LONG>(viewport.X), static_cast<LONG>(viewport.Y),
+            static_cast<LONG>(viewport.X + viewport.Width),
+            static_cast<LONG>(viewport.Y + viewport.Height)};
+  clip = Intersect(clip, RECT{0, 0, render_target_->width(), render_target_->height()});
+  if (state_.render[D_D3DRS_SCISSORTESTENABLE]) clip = Intersect(clip, state_.scissor);
+  if (area) clip = Intersect(clip, *area);
+  glEnable(GL_SCISSOR_TEST);
+  // Rows are stored top-down, so GL's row numbers are Direct3D's.
+  glScissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+}
+
+void Device::ApplyBlendAndDepth() {
+  const auto& render = state_.render;
+  if (render[D_D3DRS_ALPHABLENDENABLE]) {
+    glEnable(GL_BLEND);
+    DWORD source = render[D_D3DRS_SRCBLEND];
+    DWORD dest = render[D_D3DRS_DESTBLEND];
+    if (source == D_D3DBLEND_BOTHSRCALPHA) {
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else if (source == D_D3DBLEND_BOTHINVSRCALPHA) {
+      glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
+    } else {
+      glBlendFunc(BlendFactor(source), BlendFactor(dest));
+    }
+    glBlendEquation(BlendEquation(render[D_D3DRS_BLENDOP]));
+  } else {
+    glDisable(GL_BLEND);
+  }
+  DWORD write = render[D_D3DRS_COLORWRITEENABLE];
+  glColorMask(write & 1, (write >> 1) & 1, (write >> 2) & 1, (write >> 3) & 1);
+  if (depth_stencil_ && render[D_D3DRS_ZENABLE] != D_D3DZB_FALSE) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(Comparison(render[D_D3DRS_ZFUNC]));
+    glDepthMask(render[D_D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+  } else {
+    glDisable(GL_DEPTH_TEST);
+  }
+  float bias = std::bit_cast<float>(render[D_D3DRS_DEPTHBIAS]);
+  float slope = std::bit_cast<float>(render[D_D3DRS_SLOPESCALEDEPTHBIAS]);
+  if (bias != 0.0f || slope != 0.0f) {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    // Direct3D's bias is in depth units; GL's in steps of a 24-bit buffer.
+    glPolygonOffset(slope, bias * 16777216.0f);
+  } else {
+    glDisable(GL_POLYGON_OFFSET_FILL);
+  }
+  // Direct3D's screen rows run downwards while ours are stored as GL rows,
+  // so its clockwise triangles are GL's counter-clockwise ones.
+  switch (render[D_D3DRS_CULLMODE]) {
+    case D_D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
+    case D_D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+    default: glDisable(GL_CULL_FACE); break;
+  }
+  switch (render[D_D3DRS_FILLMODE]) {
+    case D_D3DFILL_POINT: glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
+    case D_D3DFILL_WIREFRAME: glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
+    default: glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
+  }
+}
+
+void Device::ApplySamplers() {
+  if (!samplers_dirty_) return;
+  samplers_dirty_ = false;
+  for (std::size_t stage = 0; stage < samplers_.size(); ++stage) {
+    const auto& sampler = state_.samplers[stage];
+    GLuint name = samplers_[stage];
+    glSamplerParameteri(name, GL_TEXTURE_WRAP_S, AddressMode(sampler[D_D3DSAMP_ADDRESSU]));
+    glSamplerParameteri(name, GL_TEXTURE_WRAP_T, AddressMode(sampler[D_D3DSAMP_ADDRESSV]));
+    glSamplerParameteri(name, GL_TEXTURE_WRAP_R, AddressMode(sampler[D_D3DSAMP_ADDRESSW]));
+    float border[4];
+    ArgbToFloats(sampler[D_D3DSAMP_BORDERCOLOR], border);
+    glSamplerParameterfv(name, GL_TEXTURE_BORDER_COLOR, border);
+    glSamplerParameteri(name, GL_TEXTURE_MAG_FILTER,
+                        sampler[D_D3DSAMP_MAGFILTER] >= D_D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glSamplerParameteri(name, GL_TEXTURE_MIN_FILTER,
+                        MinFilter(sampler[D_D3DSAMP_MINFILTER], sampler[D_D3DSAMP_MIPFILTER]));
+    if (anisotropy_available_) {
+      float anisotropy = sampler[D_D3DSAMP_MINFILTER] == D_D3DTEXF_ANISOTROPIC
+                             ? static_cast<float>(std::clamp<DWORD>(sampler[D_D3DSAMP_MAXANISOTROPY], 1, 16))
+                             : 1.0f;
+      glSamplerParameterf(name, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+    }
+  }
+}
+
+bool Device::PrepareDraw(bool pretransformed) {
+  render_target_->UploadIfStale();
+  BindTarget();
+  ApplyScissor(nullptr);
+  ApplyBlendAndDepth();
+  ApplySamplers();
+  unsigned bound = 0;
+  for (std::size_t stage = 0; stage < textures_.size(); ++stage) {
+    Texture* texture = textures_[stage];
+    if (!texture || !texture->gl_texture()) continue;
+    texture->PrepareForSampling();
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(stage));
+    glBindTexture(GL_TEXTURE_2D, texture->gl_texture());
+    bound |= 1u << stage;
+  }
+  const StageProgram* program =
+      programs_->Find(MakeProgramKey(state_, pretransformed, bound));
+  if (!program) return false;
+  glUseProgram(program->program);
+  float target[2] = {static_cast<float>(render_target_->width()),
+                     static_cast<float>(render_target_->height())};
+  glUniform2fv(program->target_size, 1, target);
+  float factor[4];
+  ArgbToFloats(state_.render[D_D3DRS_TEXTUREFACTOR], factor);
+  glUniform4fv(program->texture_factor, 1, factor);
+  float constants[D_D3DMAXTEXTURESTAGES * 4];
+  for (std::size_t stage = 0; stage < D_D3DMAXTEXTURESTAGES; ++stage) {
+    ArgbToFloats(state_.stages[stage].states[D_D3DTSS_CONSTANT], constants + stage * 4);
+  }
+  glUniform4fv(program->stage_constants, D_D3DMAXTEXTURESTAGES, constants);
+  glUniform1i(program->alpha_reference, static_cast<GLint>(state_.render[D_D3DRS_ALPHAREF] & 0xFF));
+  if (!pretransformed) {
+    D_D3DMATRIX combined = Multiply(Multiply(state_.world, state_.view), state_.projection);
+    glUniformMatrix4fv(program->transform, 1, GL_FALSE, &combined.m[0][0]);
+    // Clip space to GL coordinates through the viewport, with Direct3D's
+    // pixel centres (see the vertex shader).
+    const D_D3DVIEWPORT9& viewport = state_.viewport;
+    float w = static_cast<float>(viewport.Width), h = static_cast<float>(viewport.Height);
+    float scale[4] = {w / target[0], -h / target[1], 2.0f * (viewport.MaxZ - viewport.MinZ), 0.0f};
+    float offset[4] = {(2.0f * viewport.X + 1.0f + w) / target[0] - 1.0f,
+                       (2.0f * viewport.Y + 1.0f + h) / target[1] - 1.0f,
+                       2.0f * viewport.MinZ - 1.0f, 0.0f};
+    glUniform4fv(program->position_scale, 1, scale);
+    glUniform4fv(program->position_offset, 1, offset);
+  }
+  return true;
+}
+
+void Device::LoadVertexLayout(DWORD fvf, UINT stride) {
+  auto attribute = [&](GLuint slot, GLint size, GLenum type, GLboolean normalized, UINT offset) {
+    glEnableVertexAttribArray(slot);
+    glVertexAttribPointer(slot, size, type, normalized, static_cast<GLsizei>(stride),
+                          reinterpret_cast<const void*>(static_cast<std::uintptr_t>(offset)));
+  };
+  UINT offset = 0;
+  bool pretransformed = (fvf & D_D3DFVF_POSITION_MASK) == D_D3DFVF_XYZRHW;
+  attribute(kPositionSlot, pretransformed ? 4 : 3, GL_FLOAT, GL_FALSE, offset);
+  offset += pretransformed ? 16 : 12;
+  if (fvf & D_D3DFVF_NORMAL) offset += 12;
+  if (fvf & D_D3DFVF_PSIZE) offset += 4;
+  // D3DCOLOR is B, G, R, A in memory; GL reads that order directly. A
+  // colour the vertices lack reads as Direct3D's default.
+  auto color = [&](GLuint slot, bool present, float fallback) {
+    if (present) {
+      attribute(slot, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, offset);
+      offset += 4;
+    } else {
+      glDisableVertexAttribArray(slot);
+      glVertexAttrib4f(slot, fallback, fallback, fallback, fallback);
+    }
+  };
+  color(kDiffuseSlot, (fvf & D_D3DFVF_DIFFUSE) != 0, 1.0f);
+  color(kSpecularSlot, (fvf & D_D3DFVF_SPECULAR) != 0, 0.0f);
+  int sets = static_cast<int>((fvf & D_D3DFVF_TEXCOUNT_MASK) >> D_D3DFVF_TEXCOUNT_SHIFT);
+  for (int set = 0; set < kMaxTexCoordSets; ++set) {
+    GLuint slot = kFirstTexCoordSlot + static_cast<GLuint>(set);
+    if (set < sets) {
+      attribute(slot, 2, GL_FLOAT, GL_FALSE, offset);
+      offset += 8;
+    } else {
+      glDisableVertexAttribArray(slot);
+      glVertexAttrib4f(slot, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+  }
+}
+
+HRESULT Device::Draw(D_D3DPRIMITIVETYPE type, UINT primitive_count, const void* vertices,
+                     UINT vertex_count, UINT stride, const void* indices,
+                     D_D3DFORMAT index_format) {
+  PrimitiveShape shape{};
+  UINT vertex_size = FvfVertexSize(state_.fvf);
+  if (!vertices || !ShapeOf(type, primitive_count, &shape) || vertex_size == 0 ||
+      stride < vertex_size) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  if (primitive_count == 0) return D_D3D_OK;
+  // Direct3D trusts the indices; an index past the vertices would make GL
+  // read beyond the uploaded array, so such a call is refused.
+  if (indices) {
+    bool within = index_format == D_D3DFMT_INDEX32
+                      ? IndicesWithin<std::uint32_t>(indices, shape.vertices, vertex_count)
+                      : IndicesWithin<std::uint16_t>(indices, shape.vertices, vertex_count);
+    if (!within) return D_D3DERR_INVALIDCALL;
+  }
+  gl_->MakeCurrent();
+  bool pretransformed = (state_.fvf & D_D3DFVF_POSITION_MASK) == D_D3DFVF_XYZRHW;
+  if (!PrepareDraw(pretransformed)) return D_D3DERR_INVALIDCALL;
+  glBindVertexArray(vertex_array_);
+  glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer_);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertex_count) * stride, vertices,
+               GL_STREAM_DRAW);
+  LoadVertexLayout(state_.fvf, stride);
+  if (indices) {
+    std::size_t index_size = index_format == D_D3DFMT_INDEX32 ? 4 : 2;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index_buffer_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(shape.vertices * index_size),
+                 indices, GL_STREAM_DRAW);
+    glDrawElements(shape.mode, static_cast<GLsizei>(shape.vertices),
+                   index_size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, nullptr);
+  } else {
+    glDrawArrays(shape.mode, 0, static_cast<GLsizei>(shape.vertices));
+  }
+  render_target_->MarkGpuNewer();
+  if (depth_stencil_) depth_stencil_->MarkGpuNewer();
+  return D_D3D_OK;
+}
+
+HRESULT Device::DrawPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT primitive_count,
+                                const void* vertices, UINT stride) {
+  PrimitiveShape shape{};
+  if (!ShapeOf(type, primitive_count, &shape)) return D_D3DERR_INVALIDCALL;
+  return Draw(type, primitive_count, vertices, shape.vertices, stride, nullptr, D_D3DFMT_UNKNOWN);
+}
+
+HRESULT Device::DrawIndexedPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT min_vertex_index,
+                                       UINT vertex_count, UINT primitive_count,
+                                       const void* indices, D_D3DFORMAT index_format,
+                                       const void* vertices, UINT stride) {
+  if (!indices || (index_format != D_D3DFMT_INDEX16 && index_format != D_D3DFMT_INDEX32)) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  // Indices are read out of the vertices up to the highest one the call names.
+  return Draw(type, primitive_count, vertices, min_vertex_index + vertex_count, stride, indices,
+              index_format);
+}
+
+}  // namespace wqplat

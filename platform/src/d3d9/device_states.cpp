@@ -1,0 +1,182 @@
+// The device's stored state: render, stage and sampler states, transforms,
+// viewport, material, lights, textures and the shader objects.
+#include <algorithm>
+
+#include "d3d9/device.h"
+#include "d3d9/texture.h"
+
+namespace wqplat {
+namespace {
+
+D_D3DMATRIX* TransformSlot(DeviceState& state, D_D3DTRANSFORMSTATETYPE type) {
+  switch (type) {
+    case D_D3DTS_WORLD: return &state.world;
+    case D_D3DTS_VIEW: return &state.view;
+    case D_D3DTS_PROJECTION: return &state.projection;
+    default:
+      if (type >= D_D3DTS_TEXTURE0 && type <= D_D3DTS_TEXTURE7) {
+        return &state.texture_transforms[type - D_D3DTS_TEXTURE0];
+      }
+      return nullptr;
+  }
+}
+
+// Stores `value` into a constant register file that grows as registers are set.
+HRESULT StoreConstants(std::vector<float>* registers, UINT start, const float* data, UINT count) {
+  constexpr UINT kRegisters = 256;
+  if (!data || start >= kRegisters || count > kRegisters - start) return D_D3DERR_INVALIDCALL;
+  std::size_t end = (static_cast<std::size_t>(start) + count) * 4;
+  if (registers->size() < end) registers->resize(end, 0.0f);
+  std::copy_n(data, static_cast<std::size_t>(count) * 4, registers->begin() + start * 4);
+  return D_D3D_OK;
+}
+
+}  // namespace
+
+HRESULT Device::SetRenderState(D_D3DRENDERSTATETYPE state, DWORD value) {
+  if (state >= D_D3DRS_COUNT) return D_D3DERR_INVALIDCALL;
+  state_.render[state] = value;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetRenderState(D_D3DRENDERSTATETYPE state, DWORD* value) {
+  if (state >= D_D3DRS_COUNT || !value) return D_D3DERR_INVALIDCALL;
+  *value = state_.render[state];
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetTextureStageState(DWORD stage, D_D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+  if (stage >= D_D3DMAXTEXTURESTAGES || type >= D_D3DTSS_COUNT) return D_D3DERR_INVALIDCALL;
+  state_.stages[stage].states[type] = value;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetTextureStageState(DWORD stage, D_D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
+  if (stage >= D_D3DMAXTEXTURESTAGES || type >= D_D3DTSS_COUNT || !value) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  *value = state_.stages[stage].states[type];
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetSamplerState(DWORD sampler, D_D3DSAMPLERSTATETYPE type, DWORD value) {
+  if (sampler >= D_D3DMAXTEXTURESTAGES || type >= D_D3DSAMP_COUNT) return D_D3DERR_INVALIDCALL;
+  if (state_.samplers[sampler][type] != value) samplers_dirty_ = true;
+  state_.samplers[sampler][type] = value;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetSamplerState(DWORD sampler, D_D3DSAMPLERSTATETYPE type, DWORD* value) {
+  if (sampler >= D_D3DMAXTEXTURESTAGES || type >= D_D3DSAMP_COUNT || !value) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  *value = state_.samplers[sampler][type];
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetTexture(DWORD stage, D_IDirect3DBaseTexture9* texture) {
+  if (stage >= D_D3DMAXTEXTURESTAGES) return D_D3DERR_INVALIDCALL;
+  auto* binding = dynamic_cast<DeviceChildCount*>(texture);
+  if (texture && !binding) return D_D3DERR_INVALIDCALL;
+  Rebind(stage_bindings_[stage], binding);
+  textures_[stage] = dynamic_cast<Texture*>(texture);
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetFVF(DWORD fvf) {
+  state_.fvf = fvf;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetFVF(DWORD* fvf) {
+  if (!fvf) return D_D3DERR_INVALIDCALL;
+  *fvf = state_.fvf;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetTransform(D_D3DTRANSFORMSTATETYPE type, const D_D3DMATRIX* matrix) {
+  D_D3DMATRIX* slot = TransformSlot(state_, type);
+  if (!slot || !matrix) return D_D3DERR_INVALIDCALL;
+  *slot = *matrix;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetTransform(D_D3DTRANSFORMSTATETYPE type, D_D3DMATRIX* matrix) {
+  D_D3DMATRIX* slot = TransformSlot(state_, type);
+  if (!slot || !matrix) return D_D3DERR_INVALIDCALL;
+  *matrix = *slot;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetViewport(const D_D3DVIEWPORT9* viewport) {
+  if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
+      static_cast<std::uint64_t>(viewport->X) + viewport->Width >
+          static_cast<std::uint64_t>(render_target_->width()) ||
+      static_cast<std::uint64_t>(viewport->Y) + viewport->Height >
+          static_cast<std::uint64_t>(render_target_->height())) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  state_.viewport = *viewport;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetViewport(D_D3DVIEWPORT9* viewport) {
+  if (!viewport) return D_D3DERR_INVALIDCALL;
+  *viewport = state_.viewport;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetScissorRect(const RECT* rect) {
+  if (!rect || rect->left > rect->right || rect->top > rect->bottom) return D_D3DERR_INVALIDCALL;
+  state_.scissor = *rect;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetMaterial(const D_D3DMATERIAL9* material) {
+  if (!material) return D_D3DERR_INVALIDCALL;
+  state_.material = *material;
+  return D_D3D_OK;
+}
+
+HRESULT Device::GetMaterial(D_D3DMATERIAL9* material) {
+  if (!material) return D_D3DERR_INVALIDCALL;
+  *material = state_.material;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetLight(DWORD index, const D_D3DLIGHT9* light) {
+  if (!light || index >= lights_.size()) return D_D3DERR_INVALIDCALL;
+  lights_[index] = *light;
+  return D_D3D_OK;
+}
+
+HRESULT Device::LightEnable(DWORD index, BOOL enable) {
+  if (index >= lights_enabled_.size()) return D_D3DERR_INVALIDCALL;
+  lights_enabled_[index] = enable != FALSE;
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetVertexDeclaration(D_IDirect3DVertexDeclaration9* declaration) {
+  Rebind(vertex_declaration_, dynamic_cast<DeviceChildCount*>(declaration));
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetVertexShader(D_IDirect3DVertexShader9* shader) {
+  Rebind(vertex_shader_, dynamic_cast<DeviceChildCount*>(shader));
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetPixelShader(D_IDirect3DPixelShader9* shader) {
+  Rebind(pixel_shader_, dynamic_cast<DeviceChildCount*>(shader));
+  return D_D3D_OK;
+}
+
+HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
+  return StoreConstants(&vertex_shader_constants_, start, data, count);
+}
+
+HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
+  return StoreConstants(&pixel_shader_constants_, start, data, count);
+}
+
+}  // namespace wqplat
