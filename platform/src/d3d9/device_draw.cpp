@@ -140,6 +140,8 @@ void Device::BindTarget() {
   // A depth buffer larger than the target is allowed; drawing covers their common area.
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                          depth_stencil_ ? depth_stencil_->image().texture : 0, 0);
+  // Positions map onto the whole target; the viewport clips by scissor.
+  glViewport(0, 0, render_target_->width(), render_target_->height());
   bound_framebuffer_ = framebuffer;
 }
 

@@ -1,0 +1,91 @@
+// Presenting: rectangles, pacing on the display clock, and the window's one
+// presenter shared with GDI.
+#include <gtest/gtest.h>
+
+#include "d3d9_test_support.h"
+#include "platform/control.h"
+#include "platform/windows.h"
+
+namespace {
+
+using wqtest::D3d9DeviceTest;
+
+class D3d9PresentTest : public D3d9DeviceTest {
+ protected:
+  std::vector<std::uint32_t> Window() {
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    EXPECT_TRUE(WqControlReadWindowPixels(window_, &pixels, &width, &height));
+    EXPECT_EQ(width, kWidth);
+    return pixels;
+  }
+
+  void PaintHalves() {
+    D_D3DRECT left{0, 0, kWidth / 2, kHeight};
+    D_D3DRECT right{kWidth / 2, 0, kWidth, kHeight};
+    device_->Clear(1, &left, D_D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0);
+    device_->Clear(1, &right, D_D3DCLEAR_TARGET, 0xFF0000FFu, 1.0f, 0);
+  }
+};
+
+TEST_F(D3d9PresentTest, PresentBlitsTheSourceRectangleOntoTheDestinationWithNearestSampling) {
+  PaintHalves();
+  ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D_D3D_OK);
+  EXPECT_EQ(Window()[0], 0xFF0000u);
+  EXPECT_EQ(Window()[kWidth - 1], 0x0000FFu);
+
+  RECT source{kWidth / 2, 0, kWidth, kHeight};  // the blue half
+  RECT dest{0, 0, kWidth / 4, kHeight / 2};      // into the top-left quarter only
+  ASSERT_EQ(device_->Present(&source, &dest, nullptr, nullptr), D_D3D_OK);
+  std::vector<std::uint32_t> pixels = Window();
+  EXPECT_EQ(pixels[0], 0x0000FFu);
+  EXPECT_EQ(pixels[(kHeight / 2 - 1) * kWidth + kWidth / 4 - 1], 0x0000FFu);
+  EXPECT_EQ(pixels[(kHeight / 2) * kWidth], 0xFF0000u);  // kept from the last frame
+  EXPECT_EQ(pixels[kWidth / 4], 0xFF0000u);
+
+  // Copy swaps keep the back buffer: a second present shows it again.
+  ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D_D3D_OK);
+  EXPECT_EQ(Window()[0], 0xFF0000u);
+  RECT outside{0, 0, kWidth + 1, 4};
+  EXPECT_EQ(device_->Present(&outside, nullptr, nullptr, nullptr), D_D3DERR_INVALIDCALL);
+}
+
+TEST_F(D3d9PresentTest, GdiAndTheDeviceDrawIntoTheSameWindow) {
+  PaintHalves();
+  device_->Present(nullptr, nullptr, nullptr, nullptr);
+  HDC dc = GetDC(window_);
+  RECT area{4, 4, 8, 8};
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ReleaseDC(window_, dc);
+  std::vector<std::uint32_t> pixels = Window();
+  EXPECT_EQ(pixels[5 * kWidth + 5], 0xFFFFFFu);
+  EXPECT_EQ(pixels[0], 0xFF0000u);
+  EXPECT_EQ(pixels[kWidth - 1], 0x0000FFu);
+  device_->Present(nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(Window()[5 * kWidth + 5], 0xFF0000u);
+}
+
+TEST_F(D3d9PresentTest, IntervalOneReturnsOnTheDisplayClocksNextTick) {
+  WqControlEnableVirtualClock(true);
+  D_D3DPRESENT_PARAMETERS parameters = Parameters();
+  parameters.PresentationInterval = D_D3DPRESENT_INTERVAL_ONE;
+  ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
+  WqControlAdvanceVirtualClock(5000);
+  for (int frame = 0; frame < 3; ++frame) {
+    std::uint64_t before = WqControlGetVirtualClockUs();
+    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D_D3D_OK);
+    std::uint64_t after = WqControlGetVirtualClockUs();
+    EXPECT_GT(after, before);
+    EXPECT_LE(after - before, 16667u);
+    // Ticks fall on whole sixtieths of a second.
+    EXPECT_LT((after * 60) % 1000000, 60u) << after;
+  }
+  parameters.PresentationInterval = D_D3DPRESENT_INTERVAL_IMMEDIATE;
+  ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
+  std::uint64_t before = WqControlGetVirtualClockUs();
+  device_->Present(nullptr, nullptr, nullptr, nullptr);
+  EXPECT_LT(WqControlGetVirtualClockUs() - before, 1000u);
+  WqControlEnableVirtualClock(false);
+}
+
+}  // namespace
