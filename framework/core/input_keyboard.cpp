@@ -1,0 +1,83 @@
+// The keyboard: refreshed at most once per millisecond, through DirectInput
+// or from the window system's key state, and the key queries.
+#include <cstring>
+
+#include "input_devices.h"
+#include "input_key_table.h"
+#include "input_query.h"
+#include "input_state.h"
+#include "message_pump.h"
+#include "window_system_state.h"
+
+namespace {
+
+int RefreshFromDirectInput() {
+  InputState& input = Input();
+  const int now = InputTimeMs();
+  const bool signalled = WaitForSingleObject(input.keyboardEvent, 0) == WAIT_OBJECT_0;
+  if (now == input.keyboardReadTime && !signalled) return 0;
+  if (ProcessWindowMessages() != 0) return 0;
+  if (FAILED(input.keyboard->GetDeviceState(sizeof input.keys, input.keys))) {
+    input.keyboard->Acquire();
+    if (FAILED(input.keyboard->GetDeviceState(sizeof input.keys, input.keys))) return 0;
+  }
+  input.keyboardReadTime = now;
+  if (signalled) ResetEvent(input.keyboardEvent);
+  // The device does not tell the right Shift from the left one on every
+  // system; the window system's state does.
+  input.keys[D_DIK_RSHIFT] = (GetKeyState(VK_RSHIFT) & 0x8000) ? 0x80 : 0;
+  return 1;
+}
+
+int RefreshFromWindows() {
+  InputState& input = Input();
+  if (GetCurrentThreadId() != WindowSystem().mainThreadId) return 0;
+  const int now = InputTimeMs();
+  if (now == input.keyboardReadTime) return 0;
+  input.keyboardReadTime = now;
+  if (ProcessWindowMessages() != 0) return 0;
+  BYTE windowsKeys[256];
+  GetKeyboardState(windowsKeys);
+  std::memset(input.keys, 0, sizeof input.keys);
+  for (const VirtualKeyCode& row : VirtualKeyCodeTable()) {
+    input.keys[row.keyCode] = windowsKeys[row.virtualKey];
+  }
+  input.mouseButtons[0] = windowsKeys[VK_LBUTTON];
+  input.mouseButtons[1] = windowsKeys[VK_RBUTTON];
+  input.mouseButtons[2] = windowsKeys[VK_MBUTTON];
+  input.mouseButtonsValid = 1;
+  return 1;
+}
+
+}  // namespace
+
+bool PrepareInputQuery(int* result) {
+  WaitWhileInactive();
+  if (Input().mode != InputMode::kNotStarted || GetWindowCloseRequest()) return true;
+  *result = StartInput();
+  return false;
+}
+
+int RefreshKeyboardState() {
+  InputState& input = Input();
+  if (input.refreshing) return 0;
+  input.refreshing = 1;
+  const int result = UsesDirectInputKeyboard() ? RefreshFromDirectInput() : RefreshFromWindows();
+  input.refreshing = 0;
+  return result;
+}
+
+int IsKeyDown(int keyCode) {
+  int result = 0;
+  if (!PrepareInputQuery(&result)) return result;
+  RefreshKeyboardState();
+  return keyCode >= 0 && keyCode < 256 && (Input().keys[keyCode] & 0x80) ? 1 : 0;
+}
+
+int ReadKeyboardState(char* keys) {
+  int result = 0;
+  if (!PrepareInputQuery(&result)) return result;
+  RefreshKeyboardState();
+  for (int key = 0; key < 256; ++key) keys[key] = (Input().keys[key] & 0x80) ? 1 : 0;
+  return 0;
+}

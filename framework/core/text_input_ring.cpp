@@ -1,0 +1,62 @@
+// The input-character ring: 1,025 slots, one always free.
+#include "charset_state.h"
+#include "string_utils.h"
+#include "text_input.h"
+#include "text_input_state.h"
+
+namespace {
+
+struct EditKey {
+  BYTE virtualKey;
+  unsigned char controlCode;
+};
+
+constexpr EditKey kEditKeyCharTable[] = {
+    {VK_DELETE, 0x10}, {VK_LEFT, 0x1D}, {VK_RIGHT, 0x1C}, {VK_UP, 0x1E},   {VK_DOWN, 0x1F},
+    {VK_HOME, 0x1A},   {VK_END, 0x19},  {VK_PRIOR, 0x17}, {VK_NEXT, 0x15},
+};
+
+int NextSlot(int index) { return (index + 1) % kInputRingSlots; }
+
+}  // namespace
+
+int PushInputChar(unsigned char byte) {
+  TextInputState& state = TextInput();
+  if (NextSlot(state.ringWrite) == state.ringRead) return -1;
+  state.ring[state.ringWrite] = byte;
+  state.ringWrite = NextSlot(state.ringWrite);
+  return 0;
+}
+
+int TakeInputChar(unsigned char out[2], int take) {
+  TextInputState& state = TextInput();
+  const int start = state.ringRead;
+  if (start == state.ringWrite) return 0;
+  int read = start;
+  out[0] = state.ring[read];
+  read = NextSlot(read);
+  int count = 1;
+  if (!IsEditControlChar(out[0]) && IsLeadByte(&out[0], GetCharSetClass())) {
+    // The second byte has not arrived yet: wait for it.
+    if (read == state.ringWrite) return 0;
+    out[1] = state.ring[read];
+    read = NextSlot(read);
+    count = 2;
+  }
+  if (take) state.ringRead = read;
+  return count;
+}
+
+int IsEditControlChar(unsigned char byte) {
+  for (const EditKey& key : kEditKeyCharTable) {
+    if (key.controlCode == byte) return 1;
+  }
+  return 0;
+}
+
+int FindEditKeyChar(WPARAM virtualKey) {
+  for (const EditKey& key : kEditKeyCharTable) {
+    if (key.virtualKey == virtualKey) return key.controlCode;
+  }
+  return 0;
+}

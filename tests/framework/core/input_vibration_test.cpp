@@ -1,0 +1,91 @@
+// Pad vibration: the wanted state played on the pad's effects, timed per
+// frame, and cancelled.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "WqLib.h"
+#include "input_devices.h"
+#include "input_state.h"
+#include "platform/control.h"
+#include "startup_test_support.h"
+#include "window_system_state.h"
+
+namespace {
+
+class InputVibrationTest : public wqtest::LibraryTest {
+ protected:
+  void SetUp() override {
+    wqtest::LibraryTest::SetUp();
+    ASSERT_EQ(WqControlAttachPad("Rumble"), 0);
+    ASSERT_EQ(StartLibrary(), 0);
+    ASSERT_EQ(PumpMessages(), 0);
+    ASSERT_EQ(Input().padCount, 1);
+  }
+
+  // The wanted vibration of pad 1 from now on.
+  static void Vibrate(int power, int durationMs) {
+    JoypadVibration& vibration = Input().pads[0].vibration;
+    vibration.wanted = 1;
+    vibration.power = power;
+    vibration.durationMs = durationMs;
+    vibration.elapsedMs = 0;
+    vibration.lastTime = InputTimeMs();
+  }
+
+  static std::pair<std::uint16_t, std::uint16_t> Rumble() {
+    std::uint16_t strong = 0;
+    std::uint16_t weak = 0;
+    EXPECT_TRUE(WqControlReadPadRumble(0, &strong, &weak));
+    return {strong, weak};
+  }
+
+  static void Frame(int ms) {
+    WqControlAdvanceVirtualClock(static_cast<std::uint64_t>(ms) * 1000);
+    UpdateJoypadVibration();
+  }
+};
+
+TEST_F(InputVibrationTest, TheSineJoinsOnlyAboveHalfPower) {
+  Vibrate(5000, -1);
+  Frame(16);
+  EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0xFFFF}, std::uint16_t{0}));
+  Input().pads[0].vibration.power = 5001;
+  Frame(16);
+  EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0xFFFF}, std::uint16_t{0xFFFF}));
+}
+
+TEST_F(InputVibrationTest, ATimedVibrationEndsWhenItsDurationHasPassed) {
+  Vibrate(10000, 100);
+  Frame(16);
+  EXPECT_EQ(Rumble().first, 0xFFFF);
+  Frame(80);
+  EXPECT_EQ(Rumble().first, 0xFFFF);
+  Frame(4);
+  EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0}, std::uint16_t{0}));
+  EXPECT_EQ(Input().pads[0].vibration.wanted, 0);
+  EXPECT_EQ(Input().pads[0].vibration.power, 10000);
+}
+
+TEST_F(InputVibrationTest, TimeGoingBackwardsCountsAsNone) {
+  Vibrate(10000, 50);
+  Input().pads[0].vibration.lastTime = InputTimeMs() + 1000;
+  Frame(1);
+  EXPECT_EQ(Input().pads[0].vibration.elapsedMs, 0);
+  Frame(49);
+  EXPECT_EQ(Input().pads[0].vibration.wanted, 1);
+  Frame(1);
+  EXPECT_EQ(Input().pads[0].vibration.wanted, 0);
+}
+
+TEST_F(InputVibrationTest, CancellingStopsThePad) {
+  Vibrate(9000, -1);
+  Frame(16);
+  EXPECT_EQ(Rumble().second, 0xFFFF);
+  EXPECT_EQ(CancelJoypadEffect(2), 0);
+  EXPECT_EQ(Rumble().first, 0xFFFF);
+  EXPECT_EQ(CancelJoypadEffect(1), 0);
+  EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0}, std::uint16_t{0}));
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// The input-method editor's messages as text input handles them: results
+// into the character ring in code page 932, the composition kept, and a
+// composition cut to what the active input can still hold.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "WqLib.h"
+#include "platform/control.h"
+#include "platform/imm.h"
+#include "startup_test_support.h"
+#include "text_input.h"
+#include "text_input_state.h"
+#include "window_system_state.h"
+
+namespace {
+
+const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+class TextInputImeTest : public wqtest::LibraryTest {
+ protected:
+  void SetUp() override {
+    wqtest::LibraryTest::SetUp();
+    ASSERT_EQ(StartLibrary(), 0);
+    ASSERT_EQ(PumpMessages(), 0);
+    ASSERT_EQ(SetImeEnabled(1), 0);
+  }
+
+  static std::string TakeAll() {
+    std::string taken;
+    unsigned char out[2];
+    for (int size; (size = TakeInputChar(out, 1)) != 0;) taken.append(reinterpret_cast<char*>(out), size);
+    return taken;
+  }
+};
+
+TEST_F(TextInputImeTest, AResultArrivesInTheRingInCodePage932) {
+  EXPECT_EQ(IsImeInUse(), 0);
+  WqControlInjectText(GetMainWindow(), Utf8(u8"日本語"));
+  EXPECT_EQ(IsImeInUse(), 1);
+  // The window procedure takes the result itself: it is not typed twice.
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TakeAll(), "日本語");
+  EXPECT_EQ(TextInput().ime.composing, 0);
+}
+
+TEST_F(TextInputImeTest, TheCompositionAndItsCursorAreKept) {
+  WqControlInjectComposition(GetMainWindow(), Utf8(u8"にほんご"), 3);
+  const ImeState& ime = TextInput().ime;
+  EXPECT_EQ(ime.composing, 1);
+  EXPECT_STREQ(ime.composition, "にほんご");
+  EXPECT_EQ(ime.cursorPosition, 3);
+  EXPECT_EQ(ime.attributeCount, 2);
+  EXPECT_EQ(ime.clauseSize, 8);
+  WqControlInjectComposition(GetMainWindow(), "", 0);
+  EXPECT_EQ(ime.composing, 0);
+  EXPECT_STREQ(ime.composition, "");
+}
+
+TEST_F(TextInputImeTest, ACompositionIsCutToWhatTheInputCanStillHold) {
+  const int handle = MakeTextInputHandle(5, 0, 0, 0);
+  ASSERT_EQ(SetActiveTextInputHandle(handle), 0);
+  for (char byte : std::string("ab")) PushInputChar(static_cast<unsigned char>(byte));
+  ASSERT_EQ(PumpMessages(), 0);
+  WqControlInjectComposition(GetMainWindow(), Utf8(u8"にほん"), 3);
+  ASSERT_EQ(PumpMessages(), 0);
+  // Three bytes are left: one double-byte character fits, half of one not.
+  EXPECT_STREQ(TextInput().ime.composition, "に");
+  EXPECT_EQ(TextInput().ime.composing, 1);
+}
+
+TEST_F(TextInputImeTest, DisablingDropsTheComposition) {
+  WqControlInjectComposition(GetMainWindow(), "abc", 3);
+  ASSERT_EQ(TextInput().ime.composing, 1);
+  ASSERT_EQ(SetImeEnabled(0), 0);
+  EXPECT_EQ(TextInput().ime.composing, 0);
+  EXPECT_STREQ(TextInput().ime.composition, "");
+  // With the input method off, text is typed as characters.
+  WqControlInjectText(GetMainWindow(), "xy");
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TakeAll(), "xy");
+}
+
+TEST_F(TextInputImeTest, ReenablingKeepsTheCompositionAndLeavesTheMethodOpen) {
+  WqControlInjectComposition(GetMainWindow(), Utf8(u8"かな"), 2);
+  MarkImeReenable();
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TextInput().ime.resetStep, 0);
+  EXPECT_STREQ(TextInput().ime.composition, "かな");
+  EXPECT_EQ(TextInput().ime.openStatus, 1);
+  HIMC context = ImmGetContext(GetMainWindow());
+  EXPECT_TRUE(ImmGetOpenStatus(context));
+  ImmReleaseContext(GetMainWindow(), context);
+}
+
+}  // namespace
