@@ -65,6 +65,45 @@ TEST_F(D3d9PresentTest, GdiAndTheDeviceDrawIntoTheSameWindow) {
   EXPECT_EQ(Window()[5 * kWidth + 5], 0xFF0000u);
 }
 
+TEST_F(D3d9PresentTest, TopDownBitfieldDibsReachTheDevicesWindow) {
+  device_->Present(nullptr, nullptr, nullptr, nullptr);
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = 2;
+  info.header.biHeight = -2;  // top-down
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 16;
+  info.header.biCompression = BI_BITFIELDS;
+  info.masks[0] = 0xF800;
+  info.masks[1] = 0x07E0;
+  info.masks[2] = 0x001F;
+  const WORD pixels16[4] = {0xF800, 0x07E0, 0x001F, 0xFFFF};
+  HDC dc = GetDC(window_);
+  ASSERT_EQ(SetDIBitsToDevice(dc, 10, 20, 2, 2, 0, 0, 0, 2, pixels16,
+                              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+            2);
+  info.header.biBitCount = 32;
+  info.masks[0] = 0xFF0000;
+  info.masks[1] = 0x00FF00;
+  info.masks[2] = 0x0000FF;
+  const DWORD pixels32[4] = {0x123456, 0x654321, 0xABCDEF, 0xFEDCBA};
+  ASSERT_NE(StretchDIBits(dc, 30, 20, 4, 4, 0, 0, 2, 2, pixels32,
+                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY),
+            0);
+  ReleaseDC(window_, dc);
+  std::vector<std::uint32_t> window = Window();
+  EXPECT_EQ(window[20 * kWidth + 10], 0xFF0000u);
+  EXPECT_EQ(window[20 * kWidth + 11], 0x00FF00u);
+  EXPECT_EQ(window[21 * kWidth + 10], 0x0000FFu);
+  EXPECT_EQ(window[21 * kWidth + 11], 0xFFFFFFu);
+  EXPECT_EQ(window[20 * kWidth + 31], 0x123456u);
+  EXPECT_EQ(window[23 * kWidth + 33], 0xFEDCBAu);
+  EXPECT_EQ(window[19 * kWidth + 10], 0u);  // the device's black frame around them
+}
+
 TEST_F(D3d9PresentTest, IntervalOneReturnsOnTheDisplayClocksNextTick) {
   WqControlEnableVirtualClock(true);
   D_D3DPRESENT_PARAMETERS parameters = Parameters();

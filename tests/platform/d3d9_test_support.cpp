@@ -1,5 +1,6 @@
 #include "d3d9_test_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -114,6 +115,29 @@ D_IDirect3DTexture9* D3d9DeviceTest::MakeTexture(int width, int height, D_D3DFOR
   }
   EXPECT_EQ(texture->UnlockRect(0), D_D3D_OK);
   return texture;
+}
+
+void D3d9AlphaTargetTest::SetUp() {
+  D3d9DeviceTest::SetUp();
+  ASSERT_EQ(device_->CreateRenderTarget(kWidth, kHeight, D_D3DFMT_A8R8G8B8, D_D3DMULTISAMPLE_NONE,
+                                        0, FALSE, &target_, nullptr),
+            D_D3D_OK);
+  device_->SetRenderTarget(0, target_);
+  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0, 1.0f, 0);
+}
+
+void D3d9AlphaTargetTest::TearDown() {
+  for (DWORD stage = 0; stage < D_D3DMAXTEXTURESTAGES; ++stage) device_->SetTexture(stage, nullptr);
+  if (target_) target_->Release();
+  D3d9DeviceTest::TearDown();
+}
+
+void FillLocked(const D_D3DLOCKED_RECT& locked, int rows, int columns, std::uint32_t value) {
+  for (int row = 0; row < rows; ++row) {
+    auto* line = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.pBits) +
+                                                  row * locked.Pitch);
+    std::fill(line, line + columns, value);
+  }
 }
 
 bool ColorsNear(std::uint32_t a, std::uint32_t b, int tolerance) {

@@ -48,6 +48,19 @@ class D3d9DeviceTest : public testing::Test {
   D_IDirect3DDevice9* device_ = nullptr;
 };
 
+// The same, drawing into an A8R8G8B8 render target (cleared to 0) so that
+// alpha can be read back.
+class D3d9AlphaTargetTest : public D3d9DeviceTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  D_IDirect3DSurface9* target_ = nullptr;
+};
+
+// Fills `rows` x `columns` 32-bit pixels of a locked rectangle with `value`.
+void FillLocked(const D_D3DLOCKED_RECT& locked, int rows, int columns, std::uint32_t value);
+
 // Whether two 0xAARRGGBB colours differ by at most `tolerance` per channel.
 bool ColorsNear(std::uint32_t a, std::uint32_t b, int tolerance);
 

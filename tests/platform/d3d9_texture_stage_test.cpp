@@ -69,26 +69,18 @@ bool ColorOnly(DWORD op) {
   return op >= D_D3DTOP_MODULATEALPHA_ADDCOLOR && op <= D_D3DTOP_MODULATEINVCOLOR_ADDALPHA;
 }
 
-class D3d9TextureStageTest : public D3d9DeviceTest {
+class D3d9TextureStageTest : public wqtest::D3d9AlphaTargetTest {
  protected:
   void SetUp() override {
-    D3d9DeviceTest::SetUp();
-    ASSERT_EQ(device_->CreateRenderTarget(kWidth, kHeight, D_D3DFMT_A8R8G8B8,
-                                          D_D3DMULTISAMPLE_NONE, 0, FALSE, &target_, nullptr),
-              D_D3D_OK);
-    device_->SetRenderTarget(0, target_);
-    device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0, 1.0f, 0);
+    D3d9AlphaTargetTest::SetUp();
     texture_ = MakeTexture(1, 1, D_D3DFMT_A8R8G8B8, {kTexel});
     device_->SetRenderState(D_D3DRS_TEXTUREFACTOR, kFactor);
   }
   void TearDown() override {
-    device_->SetTexture(0, nullptr);
     texture_->Release();
-    target_->Release();
-    D3d9DeviceTest::TearDown();
+    D3d9AlphaTargetTest::TearDown();
   }
 
-  D_IDirect3DSurface9* target_ = nullptr;
   D_IDirect3DTexture9* texture_ = nullptr;
 };
 

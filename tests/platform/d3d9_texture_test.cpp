@@ -25,24 +25,7 @@ struct FormatCase {
   int alpha_bits, red_bits, green_bits, blue_bits;
 };
 
-class D3d9TextureTest : public D3d9DeviceTest {
- protected:
-  void SetUp() override {
-    D3d9DeviceTest::SetUp();
-    ASSERT_EQ(device_->CreateRenderTarget(kWidth, kHeight, D_D3DFMT_A8R8G8B8,
-                                          D_D3DMULTISAMPLE_NONE, 0, FALSE, &target_, nullptr),
-              D_D3D_OK);
-    device_->SetRenderTarget(0, target_);
-    device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0, 1.0f, 0);
-  }
-  void TearDown() override {
-    device_->SetTexture(0, nullptr);
-    target_->Release();
-    D3d9DeviceTest::TearDown();
-  }
-
-  D_IDirect3DSurface9* target_ = nullptr;
-};
+using D3d9TextureTest = wqtest::D3d9AlphaTargetTest;
 
 TEST_F(D3d9TextureTest, EachColourFormatUploadsAndSamplesAsItStoresIt) {
   const FormatCase formats[] = {
@@ -103,10 +86,7 @@ TEST_F(D3d9TextureTest, LockingARectangleWritesOnlyThatPartAndChecksItsBounds) {
   RECT part{1, 2, 3, 4};
   ASSERT_EQ(texture->LockRect(0, &locked, &part, 0), D_D3D_OK);
   EXPECT_EQ(texture->LockRect(0, &locked, &part, 0), D_D3DERR_INVALIDCALL);  // already locked
-  for (int row = 0; row < 2; ++row) {
-    auto* line = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch);
-    line[0] = line[1] = 0x00FFFFFFu;
-  }
+  wqtest::FillLocked(locked, 2, 2, 0x00FFFFFFu);
   ASSERT_EQ(texture->UnlockRect(0), D_D3D_OK);
   EXPECT_EQ(texture->UnlockRect(0), D_D3DERR_INVALIDCALL);
   RECT outside{2, 2, 5, 3};
@@ -191,10 +171,7 @@ TEST_F(D3d9TextureTest, UpdateTextureAndUpdateSurfaceCopySystemMemoryToTheDevice
             D_D3D_OK);
   D_D3DLOCKED_RECT locked{};
   staging->LockRect(0, &locked, nullptr, 0);
-  for (int row = 0; row < 2; ++row) {
-    auto* line = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch);
-    line[0] = line[1] = 0xFF00FF00u;
-  }
+  wqtest::FillLocked(locked, 2, 2, 0xFF00FF00u);
   staging->UnlockRect(0);
   D_IDirect3DTexture9* texture = MakeTexture(2, 2, D_D3DFMT_A8R8G8B8, std::vector<std::uint32_t>(4, 0));
   ASSERT_EQ(device_->UpdateTexture(staging, texture), D_D3D_OK);
