@@ -1,0 +1,209 @@
+// Sprite throughput: thousands of 16 x 16 alpha-blended textured sprites a
+// frame, drawn by the Direct3D 9 device through DrawPrimitiveUP in batches,
+// against SDL's own renderer (SDL_RenderCopy on its OpenGL driver) drawing
+// the same sprites into a window of the same size. Each side clears,
+// draws and presents every frame, without waiting for vertical blanks. The
+// summary prints sprites per second for both and their ratio, in wall time
+// (the software OpenGL under Xvfb rasterises on threads of its own).
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/d3d9.h"
+#include "platform/windows.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kSprite = 16;
+constexpr int kSpritesPerFrame = 4000;
+constexpr int kSpritesPerBatch = 500;
+
+struct SpritePlace {
+  int x, y;
+};
+
+std::vector<SpritePlace> Places() {
+  std::mt19937 random(7);
+  std::vector<SpritePlace> places(kSpritesPerFrame);
+  for (SpritePlace& place : places) {
+    place.x = static_cast<int>(random() % (kWidth - kSprite));
+    place.y = static_cast<int>(random() % (kHeight - kSprite));
+  }
+  return places;
+}
+
+// A round sprite whose edge fades out, as 0xAARRGGBB texels.
+std::vector<std::uint32_t> SpriteTexels() {
+  std::vector<std::uint32_t> texels(kSprite * kSprite);
+  for (int y = 0; y < kSprite; ++y) {
+    for (int x = 0; x < kSprite; ++x) {
+      int dx = 2 * x - kSprite + 1, dy = 2 * y - kSprite + 1;
+      int distance = dx * dx + dy * dy;
+      std::uint32_t alpha = distance >= kSprite * kSprite ? 0 : 255 - distance * 255 / (kSprite * kSprite);
+      texels[y * kSprite + x] = alpha << 24 | 0xFFC040u;
+    }
+  }
+  return texels;
+}
+
+void SetSpritesPerSecond(benchmark::State& state) {
+  state.counters["sprites_per_s"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kSpritesPerFrame, benchmark::Counter::kIsRate);
+}
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+struct Vertex {
+  float x, y, z, rhw;
+  D_D3DCOLOR diffuse;
+  float u, v;
+};
+
+void BM_Direct3DSprites(benchmark::State& state) {
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &BenchWindowProc;
+  window_class.lpszClassName = "WqSpriteBench";
+  RegisterClassExA(&window_class);
+  HWND window = CreateWindowExA(0, "WqSpriteBench", "sprites", WS_POPUP, 0, 0, kWidth, kHeight,
+                                nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(window, SW_SHOW);
+  D_IDirect3D9* direct3d = Direct3DCreate9(D_D3D_SDK_VERSION);
+  D_D3DPRESENT_PARAMETERS parameters{};
+  parameters.BackBufferWidth = kWidth;
+  parameters.BackBufferHeight = kHeight;
+  parameters.BackBufferFormat = D_D3DFMT_X8R8G8B8;
+  parameters.SwapEffect = D_D3DSWAPEFFECT_COPY;
+  parameters.hDeviceWindow = window;
+  parameters.Windowed = TRUE;
+  parameters.PresentationInterval = D_D3DPRESENT_INTERVAL_IMMEDIATE;
+  D_IDirect3DDevice9* device = nullptr;
+  if (!direct3d || direct3d->CreateDevice(0, D_D3DDEVTYPE_HAL, window, 0, &parameters, &device) != D_D3D_OK) {
+    state.SkipWithError("no Direct3D device");
+    return;
+  }
+  D_IDirect3DTexture9* texture = nullptr;
+  device->CreateTexture(kSprite, kSprite, 1, 0, D_D3DFMT_A8R8G8B8, D_D3DPOOL_MANAGED, &texture, nullptr);
+  D_D3DLOCKED_RECT locked{};
+  texture->LockRect(0, &locked, nullptr, 0);
+  std::vector<std::uint32_t> texels = SpriteTexels();
+  for (int row = 0; row < kSprite; ++row) {
+    std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch, texels.data() + row * kSprite, kSprite * 4);
+  }
+  texture->UnlockRect(0);
+  device->SetTexture(0, texture);
+  device->SetFVF(D_D3DFVF_XYZRHW | D_D3DFVF_DIFFUSE | D_D3DFVF_TEX1);
+  device->SetRenderState(D_D3DRS_LIGHTING, FALSE);
+  device->SetRenderState(D_D3DRS_CULLMODE, D_D3DCULL_NONE);
+  device->SetRenderState(D_D3DRS_ALPHABLENDENABLE, TRUE);
+  device->SetRenderState(D_D3DRS_SRCBLEND, D_D3DBLEND_SRCALPHA);
+  device->SetRenderState(D_D3DRS_DESTBLEND, D_D3DBLEND_INVSRCALPHA);
+
+  std::vector<Vertex> vertices;
+  vertices.reserve(kSpritesPerFrame * 6);
+  for (const SpritePlace& place : Places()) {
+    float left = place.x - 0.5f, top = place.y - 0.5f;
+    float right = left + kSprite, bottom = top + kSprite;
+    Vertex a{left, top, 0.5f, 1.0f, 0xFFFFFFFFu, 0.0f, 0.0f};
+    Vertex b{right, top, 0.5f, 1.0f, 0xFFFFFFFFu, 1.0f, 0.0f};
+    Vertex c{left, bottom, 0.5f, 1.0f, 0xFFFFFFFFu, 0.0f, 1.0f};
+    Vertex d{right, bottom, 0.5f, 1.0f, 0xFFFFFFFFu, 1.0f, 1.0f};
+    vertices.insert(vertices.end(), {a, b, c, c, b, d});
+  }
+  for (auto _ : state) {
+    device->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0xFF000020u, 1.0f, 0);
+    device->BeginScene();
+    for (int first = 0; first < kSpritesPerFrame; first += kSpritesPerBatch) {
+      device->DrawPrimitiveUP(D_D3DPT_TRIANGLELIST, kSpritesPerBatch * 2, &vertices[first * 6], sizeof(Vertex));
+    }
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  }
+  SetSpritesPerSecond(state);
+  device->SetTexture(0, nullptr);
+  texture->Release();
+  device->Release();
+  direct3d->Release();
+  DestroyWindow(window);
+}
+
+void BM_SdlRendererSprites(benchmark::State& state) {
+  SDL_InitSubSystem(SDL_INIT_VIDEO);
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_Window* window = SDL_CreateWindow("sprites", 0, 0, kWidth, kHeight, SDL_WINDOW_SHOWN);
+  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  if (!renderer) {
+    state.SkipWithError("no SDL OpenGL renderer");
+    return;
+  }
+  SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kSprite, kSprite);
+  std::vector<std::uint32_t> texels = SpriteTexels();
+  SDL_UpdateTexture(texture, nullptr, texels.data(), kSprite * 4);
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  std::vector<SpritePlace> places = Places();
+  for (auto _ : state) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0x20, 0xFF);
+    SDL_RenderClear(renderer);
+    for (const SpritePlace& place : places) {
+      SDL_Rect dest{place.x, place.y, kSprite, kSprite};
+      SDL_RenderCopy(renderer, texture, nullptr, &dest);
+    }
+    SDL_RenderPresent(renderer);
+  }
+  SetSpritesPerSecond(state);
+  SDL_DestroyTexture(texture);
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+}
+
+BENCHMARK(BM_Direct3DSprites)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SdlRendererSprites)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the usual table, then both sides' sprites per second and the ratio.
+class SpriteReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto counter = run.counters.find("sprites_per_s");
+      if (counter != run.counters.end()) rates_[run.run_name.function_name] = counter->second.value;
+    }
+  }
+
+  void PrintSummary() const {
+    const auto ours = rates_.find("BM_Direct3DSprites");
+    const auto sdl = rates_.find("BM_SdlRendererSprites");
+    if (ours == rates_.end() || sdl == rates_.end() || sdl->second <= 0) return;
+    std::printf("\n%d sprites of %d x %d a frame, %d x %d window:\n", kSpritesPerFrame, kSprite, kSprite,
+                kWidth, kHeight);
+    std::printf("  Direct3D 9 device:  %12.0f sprites/s\n", ours->second);
+    std::printf("  SDL renderer:       %12.0f sprites/s\n", sdl->second);
+    std::printf("  device / SDL:       %12.2f\n", ours->second / sdl->second);
+  }
+
+ private:
+  std::map<std::string, double> rates_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  SpriteReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary();
+  benchmark::Shutdown();
+  return 0;
+}
