@@ -152,6 +152,10 @@ TEST_F(D3d9DeviceTest, ALostDeviceReportsItselfUntilReset) {
   EXPECT_EQ(device_->TestCooperativeLevel(), D_D3DERR_DEVICENOTRESET);
   D_D3DPRESENT_PARAMETERS parameters = Parameters();
   parameters.BackBufferWidth = 32;
+  D_IDirect3DSurface9* held = nullptr;
+  device_->GetBackBuffer(0, 0, D_D3DBACKBUFFER_TYPE_MONO, &held);
+  EXPECT_EQ(device_->Reset(&parameters), D_D3DERR_INVALIDCALL);  // the old back buffer is held
+  held->Release();
   ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
   EXPECT_EQ(device_->TestCooperativeLevel(), D_D3D_OK);
   D_IDirect3DSurface9* back_buffer = nullptr;

@@ -171,6 +171,33 @@ TEST_F(D3d9DeviceTest, DepthTestingWithADepthBufferLargerThanTheTarget) {
   EXPECT_EQ(depth->Release(), 0u);
 }
 
+TEST_F(D3d9DeviceTest, UntransformedVerticesGoThroughTheTransformsAndTheViewport) {
+  struct Vertex {
+    float x, y, z;
+    D_D3DCOLOR diffuse;
+    float u, v;
+  };
+  ASSERT_EQ(device_->SetFVF(0x142), D_D3D_OK);
+  // The world matrix moves the unit square to the top-left quarter of clip space.
+  D_D3DMATRIX world{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {-1, 0, 0, 1}}};
+  ASSERT_EQ(device_->SetTransform(D_D3DTS_WORLD, &world), D_D3D_OK);
+  const Vertex square[4] = {{0, 1, 0.5f, kWhite, 0, 0},
+                            {1, 1, 0.5f, kWhite, 0, 0},
+                            {0, 0, 0.5f, kWhite, 0, 0},
+                            {1, 0, 0.5f, kWhite, 0, 0}};
+  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+  device_->SetRenderState(D_D3DRS_CULLMODE, D_D3DCULL_NONE);
+  ASSERT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, square, sizeof square[0]), D_D3D_OK);
+  ExpectArea(ReadTarget(), kWidth, RECT{0, 0, kWidth / 2, kHeight / 2}, kWhite, kBlack);
+
+  // Through a viewport, the same square lands in the viewport's quarter.
+  D_D3DVIEWPORT9 viewport{32, 24, 32, 24, 0.0f, 1.0f};
+  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+  device_->SetViewport(&viewport);
+  device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, square, sizeof square[0]);
+  ExpectArea(ReadTarget(), kWidth, RECT{32, 24, 48, 36}, kWhite, kBlack);
+}
+
 TEST_F(D3d9DeviceTest, DrawsRefuseFormatsAndStridesTheyCannotRead) {
   TexturedVertex quad[4] = {};
   device_->SetFVF(D_D3DFVF_DIFFUSE);

@@ -148,7 +148,10 @@ HRESULT Device::ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters) {
 HRESULT Device::TestCooperativeLevel() { return lost_ ? D_D3DERR_DEVICENOTRESET : D_D3D_OK; }
 
 HRESULT Device::Reset(D_D3DPRESENT_PARAMETERS* parameters) {
-  if (!parameters || D3d9CallFails("Reset")) return D_D3DERR_INVALIDCALL;
+  // The back buffer is replaced: as in Direct3D, nobody may still hold it.
+  if (!parameters || D3d9CallFails("Reset") || back_buffer_->held() || swap_chain_->held()) {
+    return D_D3DERR_INVALIDCALL;
+  }
   D_D3DPRESENT_PARAMETERS accepted = *parameters;
   if (!accepted.hDeviceWindow) accepted.hDeviceWindow = parameters_.hDeviceWindow;
   HRESULT result = AcceptParameters(&accepted);

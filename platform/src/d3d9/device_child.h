@@ -39,6 +39,9 @@ class DeviceChildCount {
     return count;
   }
 
+  // Whether the program holds the object (or its container).
+  bool held() const { return container_ ? container_->held() : references_ > 0; }
+
   // A binding of the device's own.
   void Bind() {
     if (container_) return container_->Bind();
