@@ -90,8 +90,8 @@ int CloseNetWorkSocket(int handle);
 // inactive.
 // 1 while the key is down, else 0.
 int IsKeyDown(int keyCode);
-// Fills 256 bytes, one per key code: 1 down, 0 up. Returns 0 (-1 when the
-// first use could not start input).
+// Fills 256 bytes, one per key code: 1 down, 0 up. Returns 0 (-1 for a
+// null array, or when the first use could not start input).
 int ReadKeyboardState(char* keys);
 // A pad's bits: 0 down, 1 left, 2 right, 3 up, 4.. buttons. padCode 1..16
 // selects the pad; adding 0x1000 also merges its keyboard mapping (0x1000

@@ -75,6 +75,7 @@ int IsKeyDown(int keyCode) {
 }
 
 int ReadKeyboardState(char* keys) {
+  if (keys == nullptr) return -1;
   int result = 0;
   if (!PrepareInputQuery(&result)) return result;
   RefreshKeyboardState();

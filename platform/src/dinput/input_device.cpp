@@ -173,10 +173,8 @@ HRESULT InputDevice::SetProperty(const GUID* property, const D_DIPROPHEADER* hea
 HRESULT InputDevice::SetEventNotification(HANDLE event) {
   std::lock_guard lock(lock_);
   if (acquired_) return D_DIERR_ACQUIRED;
-  if (kind_ != DeviceKind::kKeyboard) {
-    event_ = event;
-    return D_DI_POLLEDDEVICE;
-  }
+  // Only the keyboard tells its changes; the others are polled.
+  if (kind_ != DeviceKind::kKeyboard) return D_DI_POLLEDDEVICE;
   if (event_) WatchKeyChanges(event_, false);
   event_ = event;
   if (event_) WatchKeyChanges(event_, true);

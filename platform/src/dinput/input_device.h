@@ -56,7 +56,7 @@ class InputDevice final : public ComObject<D_IDirectInputDevice7A, D_IID_IDirect
   std::mutex lock_;
   const D_DIDATAFORMAT* format_ = nullptr;
   bool acquired_ = false;
-  HANDLE event_ = nullptr;
+  HANDLE event_ = nullptr;  // the keyboard's notification
   AxisSettings axes_{};  // 0..65535 without a dead zone until set
   MouseTracker mouse_{};
   std::uint16_t motors_[2] = {0, 0};

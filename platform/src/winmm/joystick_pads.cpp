@@ -18,7 +18,10 @@ bool EnsureJoysticks() {
   static const bool started = [] {
     // Pads are read while the window is in the background too.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+    // States are read directly; no joystick events pile up in SDL's queue.
+    SDL_JoystickEventState(SDL_IGNORE);
+    return true;
   }();
   return started;
 }
