@@ -4,6 +4,7 @@
 
 #include "d3d9/d3d9_controls.h"
 #include "d3d9/device.h"
+#include "d3d9/gl_state_names.h"
 #include "d3d9/texture.h"
 #include "d3d9/volume_texture.h"
 
@@ -19,8 +20,9 @@ bool Overlap(const RECT& a, const RECT& b) {
 }
 
 void ClearColor(D_D3DCOLOR color) {
-  glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-               (color & 0xFF) / 255.0f, (color >> 24) / 255.0f);
+  float rgba[4];
+  ArgbToFloats(color, rgba);
+  glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
 }
 
 // Copies whole rows of the memory image (block rows for DXT) from one

@@ -1,0 +1,31 @@
+// Direct3D 9 state values as their OpenGL counterparts.
+#pragma once
+
+#include "d3d9/gl_core.h"
+#include "platform/d3d9.h"
+
+namespace wqplat {
+
+struct PrimitiveShape {
+  GLenum mode;
+  UINT vertices;
+};
+
+// The GL primitive and vertex count of `primitives` primitives; false for
+// an unknown type.
+bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape);
+
+GLenum BlendFactor(DWORD blend);  // D3DBLEND_* except the BOTH* pairs
+GLenum BlendEquation(DWORD op);
+GLenum Comparison(DWORD function);
+GLint AddressMode(DWORD address);
+GLint MinFilter(DWORD min_filter, DWORD mip_filter);
+
+// A D3DCOLOR as red, green, blue, alpha in 0..1.
+void ArgbToFloats(D_D3DCOLOR color, float* rgba);
+
+// The size in bytes of one vertex of a flexible vertex format (2D texture
+// coordinates), 0 for a format the device does not draw.
+UINT FvfVertexSize(DWORD fvf);
+
+}  // namespace wqplat
