@@ -62,6 +62,9 @@ TEST_F(D3d9PresentTest, GdiAndTheDeviceDrawIntoTheSameWindow) {
   EXPECT_EQ(pixels[0], 0xFF0000u);
   EXPECT_EQ(pixels[kWidth - 1], 0x0000FFu);
   device_->Present(nullptr, nullptr, nullptr, nullptr);
+  // Shown again, the window keeps the device's frame.
+  ShowWindow(window_, SW_HIDE);
+  ShowWindow(window_, SW_SHOW);
   EXPECT_EQ(Window()[5 * kWidth + 5], 0xFF0000u);
 }
 

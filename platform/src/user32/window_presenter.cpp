@@ -160,7 +160,6 @@ void WindowPresenter::PresentLocked() {
   if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) return;
   if (GlAttachedLocked()) {
     ShowGlFrameLocked();
-    frame_newer_than_pixels_ = false;  // what was shown came from the pixels
     return;
   }
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
