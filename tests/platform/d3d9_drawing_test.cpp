@@ -131,6 +131,18 @@ TEST_F(D3d9DeviceTest, IndexedDrawsUseTheirIndicesAndRefuseOnesBeyondTheVertices
                                             D_D3DFMT_INDEX16, corners, sizeof corners[0]),
             D_D3D_OK);
   ExpectArea(ReadTarget(), kWidth, RECT{2, 2, 6, 6}, kWhite, kBlack);
+  // The same square as a fan and as an indexed strip.
+  const TexturedVertex fan[4] = {corners[0], corners[1], corners[3], corners[2]};
+  device_->SetRenderState(D_D3DRS_CULLMODE, D_D3DCULL_NONE);
+  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+  ASSERT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLEFAN, 2, fan, sizeof fan[0]), D_D3D_OK);
+  ExpectArea(ReadTarget(), kWidth, RECT{2, 2, 6, 6}, kWhite, kBlack);
+  const WORD strip[4] = {0, 1, 2, 3};
+  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+  ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 0, 4, 2, strip,
+                                            D_D3DFMT_INDEX16, corners, sizeof corners[0]),
+            D_D3D_OK);
+  ExpectArea(ReadTarget(), kWidth, RECT{2, 2, 6, 6}, kWhite, kBlack);
   const DWORD wide[3] = {0, 1, 4};
   EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLELIST, 0, 4, 1, wide,
                                             D_D3DFMT_INDEX32, corners, sizeof corners[0]),
