@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/control.h"
@@ -53,7 +54,10 @@ TEST(WindowFindTest, SeesAWindowOfAnotherProcessOnlyWhileThatProcessLives) {
 
   std::string ready_file = (lock_folder.path() / "ready").string();
   std::vector<std::string> environment;
-  for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
+  for (char** entry = environ; *entry; ++entry) {
+    if (std::string_view(*entry).starts_with("WQ_LOCK_DIR=")) continue;  // replaced below
+    environment.emplace_back(*entry);
+  }
   environment.push_back(std::string("WQ_LOCK_DIR=") + lock_folder.path().string());
   environment.push_back(std::string(kHolderSwitch) + "=" + ready_file);
   std::vector<char*> envp;
