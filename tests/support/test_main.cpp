@@ -9,8 +9,9 @@ namespace {
 // Each test process gets a second-instance lock folder of its own, so tests
 // that start the framework in parallel do not see each other's windows; a
 // child process a test starts inherits it and so does see its parent.
-// Windows also ignore the X server's own focus moves, which parallel test
-// processes would otherwise steal from one another.
+// Windows also ignore the X server's own focus moves, and the clipboard
+// stays in the process: parallel test processes share one display and would
+// otherwise take focus and clipboard text from one another.
 class ProcessIsolation {
  public:
   ProcessIsolation() {
@@ -23,6 +24,7 @@ class ProcessIsolation {
       }
     }
     setenv("WQ_WINDOW_SYSTEM_FOCUS", "0", 0);
+    setenv("WQ_WINDOW_SYSTEM_CLIPBOARD", "0", 0);
   }
   ~ProcessIsolation() {
     if (owned_lock_dir_.empty()) return;

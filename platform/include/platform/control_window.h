@@ -34,6 +34,11 @@ void WqControlSetWindowFocus(HWND window, bool focused);
 // the program's calls and WqControlSetWindowFocus.
 void WqControlFollowWindowSystemFocus(bool follow);
 
+// Whether CF_TEXT goes to the window system's clipboard (on by default;
+// WQ_WINDOW_SYSTEM_CLIPBOARD=0 turns it off at start) or stays inside this
+// process. The display's clipboard is one for all test processes sharing it.
+void WqControlShareClipboardWithWindowSystem(bool share);
+
 // The client area's pixels as last presented (0x00RRGGBB, rows top-down);
 // false for a window that is not on a display.
 bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,

@@ -8,8 +8,10 @@
 #include <string>
 #include <thread>
 
+#include "platform/control_window.h"
 #include "platform/kernel32.h"
 #include "platform/user32.h"
+#include "kernel32/environment_switch.h"
 #include "kernel32/text_encoding.h"
 #include "user32/window_system.h"
 
@@ -23,6 +25,14 @@ HGLOBAL text_block = nullptr;
 // The text as last placed or read, to tell whether the window system's
 // clipboard changed since.
 std::string text_utf8;
+
+wqplat::EnvironmentSwitch& SharingSetting() {
+  static wqplat::EnvironmentSwitch setting("WQ_WINDOW_SYSTEM_CLIPBOARD");
+  return setting;
+}
+
+// Whether the text goes to the window system's clipboard or stays here.
+bool SharesWithWindowSystem() { return SharingSetting().IsOn() && wqplat::EnsureWindowSystem(); }
 
 bool OpenedByCaller() { return is_open && opener == std::this_thread::get_id(); }
 
@@ -46,10 +56,9 @@ HGLOBAL BlockOfText(const std::string& text) {
   return block;
 }
 
-// The window system's text, or the text kept here when there is no window
-// system to share with.
+// The window system's text, or the text kept here when it is not shared.
 std::optional<std::string> SharedText() {
-  if (!wqplat::EnsureWindowSystem()) {
+  if (!SharesWithWindowSystem()) {
     if (!text_block) return std::nullopt;
     return text_utf8;
   }
@@ -61,6 +70,8 @@ std::optional<std::string> SharedText() {
 }
 
 }  // namespace
+
+void WqControlShareClipboardWithWindowSystem(bool share) { SharingSetting().Set(share); }
 
 BOOL OpenClipboard(HWND /*owner*/) {
   std::lock_guard lock(clipboard_lock);
@@ -85,7 +96,7 @@ BOOL EmptyClipboard() {
   if (!RequireOpened()) return FALSE;
   FreeTextBlock();
   text_utf8.clear();
-  if (wqplat::EnsureWindowSystem()) SDL_SetClipboardText("");
+  if (SharesWithWindowSystem()) SDL_SetClipboardText("");
   return TRUE;
 }
 
@@ -103,7 +114,7 @@ HANDLE SetClipboardData(UINT format, HANDLE memory) {
   FreeTextBlock();
   text_block = memory;
   text_utf8 = wqplat::Cp932ToUtf8(cp932);
-  if (wqplat::EnsureWindowSystem()) SDL_SetClipboardText(text_utf8.c_str());
+  if (SharesWithWindowSystem()) SDL_SetClipboardText(text_utf8.c_str());
   return memory;
 }
 

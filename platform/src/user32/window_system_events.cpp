@@ -1,12 +1,10 @@
 #include "user32/window_system_events.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <string_view>
 #include <vector>
 
-#include "kernel32/path_windows_form.h"
 #include "imm32/ime_events.h"
+#include "kernel32/environment_switch.h"
+#include "kernel32/path_windows_form.h"
 #include "kernel32/text_encoding.h"
 #include "shell32/drop_files.h"
 #include "user32/cursor_state.h"
@@ -228,26 +226,16 @@ bool IsFocusChange(const SDL_Event& event) {
                                            event.window.event == SDL_WINDOWEVENT_FOCUS_LOST);
 }
 
-std::atomic<int>& FocusSetting() {
-  // -1: not decided yet, then 0 or 1.
-  static std::atomic<int> setting{-1};
+EnvironmentSwitch& FocusSetting() {
+  static EnvironmentSwitch setting("WQ_WINDOW_SYSTEM_FOCUS");
   return setting;
 }
 
-bool FollowsWindowSystemFocus() {
-  int setting = FocusSetting().load();
-  if (setting < 0) {
-    const char* variable = std::getenv("WQ_WINDOW_SYSTEM_FOCUS");
-    int from_environment = variable && std::string_view(variable) == "0" ? 0 : 1;
-    FocusSetting().compare_exchange_strong(setting, from_environment);
-    setting = FocusSetting().load();
-  }
-  return setting != 0;
-}
+bool FollowsWindowSystemFocus() { return FocusSetting().IsOn(); }
 
 }  // namespace
 
-void FollowWindowSystemFocus(bool follow) { FocusSetting().store(follow ? 1 : 0); }
+void FollowWindowSystemFocus(bool follow) { FocusSetting().Set(follow); }
 
 void DeliverWindowSystemEvent(HWND window, const SDL_Event& event, std::string dropped_file) {
   RunOnWindowThread(window, [window, event, dropped_file = std::move(dropped_file)] {
