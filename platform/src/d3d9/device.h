@@ -10,7 +10,7 @@
 #include "d3d9/gl_context_link.h"
 #include "d3d9/stage_program.h"
 #include "d3d9/surface.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "platform/d3d9.h"
 
 namespace wqplat {

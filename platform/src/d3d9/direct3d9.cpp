@@ -7,7 +7,7 @@
 #include "d3d9/adapter.h"
 #include "d3d9/d3d9_controls.h"
 #include "d3d9/device.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "user32/display_mode_list.h"
 
 namespace wqplat {

@@ -1,7 +1,7 @@
 // The DirectDraw 7 object: initialisation, the co-operative level and
 // vertical-blank waits on the display clock.
 #include "ddraw/vertical_blank.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "ole32/com_class_table.h"
 #include "platform/ddraw.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "dinput/input_device.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "ole32/com_class_table.h"
 
 namespace wqplat {

@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "dinput/device_states.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "platform/dinput.h"
 
 namespace wqplat {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "dinput/input_device.h"
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 
 namespace wqplat {
 namespace {

@@ -1,7 +1,7 @@
 // The DirectSound object: opens the sound device and makes its buffers.
 #pragma once
 
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "dsound/sound_device.h"
 #include "platform/dsound.h"
 

@@ -2,7 +2,7 @@
 // mixer's own, so it cannot be locked or positioned.
 #pragma once
 
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "dsound/sound_device.h"
 #include "platform/dsound.h"
 

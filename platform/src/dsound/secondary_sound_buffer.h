@@ -2,7 +2,7 @@
 // played by the device's mixer. Released, it leaves the mixer and stops.
 #pragma once
 
-#include "dsound/com_object.h"
+#include "ole32/com_object.h"
 #include "dsound/sound_device.h"
 #include "platform/dsound.h"
 
