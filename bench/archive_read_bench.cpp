@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "archive_reader.h"
 #include "lz_compressor.h"
 #include "plain_file.h"
+#include "support/summary_reporter.h"
 #include "wqa_writer.h"
 
 namespace {
@@ -156,47 +156,21 @@ BENCHMARK(BM_ReadFromPackedArchive)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnpackArchiveData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibUncompress)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then each archive read against the disk and each
-// unpacker's MB/s.
-class ArchiveSummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.iterations == 0) continue;
-      seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-    }
+// Each archive read against the disk, then each unpacker's MB/s.
+void PrintSummary(const wqbench::SummaryReporter& reporter) {
+  const double disk = reporter.SecondsPerIteration("BM_ReadFromDisk");
+  std::printf("\nReading %d files of %zu KB (time ratio to the disk, lower is better):\n", kFiles, kFileSize / 1024);
+  for (const char* name : {"BM_ReadFromStoredArchive", "BM_ReadFromPackedArchive"}) {
+    const double seconds = reporter.SecondsPerIteration(name);
+    if (disk > 0 && seconds > 0) std::printf("  %-26s %.2fx\n", name + 3, seconds / disk);
   }
-
-  void PrintSummary() const {
-    const double disk = Seconds("BM_ReadFromDisk");
-    std::printf("\nReading %d files of %zu KB (time ratio to the disk, lower is better):\n", kFiles, kFileSize / 1024);
-    for (const char* name : {"BM_ReadFromStoredArchive", "BM_ReadFromPackedArchive"}) {
-      if (disk > 0 && Seconds(name) > 0) std::printf("  %-26s %.2fx\n", name + 3, Seconds(name) / disk);
-    }
-    std::printf("Unpacking %zu MB of text:\n", kUnpackSize >> 20);
-    for (const char* name : {"BM_UnpackArchiveData", "BM_ZlibUncompress"}) {
-      if (Seconds(name) > 0) std::printf("  %-26s %.0f MB/s\n", name + 3, kUnpackSize / 1e6 / Seconds(name));
-    }
+  std::printf("Unpacking %zu MB of text:\n", kUnpackSize >> 20);
+  for (const char* name : {"BM_UnpackArchiveData", "BM_ZlibUncompress"}) {
+    const double seconds = reporter.SecondsPerIteration(name);
+    if (seconds > 0) std::printf("  %-26s %.0f MB/s\n", name + 3, kUnpackSize / 1e6 / seconds);
   }
-
- private:
-  double Seconds(const std::string& name) const {
-    const auto found = seconds_.find(name);
-    return found == seconds_.end() ? 0 : found->second;
-  }
-
-  std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  ArchiveSummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return wqbench::RunWithSummary(argc, argv, PrintSummary); }

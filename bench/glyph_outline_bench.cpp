@@ -8,11 +8,11 @@
 #include FT_FREETYPE_H
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/windows.h"
+#include "support/summary_reporter.h"
 
 namespace {
 
@@ -96,37 +96,15 @@ void BM_FreeTypeLoadChar(benchmark::State& state) {
 BENCHMARK(BM_GetGlyphOutlineA);
 BENCHMARK(BM_FreeTypeLoadChar);
 
-// The usual table, then glyphs per second of each side and their ratio.
-class GlyphRateReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end()) glyphs_per_second_[run.benchmark_name()] = rate->second.value;
-    }
-  }
-
-  void PrintRatio() const {
-    const auto gdi = glyphs_per_second_.find("BM_GetGlyphOutlineA");
-    const auto peer = glyphs_per_second_.find("BM_FreeTypeLoadChar");
-    if (gdi == glyphs_per_second_.end() || peer == glyphs_per_second_.end() || gdi->second <= 0) return;
-    std::printf("\nglyphs per second: GetGlyphOutlineA %.0f, FT_Load_Char %.0f; time ratio %.2fx (lower is better)\n",
-                gdi->second, peer->second, peer->second / gdi->second);
-  }
-
- private:
-  std::map<std::string, double> glyphs_per_second_;
-};
+// Glyphs per second of each side and their ratio.
+void PrintSummary(const wqbench::SummaryReporter& reporter) {
+  const double gdi = reporter.Counter("BM_GetGlyphOutlineA", "items_per_second");
+  const double peer = reporter.Counter("BM_FreeTypeLoadChar", "items_per_second");
+  if (gdi <= 0 || peer <= 0) return;
+  std::printf("\nglyphs per second: GetGlyphOutlineA %.0f, FT_Load_Char %.0f; time ratio %.2fx (lower is better)\n",
+              gdi, peer, peer / gdi);
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  GlyphRateReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return wqbench::RunWithSummary(argc, argv, PrintSummary); }

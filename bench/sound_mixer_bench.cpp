@@ -8,13 +8,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "platform/control.h"
 #include "platform/dsound.h"
+#include "support/summary_reporter.h"
 
 namespace {
 
@@ -115,40 +114,17 @@ void BM_SdlMixAudioFormat(benchmark::State& state) {
 BENCHMARK(BM_DirectSoundMixer);
 BENCHMARK(BM_SdlMixAudioFormat);
 
-// Prints the usual table, then each side's multiple of real time and the
-// ratio between them.
-class RealTimeReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto counter = run.counters.find("x_realtime");
-      if (counter != run.counters.end()) realtime_[run.benchmark_name()] = counter->second.value;
-    }
-  }
-
-  void PrintSummary() const {
-    const auto ours = realtime_.find("BM_DirectSoundMixer");
-    const auto sdl = realtime_.find("BM_SdlMixAudioFormat");
-    if (ours == realtime_.end() || sdl == realtime_.end() || sdl->second <= 0) return;
-    std::printf("\n%d voices, 44.1 kHz stereo, one core:\n", kVoices);
-    std::printf("  DirectSound mixer:   %8.1fx real time\n", ours->second);
-    std::printf("  SDL_MixAudioFormat:  %8.1fx real time\n", sdl->second);
-    std::printf("  mixer / SDL speed:   %8.2f\n", ours->second / sdl->second);
-  }
-
- private:
-  std::map<std::string, double> realtime_;
-};
+// Each side's multiple of real time and the ratio between them.
+void PrintSummary(const wqbench::SummaryReporter& reporter) {
+  const double ours = reporter.Counter("BM_DirectSoundMixer", "x_realtime");
+  const double sdl = reporter.Counter("BM_SdlMixAudioFormat", "x_realtime");
+  if (ours <= 0 || sdl <= 0) return;
+  std::printf("\n%d voices, 44.1 kHz stereo, one core:\n", kVoices);
+  std::printf("  DirectSound mixer:   %8.1fx real time\n", ours);
+  std::printf("  SDL_MixAudioFormat:  %8.1fx real time\n", sdl);
+  std::printf("  mixer / SDL speed:   %8.2f\n", ours / sdl);
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RealTimeReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return wqbench::RunWithSummary(argc, argv, PrintSummary); }

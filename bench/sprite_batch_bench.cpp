@@ -10,13 +10,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "platform/d3d9.h"
 #include "platform/windows.h"
+#include "support/summary_reporter.h"
 
 namespace {
 
@@ -170,40 +169,18 @@ void BM_SdlRendererSprites(benchmark::State& state) {
 BENCHMARK(BM_Direct3DSprites)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SdlRendererSprites)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the usual table, then both sides' sprites per second and the ratio.
-class SpriteReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto counter = run.counters.find("sprites_per_s");
-      if (counter != run.counters.end()) rates_[run.run_name.function_name] = counter->second.value;
-    }
-  }
-
-  void PrintSummary() const {
-    const auto ours = rates_.find("BM_Direct3DSprites");
-    const auto sdl = rates_.find("BM_SdlRendererSprites");
-    if (ours == rates_.end() || sdl == rates_.end() || sdl->second <= 0) return;
-    std::printf("\n%d sprites of %d x %d a frame, %d x %d window:\n", kSpritesPerFrame, kSprite, kSprite,
-                kWidth, kHeight);
-    std::printf("  Direct3D 9 device:  %12.0f sprites/s\n", ours->second);
-    std::printf("  SDL renderer:       %12.0f sprites/s\n", sdl->second);
-    std::printf("  device / SDL:       %12.2f\n", ours->second / sdl->second);
-  }
-
- private:
-  std::map<std::string, double> rates_;
-};
+// Both sides' sprites per second and the ratio.
+void PrintSummary(const wqbench::SummaryReporter& reporter) {
+  const double ours = reporter.Counter("BM_Direct3DSprites/real_time", "sprites_per_s");
+  const double sdl = reporter.Counter("BM_SdlRendererSprites/real_time", "sprites_per_s");
+  if (ours <= 0 || sdl <= 0) return;
+  std::printf("\n%d sprites of %d x %d a frame, %d x %d window:\n", kSpritesPerFrame, kSprite, kSprite,
+              kWidth, kHeight);
+  std::printf("  Direct3D 9 device:  %12.0f sprites/s\n", ours);
+  std::printf("  SDL renderer:       %12.0f sprites/s\n", sdl);
+  std::printf("  device / SDL:       %12.2f\n", ours / sdl);
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  SpriteReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return wqbench::RunWithSummary(argc, argv, PrintSummary); }

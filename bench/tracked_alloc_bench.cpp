@@ -5,15 +5,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "support/summary_reporter.h"
 #include "tracked_allocator.h"
 
 namespace {
 
 constexpr int kLiveBlocks = 64;  // a few blocks stay live, as in a running program
+constexpr int kBlockSizes[] = {16, 256, 4096, 65536};
 
 template <typename Allocate, typename Release>
 void AllocateAndRelease(benchmark::State& state, Allocate allocate, Release release) {
@@ -38,44 +39,25 @@ void BM_Malloc(benchmark::State& state) {
   AllocateAndRelease(state, [](std::size_t size) { return std::malloc(size); }, std::free);
 }
 
-BENCHMARK(BM_TrackedAlloc)->Arg(16)->Arg(256)->Arg(4096)->Arg(65536);
-BENCHMARK(BM_Malloc)->Arg(16)->Arg(256)->Arg(4096)->Arg(65536);
+void AddBlockSizes(benchmark::internal::Benchmark* benchmark) {
+  for (const int size : kBlockSizes) benchmark->Arg(size);
+}
 
-// Prints the usual table, then tracked time / malloc time for each size.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
-      const std::size_t slash = name.find('/');
-      if (slash == std::string::npos || run.iterations == 0) continue;
-      times_[name.substr(slash + 1)][name.substr(0, slash)] = run.GetAdjustedRealTime();
-    }
+BENCHMARK(BM_TrackedAlloc)->Apply(AddBlockSizes);
+BENCHMARK(BM_Malloc)->Apply(AddBlockSizes);
+
+// Tracked time / malloc time for each block size.
+void PrintSummary(const wqbench::SummaryReporter& reporter) {
+  std::printf("\nTrackedAlloc+TrackedFree vs malloc+free (time ratio, lower is better):\n");
+  for (const int size : kBlockSizes) {
+    const std::string arg = "/" + std::to_string(size);
+    const double tracked = reporter.AdjustedRealTime("BM_TrackedAlloc" + arg);
+    const double plain = reporter.AdjustedRealTime("BM_Malloc" + arg);
+    if (tracked <= 0 || plain <= 0) continue;
+    std::printf("  %6d bytes: %.2fx\n", size, tracked / plain);
   }
-
-  void PrintRatios() const {
-    std::printf("\nTrackedAlloc+TrackedFree vs malloc+free (time ratio, lower is better):\n");
-    for (const auto& [size, byName] : times_) {
-      const auto tracked = byName.find("BM_TrackedAlloc");
-      const auto plain = byName.find("BM_Malloc");
-      if (tracked == byName.end() || plain == byName.end() || plain->second <= 0) continue;
-      std::printf("  %6s bytes: %.2fx\n", size.c_str(), tracked->second / plain->second);
-    }
-  }
-
- private:
-  std::map<std::string, std::map<std::string, double>> times_;
-};
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return wqbench::RunWithSummary(argc, argv, PrintSummary); }
