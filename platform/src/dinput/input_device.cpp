@@ -4,9 +4,9 @@
 #include <string>
 
 #include "dinput/input_effect.h"
-#include "dinput/input_script.h"
 #include "kernel32/text_encoding.h"
 #include "platform/user32.h"
+#include "user32/input_script.h"
 #include "user32/keyboard_state.h"
 
 namespace wqplat {

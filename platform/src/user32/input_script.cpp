@@ -1,4 +1,4 @@
-#include "dinput/input_script.h"
+#include "user32/input_script.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,9 +2,8 @@
 // reported; left and right modifier keys from the physical keys.
 #include <SDL.h>
 
-
-#include "dinput/input_script.h"
 #include "platform/user32.h"
+#include "user32/input_script.h"
 #include "user32/keyboard_state.h"
 
 namespace {
