@@ -27,6 +27,20 @@ struct FormatCase {
 
 using D3d9TextureTest = wqtest::D3d9AlphaTargetTest;
 
+// A 2 x 2 system-memory texture of opaque green, or null.
+D_IDirect3DTexture9* MakeGreenStaging(D_IDirect3DDevice9* device) {
+  D_IDirect3DTexture9* staging = nullptr;
+  if (device->CreateTexture(2, 2, 1, 0, D_D3DFMT_A8R8G8B8, D_D3DPOOL_SYSTEMMEM, &staging,
+                            nullptr) != D_D3D_OK) {
+    return nullptr;
+  }
+  D_D3DLOCKED_RECT locked{};
+  staging->LockRect(0, &locked, nullptr, 0);
+  wqtest::FillLocked(locked, 2, 2, 0xFF00FF00u);
+  staging->UnlockRect(0);
+  return staging;
+}
+
 TEST_F(D3d9TextureTest, EachColourFormatUploadsAndSamplesAsItStoresIt) {
   const FormatCase formats[] = {
       {D_D3DFMT_A8R8G8B8, 8, 8, 8, 8}, {D_D3DFMT_X8R8G8B8, 0, 8, 8, 8},
@@ -165,14 +179,9 @@ TEST_F(D3d9TextureTest, RenderTargetsRoundTripThroughStretchRectAndSystemMemory)
 }
 
 TEST_F(D3d9TextureTest, UpdateTextureAndUpdateSurfaceCopySystemMemoryToTheDevice) {
-  D_IDirect3DTexture9* staging = nullptr;
-  ASSERT_EQ(device_->CreateTexture(2, 2, 1, 0, D_D3DFMT_A8R8G8B8, D_D3DPOOL_SYSTEMMEM, &staging,
-                                   nullptr),
-            D_D3D_OK);
+  D_IDirect3DTexture9* staging = MakeGreenStaging(device_);
+  ASSERT_NE(staging, nullptr);
   D_D3DLOCKED_RECT locked{};
-  staging->LockRect(0, &locked, nullptr, 0);
-  wqtest::FillLocked(locked, 2, 2, 0xFF00FF00u);
-  staging->UnlockRect(0);
   D_IDirect3DTexture9* texture = MakeTexture(2, 2, D_D3DFMT_A8R8G8B8, std::vector<std::uint32_t>(4, 0));
   ASSERT_EQ(device_->UpdateTexture(staging, texture), D_D3D_OK);
   EXPECT_EQ(device_->UpdateTexture(texture, staging), D_D3DERR_INVALIDCALL);
@@ -198,6 +207,31 @@ TEST_F(D3d9TextureTest, UpdateTextureAndUpdateSurfaceCopySystemMemoryToTheDevice
   device_->SetTexture(0, nullptr);
   level->Release();
   source->Release();
+  texture->Release();
+  staging->Release();
+}
+
+TEST_F(D3d9TextureTest, LockingPartOfATextureKeepsAnEarlierCopyIntoIt) {
+  // The copy waits in memory to be uploaded; unlocking one row must not
+  // leave the copy's other row behind.
+  D_IDirect3DTexture9* staging = MakeGreenStaging(device_);
+  ASSERT_NE(staging, nullptr);
+  D_D3DLOCKED_RECT locked{};
+  D_IDirect3DTexture9* texture =
+      MakeTexture(2, 2, D_D3DFMT_A8R8G8B8, std::vector<std::uint32_t>(4, 0));
+  ASSERT_EQ(device_->UpdateTexture(staging, texture), D_D3D_OK);
+  RECT first_row{0, 0, 2, 1};
+  ASSERT_EQ(texture->LockRect(0, &locked, &first_row, 0), D_D3D_OK);
+  wqtest::FillLocked(locked, 1, 2, 0xFFFF0000u);
+  ASSERT_EQ(texture->UnlockRect(0), D_D3D_OK);
+
+  device_->SetTexture(0, texture);
+  DrawQuad(0, 0, 2, 2, 0xFFFFFFFFu);
+  std::vector<std::uint32_t> pixels = ReadTarget(target_);
+  EXPECT_EQ(pixels[0], 0xFFFF0000u);
+  EXPECT_EQ(pixels[kWidth], 0xFF00FF00u);
+  EXPECT_EQ(pixels[kWidth + 1], 0xFF00FF00u);
+  device_->SetTexture(0, nullptr);
   texture->Release();
   staging->Release();
 }

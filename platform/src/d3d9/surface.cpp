@@ -68,7 +68,9 @@ HRESULT Surface::UnlockRect() {
   locked_ = false;
   if (locked_read_only_ || !on_gpu()) return D_D3D_OK;
   gl_->MakeCurrent();
-  if (format_.kind == FormatKind::kBlock) {
+  // Only the locked rows changed, unless an earlier copy into the memory
+  // image is still waiting to go up: then every row goes.
+  if (format_.kind == FormatKind::kBlock || memory_newer_) {
     UploadRows(0, height());
   } else {
     UploadRows(locked_rect_.top, locked_rect_.bottom - locked_rect_.top);
