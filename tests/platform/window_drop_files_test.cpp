@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -52,6 +53,34 @@ TEST_F(WindowDropFilesTest, AWindowThatDoesNotAcceptFilesGetsNoDrop) {
   DragAcceptFiles(window_, FALSE);
   WqControlDropFiles(window_, {"/tmp/a.txt"});
   EXPECT_EQ(TakeDrop(), nullptr);
+}
+
+// SDL's own free, watched for the one string a test hands to SDL.
+SDL_free_func sdl_free = nullptr;
+void* watched_string = nullptr;
+bool watched_string_freed = false;
+
+void WatchingFree(void* memory) {
+  if (memory != nullptr && memory == watched_string) watched_string_freed = true;
+  sdl_free(memory);
+}
+
+TEST_F(WindowDropFilesTest, DroppedTextIsFreedAndDropsNothing) {
+  DragAcceptFiles(window_, TRUE);
+  SDL_malloc_func sdl_malloc;
+  SDL_calloc_func sdl_calloc;
+  SDL_realloc_func sdl_realloc;
+  SDL_GetMemoryFunctions(&sdl_malloc, &sdl_calloc, &sdl_realloc, &sdl_free);
+  SDL_SetMemoryFunctions(sdl_malloc, sdl_calloc, sdl_realloc, WatchingFree);
+
+  SDL_Event event{};
+  event.type = SDL_DROPTEXT;
+  event.drop.file = SDL_strdup("dropped words");
+  watched_string = event.drop.file;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+  EXPECT_EQ(TakeDrop(), nullptr);
+  EXPECT_TRUE(watched_string_freed);
+  SDL_SetMemoryFunctions(sdl_malloc, sdl_calloc, sdl_realloc, sdl_free);
 }
 
 }  // namespace

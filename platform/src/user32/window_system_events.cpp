@@ -249,8 +249,9 @@ void ReadWindowSystemEvents() {
   while (SDL_PollEvent(&event)) {
     if (IsFocusChange(event) && !FollowsWindowSystemFocus()) continue;
     std::string dropped_file;
-    if (event.type == SDL_DROPFILE && event.drop.file) {
-      dropped_file = event.drop.file;
+    if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) {
+      // Both carry a string the reader frees; only file names are kept.
+      if (event.type == SDL_DROPFILE && event.drop.file) dropped_file = event.drop.file;
       SDL_free(event.drop.file);
       event.drop.file = nullptr;
     }
