@@ -24,6 +24,12 @@ void LibraryTest::TearDown() {
   WqControlSetLockFolder(nullptr);
 }
 
+void StartedLibraryTest::SetUp() {
+  LibraryTest::SetUp();
+  ASSERT_EQ(StartLibrary(), 0);
+  ASSERT_EQ(PumpMessages(), 0);
+}
+
 std::string LibraryTest::ReadLog() const { return folder_.ReadFile("Log.txt"); }
 
 void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts) {

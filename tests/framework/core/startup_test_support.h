@@ -25,6 +25,12 @@ class LibraryTest : public ::testing::Test {
   TempDir folder_;
 };
 
+// The same, with the library started and its first frame run.
+class StartedLibraryTest : public LibraryTest {
+ protected:
+  void SetUp() override;
+};
+
 // Each text appears in the log after the previous one.
 void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts);
 

@@ -37,14 +37,8 @@ struct EditCase {
   int selectionStart;
 };
 
-class TextInputEditTest : public wqtest::LibraryTest {
+class TextInputEditTest : public wqtest::StartedLibraryTest {
  protected:
-  void SetUp() override {
-    wqtest::LibraryTest::SetUp();
-    ASSERT_EQ(StartLibrary(), 0);
-    ASSERT_EQ(PumpMessages(), 0);
-  }
-
   // Each step: a frame with Shift as the step says, then a frame in which
   // its bytes are typed.
   void Run(const std::vector<Step>& steps) {

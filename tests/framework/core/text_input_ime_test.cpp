@@ -18,12 +18,10 @@ namespace {
 
 const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-class TextInputImeTest : public wqtest::LibraryTest {
+class TextInputImeTest : public wqtest::StartedLibraryTest {
  protected:
   void SetUp() override {
-    wqtest::LibraryTest::SetUp();
-    ASSERT_EQ(StartLibrary(), 0);
-    ASSERT_EQ(PumpMessages(), 0);
+    wqtest::StartedLibraryTest::SetUp();
     ASSERT_EQ(SetImeEnabled(1), 0);
   }
 

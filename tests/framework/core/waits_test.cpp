@@ -16,16 +16,11 @@ namespace {
 // A script frame, rounded up.
 constexpr std::uint64_t kFrameUs = 16667;
 
-class WaitAnyKeyTest : public wqtest::LibraryTest {
+class WaitAnyKeyTest : public wqtest::StartedLibraryTest {
  protected:
-  void SetUp() override {
-    wqtest::LibraryTest::SetUp();
-    ASSERT_EQ(StartLibrary(), 0);
-    ASSERT_EQ(PumpMessages(), 0);
-  }
   void TearDown() override {
     WqControlStopInputScript();
-    wqtest::LibraryTest::TearDown();
+    wqtest::StartedLibraryTest::TearDown();
   }
 
   // Starts the script and returns the virtual time it started at.

@@ -12,14 +12,7 @@
 
 namespace {
 
-class WindowServicesTest : public wqtest::LibraryTest {
- protected:
-  void SetUp() override {
-    wqtest::LibraryTest::SetUp();
-    ASSERT_EQ(StartLibrary(), 0);
-    ASSERT_EQ(PumpMessages(), 0);
-  }
-};
+class WindowServicesTest : public wqtest::StartedLibraryTest {};
 
 TEST_F(WindowServicesTest, HidingTheMouseTwiceHidesTheCursorOnce) {
   EXPECT_EQ(SetMouseVisible(0), 0);
