@@ -55,6 +55,16 @@ TEST(ClipboardTextTest, EmptyingLeavesNoText) {
   EXPECT_EQ(ReadText(), "<none>");
 }
 
+TEST(ClipboardTextTest, SettingTheClipboardsOwnBlockAgainKeepsIt) {
+  ASSERT_TRUE(PlaceText("abc"));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE block = GetClipboardData(CF_TEXT);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(SetClipboardData(CF_TEXT, block), block);
+  CloseClipboard();
+  EXPECT_EQ(ReadText(), "abc");
+}
+
 TEST(ClipboardTextTest, CallsNeedTheClipboardOpenAndOnlyTextIsKept) {
   EXPECT_FALSE(EmptyClipboard());
   EXPECT_EQ(GetLastError(), ERROR_CLIPBOARD_NOT_OPEN);

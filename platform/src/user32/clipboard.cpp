@@ -111,7 +111,8 @@ HANDLE SetClipboardData(UINT format, HANDLE memory) {
   if (!text) return nullptr;
   std::string cp932(text, strnlen(text, GlobalSize(memory)));
   GlobalUnlock(memory);
-  FreeTextBlock();
+  // The clipboard's own block handed back stays; any other replaces it.
+  if (memory != text_block) FreeTextBlock();
   text_block = memory;
   text_utf8 = wqplat::Cp932ToUtf8(cp932);
   if (SharesWithWindowSystem()) SDL_SetClipboardText(text_utf8.c_str());
