@@ -82,17 +82,9 @@ class DirectInput8 final : public ComObject<D_IDirectInput8A, D_IID_IDirectInput
   DirectInputCore core_;
 };
 
-template <class Object>
-HRESULT CreateObject(REFIID iid, void** object) {
-  auto* created = new Object();
-  HRESULT result = created->QueryInterface(iid, object);
-  created->Release();
-  return result;
-}
-
 const ComClassDefinition kClasses[] = {
-    {D_CLSID_DirectInput, CreateObject<DirectInput7>},
-    {D_CLSID_DirectInput8, CreateObject<DirectInput8>},
+    {D_CLSID_DirectInput, CreateComClassObject<DirectInput7>},
+    {D_CLSID_DirectInput8, CreateComClassObject<DirectInput8>},
 };
 
 }  // namespace

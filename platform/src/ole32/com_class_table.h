@@ -14,6 +14,16 @@ struct ComClassDefinition {
   HRESULT (*create)(REFIID iid, void** object);
 };
 
+// A class's create function: a new Object queried for the interface; the
+// creation's own reference is let go, so a refused interface frees it.
+template <class Object>
+HRESULT CreateComClassObject(REFIID iid, void** object) {
+  auto* created = new Object();
+  const HRESULT result = created->QueryInterface(iid, object);
+  created->Release();
+  return result;
+}
+
 struct ComClassTable {
   const char* module_name;
   std::span<const ComClassDefinition> classes;
