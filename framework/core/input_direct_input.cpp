@@ -81,6 +81,12 @@ HRESULT CreateDirectInputDevice(REFGUID instance, D_IDirectInputDevice7A** devic
                                             reinterpret_cast<void**>(device), nullptr);
 }
 
+bool ReadDeviceState(D_IDirectInputDevice7A* device, DWORD size, void* state) {
+  if (SUCCEEDED(device->GetDeviceState(size, state))) return true;
+  device->Acquire();
+  return SUCCEEDED(device->GetDeviceState(size, state));
+}
+
 HRESULT EnumGameControllers(D_LPDIENUMDEVICESCALLBACKA callback, void* context) {
   InputState& input = Input();
   if (input.directInput8) {

@@ -12,3 +12,7 @@ void ReleaseDirectInput();
 HRESULT CreateDirectInputDevice(REFGUID instance, D_IDirectInputDevice7A** device);
 // Enumerates the attached game controllers.
 HRESULT EnumGameControllers(D_LPDIENUMDEVICESCALLBACKA callback, void* context);
+
+// Reads the device's state, acquiring it once more when it was lost (after
+// the window lost the focus, for one); false when it still cannot be read.
+bool ReadDeviceState(D_IDirectInputDevice7A* device, DWORD size, void* state);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "input_devices.h"
+#include "input_direct_input.h"
 #include "input_key_table.h"
 #include "input_query.h"
 #include "input_state.h"
@@ -17,10 +18,7 @@ int RefreshFromDirectInput() {
   const bool signalled = WaitForSingleObject(input.keyboardEvent, 0) == WAIT_OBJECT_0;
   if (now == input.keyboardReadTime && !signalled) return 0;
   if (ProcessWindowMessages() != 0) return 0;
-  if (FAILED(input.keyboard->GetDeviceState(sizeof input.keys, input.keys))) {
-    input.keyboard->Acquire();
-    if (FAILED(input.keyboard->GetDeviceState(sizeof input.keys, input.keys))) return 0;
-  }
+  if (!ReadDeviceState(input.keyboard, sizeof input.keys, input.keys)) return 0;
   input.keyboardReadTime = now;
   if (signalled) ResetEvent(input.keyboardEvent);
   // The device does not tell the right Shift from the left one on every
@@ -42,9 +40,9 @@ int RefreshFromWindows() {
   for (const VirtualKeyCode& row : VirtualKeyCodeTable()) {
     input.keys[row.keyCode] = windowsKeys[row.virtualKey];
   }
-  input.mouseButtons[0] = windowsKeys[VK_LBUTTON];
-  input.mouseButtons[1] = windowsKeys[VK_RBUTTON];
-  input.mouseButtons[2] = windowsKeys[VK_MBUTTON];
+  for (std::size_t button = 0; button < std::size(kMouseButtonKeys); ++button) {
+    input.mouseButtons[button] = windowsKeys[kMouseButtonKeys[button]];
+  }
   input.mouseButtonsValid = 1;
   return 1;
 }

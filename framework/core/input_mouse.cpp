@@ -1,5 +1,8 @@
 // Mouse buttons and the any-input check.
+#include <cstddef>
+
 #include "input_devices.h"
+#include "input_direct_input.h"
 #include "input_query.h"
 #include "input_state.h"
 #include "window_system_state.h"
@@ -15,12 +18,8 @@ constexpr int kModeKeys[] = {D_DIK_KANJI, D_DIK_CAPITAL, D_DIK_KANA};
 constexpr int kHookKeyCode = D_DIK_F10;
 
 int DirectInputMouseButtons() {
-  D_IDirectInputDevice7A* mouse = Input().mouse;
   D_DIMOUSESTATE state;
-  if (FAILED(mouse->GetDeviceState(sizeof state, &state))) {
-    mouse->Acquire();
-    if (FAILED(mouse->GetDeviceState(sizeof state, &state))) return 0;
-  }
+  if (!ReadDeviceState(Input().mouse, sizeof state, &state)) return 0;
   int bits = 0;
   for (int button = 0; button < 4; ++button) {
     if (state.rgbButtons[button] & 0x80) bits |= 1 << button;
@@ -31,14 +30,12 @@ int DirectInputMouseButtons() {
 int WindowsMouseButtons() {
   RefreshKeyboardState();
   const InputState& input = Input();
-  const BYTE buttons[3] = {
-      input.mouseButtonsValid ? input.mouseButtons[0] : LOBYTE(GetKeyState(VK_LBUTTON) >> 8),
-      input.mouseButtonsValid ? input.mouseButtons[1] : LOBYTE(GetKeyState(VK_RBUTTON) >> 8),
-      input.mouseButtonsValid ? input.mouseButtons[2] : LOBYTE(GetKeyState(VK_MBUTTON) >> 8),
-  };
   int bits = 0;
-  for (int button = 0; button < 3; ++button) {
-    if (buttons[button] & 0x80) bits |= 1 << button;
+  for (std::size_t button = 0; button < std::size(kMouseButtonKeys); ++button) {
+    // Before the first read, from the window system's state.
+    const BYTE state = input.mouseButtonsValid ? input.mouseButtons[button]
+                                               : LOBYTE(GetKeyState(kMouseButtonKeys[button]) >> 8);
+    if (state & 0x80) bits |= 1 << button;
   }
   return bits;
 }

@@ -3,12 +3,16 @@
 // thread.
 #pragma once
 
+#include <iterator>
+
 #include "platform/dinput.h"
 #include "platform/windows.h"
 
 inline constexpr int kMaxJoypads = 16;
 inline constexpr int kJoypadMapBits = 32;
 inline constexpr int kKeysPerMapBit = 4;
+// The window system's keys of the mouse buttons, in InputState's order.
+inline constexpr BYTE kMouseButtonKeys[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
 
 struct JoypadVibration {
   int wanted;      // 1 vibrating
@@ -53,7 +57,7 @@ struct InputState {
   int keyboardReadTime;
   BYTE keys[256];  // by DIK code, bit 7 down
   int mouseButtonsValid;
-  BYTE mouseButtons[3];  // left, right, middle
+  BYTE mouseButtons[std::size(kMouseButtonKeys)];
   int padCount;
   JoypadRecord pads[kMaxJoypads];
   int keyboardOffDirectInput;
