@@ -20,6 +20,10 @@ constexpr int kBlinkIntervalMs = 500;
 
 TextInputState g_textInput;
 
+int HandleOf(const TextInputRecord& record, int index) {
+  return kHandleKind | static_cast<int>(record.check << 16) | index;
+}
+
 bool AnyHandleInUse() {
   for (const TextInputRecord& record : g_textInput.handles) {
     if (record.inUse) return true;
@@ -89,7 +93,7 @@ int MakeTextInputHandle(int maxLength, int escapeCancels, int singleByteOnly, in
   record.escapeCancels = escapeCancels != 0;
   record.singleByteOnly = singleByteOnly != 0;
   record.digitsOnly = digitsOnly != 0;
-  return kHandleKind | static_cast<int>(record.check << 16) | index;
+  return HandleOf(record, index);
 }
 
 int SetActiveTextInputHandle(int handle) {
@@ -112,7 +116,7 @@ int DeleteAllTextInputHandles() {
   for (int index = 0; index < kTextInputSlots; ++index) {
     TextInputRecord& record = g_textInput.handles[index];
     if (!record.inUse) continue;
-    DeleteTextInputHandle(kHandleKind | static_cast<int>(record.check << 16) | index);
+    DeleteTextInputHandle(HandleOf(record, index));
   }
   ReleaseImeCandidates();
   return 0;

@@ -32,15 +32,11 @@ class ImeContext {
 
   // Bytes read into the buffer (0 on any failure).
   int ReadString(DWORD index, void* buffer, int size) const {
-    const auto read = RuntimeEntry<LONG (*)(HIMC, DWORD, LPVOID, DWORD)>(kRuntimeImm32, "ImmGetCompositionStringA");
-    if (read == nullptr || context_ == nullptr) return 0;
-    const LONG length = read(context_, index, buffer, static_cast<DWORD>(size));
+    const LONG length = QueryComposition(index, buffer, static_cast<DWORD>(size));
     return length < 0 || length > size ? 0 : static_cast<int>(length);
   }
   int CursorBytes() const {
-    const auto read = RuntimeEntry<LONG (*)(HIMC, DWORD, LPVOID, DWORD)>(kRuntimeImm32, "ImmGetCompositionStringA");
-    if (read == nullptr || context_ == nullptr) return 0;
-    const LONG bytes = read(context_, GCS_CURSORPOS, nullptr, 0);
+    const LONG bytes = QueryComposition(GCS_CURSORPOS, nullptr, 0);
     return bytes < 0 ? 0 : static_cast<int>(bytes);
   }
   void SetComposition(const char* text) const {
@@ -68,6 +64,12 @@ class ImeContext {
   }
 
  private:
+  // What the input method answers, or -1 without one.
+  LONG QueryComposition(DWORD index, void* buffer, DWORD size) const {
+    const auto read = RuntimeEntry<LONG (*)(HIMC, DWORD, LPVOID, DWORD)>(kRuntimeImm32, "ImmGetCompositionStringA");
+    return read != nullptr && context_ != nullptr ? read(context_, index, buffer, size) : -1;
+  }
+
   HWND window_;
   HIMC context_ = nullptr;
 };
