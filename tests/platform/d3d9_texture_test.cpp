@@ -140,6 +140,24 @@ TEST_F(D3d9TextureTest, MipLevelsHaveTheirOwnSizesAndSurfacesCountOnTheirTexture
             D_D3DERR_INVALIDCALL);
 }
 
+TEST_F(D3d9TextureTest, MoreLevelsThanTheChainHasGiveTheWholeChain) {
+  // Counts past what a signed int holds are capped like any other.
+  for (UINT asked : {4u, 0x80000000u, 0xFFFFFFFFu}) {
+    D_IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(4, 4, asked, 0, D_D3DFMT_A8R8G8B8, D_D3DPOOL_SYSTEMMEM,
+                                     &texture, nullptr),
+              D_D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 3u) << asked;
+    texture->Release();
+    D_IDirect3DVolumeTexture9* volume = nullptr;
+    ASSERT_EQ(device_->CreateVolumeTexture(2, 4, 8, asked, 0, D_D3DFMT_A8R8G8B8,
+                                           D_D3DPOOL_SYSTEMMEM, &volume, nullptr),
+              D_D3D_OK);
+    EXPECT_EQ(volume->GetLevelCount(), 4u) << asked;
+    volume->Release();
+  }
+}
+
 TEST_F(D3d9TextureTest, RenderTargetsRoundTripThroughStretchRectAndSystemMemory) {
   // Draw into a render-target texture, sample it, and copy it around.
   D_IDirect3DTexture9* drawable = nullptr;

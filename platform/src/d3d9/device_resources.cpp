@@ -54,10 +54,9 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
       (render_target && pool != D_D3DPOOL_DEFAULT)) {
     return D_D3DERR_INVALIDCALL;
   }
-  int full = FullMipLevelCount(static_cast<int>(width), static_cast<int>(height));
-  int count = levels == 0 ? full : std::min<int>(static_cast<int>(levels), full);
   return Deliver(Texture::Create(this, gl_, static_cast<int>(width), static_cast<int>(height),
-                                 count, usage, *found, pool),
+                                 MipLevelCount(levels, std::max(width, height)), usage, *found,
+                                 pool),
                  texture);
 }
 
@@ -72,11 +71,10 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
       !AdapterSupportsFormat(usage, D_D3DRTYPE_VOLUMETEXTURE, format)) {
     return D_D3DERR_INVALIDCALL;
   }
-  int full = 1;
-  for (UINT size = std::max({width, height, depth}); size > 1; size >>= 1) ++full;
-  int count = levels == 0 ? full : std::min<int>(static_cast<int>(levels), full);
   return Deliver(new VolumeTexture(this, static_cast<int>(width), static_cast<int>(height),
-                                   static_cast<int>(depth), count, usage, *found, pool),
+                                   static_cast<int>(depth),
+                                   MipLevelCount(levels, std::max({width, height, depth})), usage,
+                                   *found, pool),
                  texture);
 }
 

@@ -6,10 +6,10 @@
 
 namespace wqplat {
 
-int FullMipLevelCount(int width, int height) {
-  int levels = 1;
-  for (int size = std::max(width, height); size > 1; size >>= 1) ++levels;
-  return levels;
+int MipLevelCount(UINT requested, UINT largest_side) {
+  UINT full = 1;
+  for (UINT size = largest_side; size > 1; size >>= 1) ++full;
+  return static_cast<int>(requested == 0 ? full : std::min(requested, full));
 }
 
 Texture* Texture::Create(D_IDirect3DDevice9* device, std::shared_ptr<const GlContextLink> gl,

@@ -40,7 +40,8 @@ class Texture final : public DeviceChild<D_IDirect3DTexture9> {
   std::vector<std::unique_ptr<Surface>> levels_;
 };
 
-// The number of levels of a full chain down to 1 x 1.
-int FullMipLevelCount(int width, int height);
+// The levels a texture is given: its whole chain down to 1 x 1 when 0 are
+// asked for, otherwise as many as asked up to that chain's length.
+int MipLevelCount(UINT requested, UINT largest_side);
 
 }  // namespace wqplat
