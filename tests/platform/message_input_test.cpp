@@ -126,6 +126,19 @@ TEST_F(MessageInputTest, TypedJapaneseTextArrivesAsShiftJisBytes) {
   EXPECT_EQ(chars[3].wParam, 0xA6u);
 }
 
+TEST_F(MessageInputTest, TextLongerThanOneWindowSystemEventArrivesWhole) {
+  // 40 characters of 3 UTF-8 bytes: several events, none splitting one.
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += reinterpret_cast<const char*>(u8"表");
+  WqControlInjectText(window_, text.c_str());
+  std::vector<MSG> chars = Taken({WM_CHAR});
+  ASSERT_EQ(chars.size(), 80u);
+  for (std::size_t i = 0; i < chars.size(); i += 2) {
+    EXPECT_EQ(chars[i].wParam, 0x95u);
+    EXPECT_EQ(chars[i + 1].wParam, 0x5Cu);
+  }
+}
+
 TEST_F(MessageInputTest, MouseMovesButtonsAndWheel) {
   WqControlInjectMouse(window_, 10, 20, 0, 0);
   WqControlInjectMouse(window_, 10, 20, MK_LBUTTON, 0);

@@ -2,9 +2,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 
 #include "platform/user32.h"
 #include "user32/class_mark.h"
@@ -34,12 +36,22 @@ SDL_Event WindowEvent(SDL_WindowEventID id) {
   return event;
 }
 
-void InjectTextEvent(HWND window, const char* text_utf8) {
-  // SDL delivers long text in pieces; one event holds up to 31 bytes.
+bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// Delivered as SDL does: in pieces of up to 31 bytes, each ending on a
+// character's edge.
+void InjectTextEvent(HWND window, std::string_view text_utf8) {
   SDL_Event event{};
   event.type = SDL_TEXTINPUT;
-  std::strncpy(event.text.text, text_utf8, sizeof event.text.text - 1);
-  wqplat::DeliverWindowSystemEvent(window, event);
+  constexpr std::size_t kPieceBytes = sizeof event.text.text - 1;
+  while (!text_utf8.empty()) {
+    std::size_t size = std::min(text_utf8.size(), kPieceBytes);
+    while (size < text_utf8.size() && size > 1 && IsUtf8Continuation(text_utf8[size])) --size;
+    std::memcpy(event.text.text, text_utf8.data(), size);
+    event.text.text[size] = '\0';
+    wqplat::DeliverWindowSystemEvent(window, event);
+    text_utf8.remove_prefix(size);
+  }
 }
 
 void InjectButton(HWND window, int x, int y, Uint8 button, bool down) {
@@ -80,7 +92,7 @@ void WqControlInjectKey(HWND window, BYTE virtual_key, bool down) {
 }
 
 void WqControlInjectText(HWND window, const char* text_utf8) {
-  if (text_utf8 && *text_utf8) InjectTextEvent(window, text_utf8);
+  if (text_utf8) InjectTextEvent(window, text_utf8);
 }
 
 void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel_steps) {
