@@ -1,7 +1,7 @@
 // The Imm32 functions over the windows' input contexts.
-#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "imm32/input_context.h"
 #include "kernel32/path_characters.h"
@@ -82,10 +82,12 @@ BOOL ImmNotifyIME(HIMC handle, DWORD action, DWORD index, DWORD) {
     case CPS_CANCEL:
       wqplat::ChangeComposition(*context, {}, 0);
       return TRUE;
-    case CPS_COMPLETE:
-      if (!wqplat::ReadContext(*context).composing) return FALSE;
-      wqplat::FinishComposition(*context, wqplat::ReadContext(*context).composition);
+    case CPS_COMPLETE: {
+      wqplat::InputContext state = wqplat::ReadContext(*context);
+      if (!state.composing) return FALSE;
+      wqplat::FinishComposition(*context, std::move(state.composition));
       return TRUE;
+    }
     default:
       return FALSE;
   }
