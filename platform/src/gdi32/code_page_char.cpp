@@ -23,6 +23,9 @@ class CodePageDecoder {
       : cd_(iconv_open("UTF-32LE", ("CP" + std::to_string(code_page)).c_str())) {}
 
   char32_t Decode(unsigned int code) {
+    // A character is one or two bytes; anything wider is no character, and
+    // is not remembered, so odd codes cannot grow the memo without bound.
+    if (code > 0xFFFF) return 0;
     std::lock_guard lock(mutex_);
     auto found = memo_.find(code);
     if (found != memo_.end()) return found->second;
@@ -33,7 +36,6 @@ class CodePageDecoder {
 
  private:
   char32_t Convert(unsigned int code) {
-    if (code > 0xFFFF) return 0;
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return code < 0x80 ? code : 0;
     char in_bytes[2];
     size_t in_left = 0;
