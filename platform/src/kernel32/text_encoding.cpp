@@ -1,61 +1,25 @@
 #include "kernel32/text_encoding.h"
 
-#include <iconv.h>
+#include <algorithm>
 
-#include <cerrno>
-#include <mutex>
+#include "kernel32/iconv_conversion.h"
 
 namespace wqplat {
 namespace {
 
-// One converter per direction, guarded: iconv descriptors carry state.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-
-  std::string Convert(std::string_view text) {
-    std::string out;
-    if (text.empty()) return out;
-    // Pure ASCII needs no conversion in either direction.
-    bool ascii = true;
-    for (unsigned char c : text) ascii &= c < 0x80;
-    if (ascii || cd_ == reinterpret_cast<iconv_t>(-1)) return std::string(text);
-
-    std::lock_guard lock(mutex_);
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    out.resize(text.size() * 4 + 4);
-    char* in = const_cast<char*>(text.data());
-    size_t in_left = text.size();
-    char* dst = out.data();
-    size_t out_left = out.size();
-    while (in_left > 0) {
-      if (iconv(cd_, &in, &in_left, &dst, &out_left) != static_cast<size_t>(-1)) break;
-      if (errno == E2BIG) break;  // cannot happen with the 4x reserve
-      // Invalid or incomplete sequence: substitute and step one byte.
-      *dst++ = '?';
-      --out_left;
-      ++in;
-      --in_left;
-    }
-    out.resize(out.size() - out_left);
-    return out;
+std::string Convert(const char* to, const char* from, std::string_view text) {
+  // Pure ASCII reads the same in both encodings.
+  if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; })) {
+    return std::string(text);
   }
-
- private:
-  iconv_t cd_;
-  std::mutex mutex_;
-};
+  bool substituted;
+  return ConvertEncoding(to, from, text, 1, "?", substituted);
+}
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view text) {
-  static Converter* converter = new Converter("UTF-8", "CP932");
-  return converter->Convert(text);
-}
+std::string Cp932ToUtf8(std::string_view text) { return Convert("UTF-8", "CP932", text); }
 
-std::string Utf8ToCp932(std::string_view text) {
-  static Converter* converter = new Converter("CP932", "UTF-8");
-  return converter->Convert(text);
-}
+std::string Utf8ToCp932(std::string_view text) { return Convert("CP932", "UTF-8", text); }
 
 }  // namespace wqplat
