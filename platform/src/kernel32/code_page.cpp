@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "kernel32/path_characters.h"
 #include "kernel32/wide_text.h"
 #include "platform/kernel32_system.h"
 
@@ -57,7 +58,7 @@ UINT GetACP() { return kShiftJisCodePage; }
 UINT GetOEMCP() { return kShiftJisCodePage; }
 
 BOOL IsDBCSLeadByte(BYTE test_char) {
-  return (test_char >= 0x81 && test_char <= 0x9F) || (test_char >= 0xE0 && test_char <= 0xFC);
+  return wqplat::IsCp932LeadByte(test_char) ? TRUE : FALSE;
 }
 
 int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR multi_byte, int multi_byte_length,
