@@ -52,6 +52,23 @@ inline WqaHeader& HeaderOf(std::vector<std::uint8_t>& decoded) {
   return *reinterpret_cast<WqaHeader*>(decoded.data());
 }
 
+// The records of a decoded version 2+ archive, by their index in the file
+// and directory tables.
+struct WqaLayout {
+  std::vector<std::uint8_t>& bytes;
+  WqaHeader& header() { return HeaderOf(bytes); }
+  std::uint8_t* block() { return bytes.data() + header().tableBlockOffset; }
+  WqaFileRecord& record(int index) {
+    return *reinterpret_cast<WqaFileRecord*>(block() + header().fileTableOffset + index * WQA_FILE_RECORD_SIZE_V2);
+  }
+  WqaDirectoryRecord& directory(int index) {
+    return *reinterpret_cast<WqaDirectoryRecord*>(block() + header().directoryTableOffset +
+                                                  index * sizeof(WqaDirectoryRecord));
+  }
+  WqaNameEntry& name(int index) { return *reinterpret_cast<WqaNameEntry*>(block() + record(index).nameOffset); }
+  std::uint8_t* data(int index) { return bytes.data() + header().dataAreaOffset + record(index).dataOffset; }
+};
+
 inline std::string RandomBytes(std::size_t size, unsigned seed) {
   std::mt19937 generator(seed);
   std::string bytes(size, '\0');

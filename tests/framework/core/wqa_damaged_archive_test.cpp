@@ -18,22 +18,9 @@ namespace {
 using wqtest::WqaFile;
 using wqtest::WqaFolder;
 
-// Decoded archive with its layout: records 0 PACKED.TXT, 1 STORED.BIN,
-// 2 DIR, 3 DIR\IN.TXT; directory records 0 root, 1 DIR.
-struct Layout {
-  std::vector<std::uint8_t>& bytes;
-  WqaHeader& header() { return wqtest::HeaderOf(bytes); }
-  std::uint8_t* block() { return bytes.data() + header().tableBlockOffset; }
-  WqaFileRecord& record(int index) {
-    return *reinterpret_cast<WqaFileRecord*>(block() + header().fileTableOffset + index * WQA_FILE_RECORD_SIZE_V2);
-  }
-  WqaDirectoryRecord& directory(int index) {
-    return *reinterpret_cast<WqaDirectoryRecord*>(block() + header().directoryTableOffset +
-                                                  index * sizeof(WqaDirectoryRecord));
-  }
-  WqaNameEntry& name(int index) { return *reinterpret_cast<WqaNameEntry*>(block() + record(index).nameOffset); }
-  std::uint8_t* data(int index) { return bytes.data() + header().dataAreaOffset + record(index).dataOffset; }
-};
+// The archive below decoded: records 0 PACKED.TXT, 1 STORED.BIN, 2 DIR,
+// 3 DIR\IN.TXT; directory records 0 root, 1 DIR.
+using Layout = wqtest::WqaLayout;
 
 const std::string kPackedText = [] {
   std::string text;
