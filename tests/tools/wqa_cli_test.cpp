@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -160,6 +161,36 @@ TEST_F(WqaCliTest, ExtractNeverWritesOutsideItsFolder) {
   std::erase(after, "out/inner");
   EXPECT_EQ(after, before);
   EXPECT_TRUE(std::filesystem::is_empty(Path("out/inner")));
+}
+
+TEST_F(WqaCliTest, AFolderLeadingBackIntoItsParentIsDamagedNotEndless) {
+  // Records 0 DIR and 1 DIR\IN.TXT; DIR's record is made to lead to the
+  // root's directory record. With its name emptied as well, the path the
+  // walk builds no longer grows, so only the folders entered can stop it.
+  const wqa::WriteOptions options = wqtest::WqaOptions("");
+  const std::vector<std::uint8_t> good =
+      wqtest::BuildWqa({wqtest::WqaFolder("DIR", {wqtest::WqaFile("IN.TXT", "inside")})}, options);
+  for (const bool emptyName : {false, true}) {
+    SCOPED_TRACE(emptyName ? "empty name" : "named");
+    std::vector<std::uint8_t> image = good;
+    wqtest::PatchWqa(image, options.key, [&](std::vector<std::uint8_t>& decoded) {
+      wqtest::WqaLayout layout{decoded};
+      layout.record(0).dataOffset = 0;
+      if (!emptyName) return;
+      WqaNameEntry& name = layout.name(0);
+      auto* upperName = reinterpret_cast<std::uint8_t*>(&name + 1);
+      const std::size_t padded = name.wordCount * 4u;
+      std::memset(upperName, 0, padded);
+      upperName[padded] = '\0';  // the name as written
+      name.byteSum = 0;
+    });
+    dir_.WriteFile("LOOP.WQA", std::string(image.begin(), image.end()));
+    const Result listed = RunTool("list " + Path("LOOP.WQA"));
+    EXPECT_EQ(listed.exitCode, 1);
+    EXPECT_NE(listed.output.find("leads back into itself"), std::string::npos) << listed.output;
+    // Extracting stops at the loop too, or before it at a name it cannot write.
+    EXPECT_EQ(RunTool("extract " + Path("LOOP.WQA") + " " + Path("out")).exitCode, 1);
+  }
 }
 
 }  // namespace

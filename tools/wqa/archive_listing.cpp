@@ -1,6 +1,7 @@
 #include "archive_listing.h"
 
 #include <cstring>
+#include <set>
 #include <stdexcept>
 
 namespace wqa {
@@ -12,13 +13,18 @@ std::string ArchivePath(const std::vector<std::string>& names) {
   return path;
 }
 
-void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names,
+// `entered` holds the directory records walked so far: a folder record
+// that leads back into one of them would make the walk endless.
+void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names, std::set<DWORD>& entered,
                    const std::function<void(const ArchiveItem&)>& visit) {
   const std::string directory = names.empty() ? "\\" : "\\" + ArchivePath(names) + "\\";
   FileInfo info;
   ArchiveSearch* search = ArchiveFindFirst(archive, (directory + "*").c_str(), &info);
   if (search == nullptr) throw std::runtime_error("cannot list the archive folder " + directory);
   try {
+    if (!entered.insert(search->directory).second) {
+      throw std::runtime_error("archive tables are damaged: the folder " + directory + " leads back into itself");
+    }
     do {
       if (std::strcmp(info.name, ".") == 0 || std::strcmp(info.name, "..") == 0) continue;
       names.emplace_back(info.name);
@@ -28,7 +34,7 @@ void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names,
         if (record == nullptr) throw std::runtime_error("archive tables are damaged at " + ArchivePath(names));
       }
       visit(ArchiveItem{names, info.directory != 0, record});
-      if (info.directory) WalkDirectory(archive, names, visit);
+      if (info.directory) WalkDirectory(archive, names, entered, visit);
       names.pop_back();
     } while (ArchiveFindNext(search, &info) == 0);
   } catch (...) {
@@ -42,7 +48,8 @@ void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names,
 
 void ForEachArchiveItem(ArchiveState* archive, const std::function<void(const ArchiveItem&)>& visit) {
   std::vector<std::string> names;
-  WalkDirectory(archive, names, visit);
+  std::set<DWORD> entered;
+  WalkDirectory(archive, names, entered, visit);
 }
 
 std::vector<std::uint8_t> ReadArchiveItem(ArchiveState* archive, const ArchiveItem& item) {
