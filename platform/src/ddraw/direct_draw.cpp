@@ -37,14 +37,7 @@ class DirectDraw final : public ComObject<D_IDirectDraw7, IID_IDirectDraw7> {
   bool initialized_ = false;
 };
 
-HRESULT CreateDirectDraw(REFIID iid, void** object) {
-  auto* direct_draw = new DirectDraw;
-  HRESULT result = direct_draw->QueryInterface(iid, object);
-  direct_draw->Release();
-  return result;
-}
-
-const ComClassDefinition kClasses[] = {{CLSID_DirectDraw7, &CreateDirectDraw}};
+const ComClassDefinition kClasses[] = {{CLSID_DirectDraw7, &CreateComClassObject<DirectDraw>}};
 
 }  // namespace
 

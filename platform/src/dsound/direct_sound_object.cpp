@@ -105,11 +105,4 @@ HRESULT DirectSoundObject::DuplicateSoundBuffer(D_LPDIRECTSOUNDBUFFER original,
   return D_DS_OK;
 }
 
-HRESULT CreateDirectSoundObject(REFIID iid, void** object) {
-  auto* direct_sound = new DirectSoundObject;
-  const HRESULT result = direct_sound->QueryInterface(iid, object);
-  direct_sound->Release();
-  return result;
-}
-
 }  // namespace wqplat

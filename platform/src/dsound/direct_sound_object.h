@@ -23,7 +23,4 @@ class DirectSoundObject final : public ComObject<D_IDirectSound, IID_IDirectSoun
   std::shared_ptr<SoundDevice> device_;  // null until initialised
 };
 
-// The class factory entry of CLSID_DirectSound.
-HRESULT CreateDirectSoundObject(REFIID iid, void** object);
-
 }  // namespace wqplat

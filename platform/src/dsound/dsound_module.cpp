@@ -18,7 +18,7 @@ const ModuleExport kExports[] = {
 };
 
 const ComClassDefinition kClasses[] = {
-    {CLSID_DirectSound, &CreateDirectSoundObject},
+    {CLSID_DirectSound, &CreateComClassObject<DirectSoundObject>},
 };
 
 }  // namespace
