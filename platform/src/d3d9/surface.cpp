@@ -1,7 +1,5 @@
 #include "d3d9/surface.h"
 
-#include <algorithm>
-
 #include "d3d9/gl_texture.h"
 
 namespace wqplat {
@@ -132,26 +130,6 @@ GLuint Surface::framebuffer() {
   if (format_.kind == FormatKind::kDepth) glDrawBuffer(GL_NONE);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, previous);
   return framebuffer_;
-}
-
-void Surface::ReadArgb(const RECT& rect, std::uint32_t* target) const {
-  int width = rect.right - rect.left;
-  for (int row = rect.top; row < rect.bottom; ++row) {
-    ConvertToArgb(format_,
-                  memory_.data() + static_cast<std::ptrdiff_t>(row) * pitch_ +
-                      rect.left * format_.bytes,
-                  width, target + static_cast<std::ptrdiff_t>(row - rect.top) * width);
-  }
-}
-
-void Surface::WriteArgb(const RECT& rect, const std::uint32_t* source) {
-  int width = rect.right - rect.left;
-  for (int row = rect.top; row < rect.bottom; ++row) {
-    ConvertFromArgb(format_, source + static_cast<std::ptrdiff_t>(row - rect.top) * width, width,
-                    memory_.data() + static_cast<std::ptrdiff_t>(row) * pitch_ +
-                        rect.left * format_.bytes);
-  }
-  MarkMemoryNewer();
 }
 
 }  // namespace wqplat

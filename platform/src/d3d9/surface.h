@@ -52,11 +52,6 @@ class Surface final : public DeviceChild<D_IDirect3DSurface9> {
   void UploadIfStale();
   void ReadBackIfStale();
 
-  // The pixels of a rectangle as 0xAARRGGBB words, rows top-down (colour
-  // formats); the memory image must be current.
-  void ReadArgb(const RECT& rect, std::uint32_t* target) const;
-  void WriteArgb(const RECT& rect, const std::uint32_t* source);
-
  private:
   void UploadRows(int first_row, int row_count);
 

@@ -32,8 +32,6 @@ class SoundDevice {
   // With the device locked:
   void AddVoice(SoundVoice* voice);
   void RemoveVoice(SoundVoice* voice);
-  const VoiceFormat& Format() const { return format_; }
-  DWORD Rate() const { return format_.rate; }
   // The cursor the listener hears: on SDL, the mixed cursor less what of
   // the latest mix has not been played yet, so it moves smoothly between
   // audio callbacks.
