@@ -101,10 +101,11 @@ int SetWindowStyleForMode() {
   WindowSystemState& state = WindowSystem();
   HWND window = state.mainWindow;
   if (window == nullptr) return 0;
+  LogWrite(state.windowMode ? "ウインドウスタイルをウインドウモード用に変更します... "
+                            : "ウインドウスタイルをフルスクリーンモード用に変更します... ");
+  SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(GetMainWindowStyle()));
+  SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(GetMainWindowExStyle()));
   if (!state.windowMode) {
-    LogWrite("ウインドウスタイルをフルスクリーンモード用に変更します... ");
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(GetMainWindowStyle()));
-    SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(GetMainWindowExStyle()));
     int width = 0;
     int height = 0;
     GetScreenSize(&width, &height);
@@ -114,9 +115,6 @@ int SetWindowStyleForMode() {
     SetWindowPos(window, HWND_TOPMOST, 0, 0, width, height, SWP_NOREDRAW);
     SetMouseVisible(0);
   } else {
-    LogWrite("ウインドウスタイルをウインドウモード用に変更します... ");
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(GetMainWindowStyle()));
-    SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(GetMainWindowExStyle()));
     int width = 0;
     int height = 0;
     GetScaledScreenSize(&width, &height);
