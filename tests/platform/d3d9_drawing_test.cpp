@@ -219,6 +219,16 @@ TEST_F(D3d9DeviceTest, DrawsRefuseFormatsAndStridesTheyCannotRead) {
   EXPECT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, quad, 8), D_D3DERR_INVALIDCALL);
   EXPECT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, nullptr, sizeof quad[0]),
             D_D3DERR_INVALIDCALL);
+  // More primitives than the caps allow would read far past the vertices.
+  D_D3DCAPS9 caps = {};
+  ASSERT_EQ(device_->GetDeviceCaps(&caps), D_D3D_OK);
+  EXPECT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLELIST, caps.MaxPrimitiveCount + 1, quad,
+                                     sizeof quad[0]),
+            D_D3DERR_INVALIDCALL);
+  const WORD indices[3] = {0, 1, 2};
+  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLELIST, 0, 4, 0x40000000, indices,
+                                            D_D3DFMT_INDEX16, quad, sizeof quad[0]),
+            D_D3DERR_INVALIDCALL);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "d3d9/d3d9_controls.h"
 #include "d3d9/gl_core.h"
+#include "d3d9/gl_state_names.h"
 #include "d3d9/pixel_format.h"
 #include "user32/window_system.h"
 
@@ -67,7 +68,7 @@ D_D3DCAPS9 OwnCaps() {
   caps.MaxSimultaneousTextures = D_D3DMAXTEXTURESTAGES;
   caps.MaxActiveLights = 8;
   caps.MaxPointSize = 1.0f;
-  caps.MaxPrimitiveCount = 0xFFFFF;
+  caps.MaxPrimitiveCount = kMaxPrimitiveCount;
   caps.MaxVertexIndex = 0xFFFFFF;
   caps.MaxStreams = 1;
   caps.MaxStreamStride = 255;

@@ -4,8 +4,9 @@
 
 namespace wqplat {
 
-
 bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape) {
+  // A larger count would have the draw read far past the caller's vertices.
+  if (primitives > kMaxPrimitiveCount) return false;
   switch (type) {
     case D_D3DPT_POINTLIST: *shape = {GL_POINTS, primitives}; return true;
     case D_D3DPT_LINELIST: *shape = {GL_LINES, primitives * 2}; return true;

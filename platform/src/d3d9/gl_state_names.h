@@ -11,8 +11,11 @@ struct PrimitiveShape {
   UINT vertices;
 };
 
+// The most primitives one draw call takes, as the device's caps report it.
+constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
+
 // The GL primitive and vertex count of `primitives` primitives; false for
-// an unknown type.
+// an unknown type or more primitives than the device takes.
 bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape);
 
 GLenum BlendFactor(DWORD blend);  // D3DBLEND_* except the BOTH* pairs
