@@ -2,24 +2,17 @@
 
 #include <cstring>
 
+#include "kernel32/path_characters.h"
+
 namespace wqplat {
-namespace {
-
-bool IsCp932LeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-}  // namespace
 
 void StoreFaceName(LPCSTR name, CHAR (&field)[LF_FACESIZE]) {
   std::memset(field, 0, sizeof(field));
   if (!name) return;
+  const std::string_view text(name);
   size_t length = 0;
-  while (name[length] != '\0') {
-    const size_t char_length = IsCp932LeadByte(static_cast<unsigned char>(name[length])) &&
-                                       name[length + 1] != '\0'
-                                   ? 2
-                                   : 1;
+  while (length < text.size()) {
+    const size_t char_length = Cp932CharLength(text, length);
     if (length + char_length > LF_FACESIZE - 1) break;
     length += char_length;
   }
