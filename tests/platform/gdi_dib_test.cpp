@@ -25,6 +25,12 @@ InfoBlock MakeInfo(int width, int height, int bits, DWORD compression, std::vect
   return info;
 }
 
+// The header's own size field, as a file states it.
+InfoBlock WithHeaderSize(InfoBlock info, DWORD header_size) {
+  info.header.biSize = header_size;
+  return info;
+}
+
 // A 24-bit top-down DIB section selected into a memory DC.
 class DibCanvas {
  public:
@@ -237,6 +243,9 @@ TEST(GdiDibTest, LayoutsGdiCannotDrawAreRefused) {
       {"bit fields on 24 bits", MakeInfo(4, 4, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}), DIB_RGB_COLORS},
       {"palette indices", MakeInfo(4, 4, 8, BI_RGB), DIB_PAL_COLORS},
       {"beyond 1 GiB", MakeInfo(70000, 70000, 32, BI_RGB), DIB_RGB_COLORS},
+      // The colour table would be looked for a quarter of a GiB past the block.
+      {"header larger than any header layout", WithHeaderSize(MakeInfo(4, 4, 1, BI_RGB), 0x10000000), DIB_RGB_COLORS},
+      {"header one byte past the largest layout", WithHeaderSize(MakeInfo(4, 4, 1, BI_RGB), 125), DIB_RGB_COLORS},
   };
   DibCanvas canvas(4, 4);
   const std::vector<BYTE> data(4 * 4 * 4, 0xFF);
@@ -248,6 +257,16 @@ TEST(GdiDibTest, LayoutsGdiCannotDrawAreRefused) {
     EXPECT_EQ(SetDIBitsToDevice(canvas.dc(), 0, 0, 4, 4, 0, 0, 0, 4, data.data(), layout.info.get(), layout.usage), 0);
     EXPECT_EQ(canvas.At(0, 0), 0u);
   }
+}
+
+TEST(GdiDibTest, TheColourTableFollowsTheLargestHeaderLayout) {
+  // A 124-byte header: the table starts 84 bytes into the block's entries.
+  InfoBlock info = WithHeaderSize(MakeInfo(3, 1, 1, BI_RGB), 124);
+  info.table[(124 - sizeof(BITMAPINFOHEADER)) / 4 + 1] = kC;
+  const std::vector<BYTE> data = {0xA0, 0, 0, 0};
+  DibCanvas canvas(3, 1);
+  EXPECT_EQ(SetDIBitsToDevice(canvas.dc(), 0, 0, 3, 1, 0, 0, 0, 1, data.data(), info.get(), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(canvas.Row(0), (std::vector<std::uint32_t>{kC, 0, kC}));
 }
 
 TEST(GdiDibTest, APalettisedOrStockBitmapIsNoDrawingTarget) {

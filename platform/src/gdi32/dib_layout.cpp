@@ -8,6 +8,9 @@ constexpr std::size_t kMaxImageBytes = std::size_t{1} << 30;
 // Bit-field masks sit right after the 40-byte core of the header, whatever
 // the header's full size.
 constexpr std::size_t kMasksOffset = 40;
+// The largest header layout there is; the colour table is found after the
+// header, so a larger stated size would send the table read anywhere.
+constexpr DWORD kLargestHeaderSize = 124;
 
 std::uint32_t ReadLe32(const std::uint8_t* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
@@ -35,8 +38,9 @@ void ReadPalette(const BITMAPINFO* info, DibLayout* layout) {
 bool ParseDibLayout(const BITMAPINFO* info, UINT usage, DibLayout* layout) {
   if (!info || usage != DIB_RGB_COLORS) return false;
   const BITMAPINFOHEADER& header = info->bmiHeader;
-  if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
-      header.biHeight == INT32_MIN || !IsSupportedBitCount(header.biBitCount)) {
+  if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > kLargestHeaderSize ||
+      header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN ||
+      !IsSupportedBitCount(header.biBitCount)) {
     return false;
   }
   DibLayout parsed;

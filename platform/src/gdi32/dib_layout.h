@@ -27,7 +27,8 @@ struct DibLayout {
 };
 
 // Accepts the uncompressed layouts (1, 4, 8, 16, 24, 32 bits; BI_BITFIELDS
-// for 16 and 32) with RGB colour tables, and sizes up to 1 GiB of pixels.
+// for 16 and 32) with RGB colour tables, headers of 40 to 124 bytes, and
+// sizes up to 1 GiB of pixels.
 bool ParseDibLayout(const BITMAPINFO* info, UINT usage, DibLayout* layout);
 
 void DecodeDibRow(const DibLayout& layout, const std::uint8_t* row, int x, int count,
