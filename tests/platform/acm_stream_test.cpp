@@ -8,6 +8,7 @@
 #include "platform/msacm.h"
 #include "platform/windows.h"
 #include "support/pcm_format.h"
+#include "support/riff_wave.h"
 
 namespace {
 
@@ -218,21 +219,26 @@ TEST(AcmStreamTest, AdpcmConvertsWholeBlocksAndSizesThem) {
   EXPECT_GT(static_cast<std::int16_t>(decoded[2] | decoded[3] << 8), 0x10);  // code 7 rises
 }
 
+// A Microsoft ADPCM mono format with two coefficient pairs (the first is
+// `first`) and blocks of 7 header bytes and `code_bytes` code bytes.
+struct MsAdpcmMono {
+  ADPCMWAVEFORMAT format;
+  ADPCMCOEFSET second;
+
+  MsAdpcmMono(ADPCMCOEFSET first, WORD code_bytes) : format{}, second{512, -256} {
+    format.wfx = Pcm(1, 16);
+    format.wfx.wFormatTag = WAVE_FORMAT_ADPCM;
+    format.wfx.wBitsPerSample = 4;
+    format.wfx.nBlockAlign = static_cast<WORD>(7 + code_bytes);
+    format.wfx.cbSize = 4 + 2 * sizeof(ADPCMCOEFSET);
+    format.wSamplesPerBlock = static_cast<WORD>(2 + 2 * code_bytes);
+    format.wNumCoef = 2;
+    format.aCoef[0] = first;
+  }
+};
+
 TEST(AcmStreamTest, MsAdpcmBlockWithABadPredictorIndexStaysInsideTheTable) {
-  // Mono, 2 coefficient pairs, blocks of 7 header bytes and 4 code bytes.
-  struct {
-    ADPCMWAVEFORMAT format;
-    ADPCMCOEFSET second;
-  } record{};
-  record.format.wfx = Pcm(1, 16);
-  record.format.wfx.wFormatTag = WAVE_FORMAT_ADPCM;
-  record.format.wfx.wBitsPerSample = 4;
-  record.format.wfx.nBlockAlign = 11;
-  record.format.wfx.cbSize = 4 + 2 * sizeof(ADPCMCOEFSET);
-  record.format.wSamplesPerBlock = 10;
-  record.format.wNumCoef = 2;
-  record.format.aCoef[0] = {256, 0};
-  record.second = {512, -256};
+  MsAdpcmMono record({256, 0}, 4);
   WAVEFORMATEX pcm = Pcm(1, 16);
   OpenStream stream(&record.format.wfx, &pcm);
   ASSERT_EQ(stream.result, MMSYSERR_NOERROR);
@@ -243,6 +249,37 @@ TEST(AcmStreamTest, MsAdpcmBlockWithABadPredictorIndexStaysInsideTheTable) {
   EXPECT_EQ(decoded[0], 50);  // the older sample comes first
   EXPECT_EQ(decoded[2], 100);
   EXPECT_EQ(decoded[4], 100);  // the first pair holds the latest sample
+}
+
+// Damaged or hostile blocks whose arithmetic would leave 32 bits: the
+// prediction from extreme coefficients, and a step size that grows on every
+// largest code. Both hold at full scale instead of wrapping round.
+TEST(AcmStreamTest, MsAdpcmExtremeBlocksSaturate) {
+  struct Case {
+    const char* what;
+    ADPCMCOEFSET first_pair;
+    std::vector<BYTE> header;  // predictor, delta, latest sample, older sample
+    BYTE codes;
+    std::size_t full_scale_samples;  // decoded at 32767 after the header's two
+  };
+  constexpr WORD kCodeBytes = 32;
+  const Case cases[] = {
+      {"largest prediction", {-32768, -32768}, Bytes({0, 16, 0, 0, 0x80, 0, 0x80}), 0x00, 1},
+      {"ever growing step", {256, 0}, Bytes({0, 0xFF, 0x7F, 0, 0, 0, 0}), 0x77, 2 * kCodeBytes},
+  };
+  for (const Case& c : cases) {
+    MsAdpcmMono record(c.first_pair, kCodeBytes);
+    WAVEFORMATEX pcm = Pcm(1, 16);
+    OpenStream stream(&record.format.wfx, &pcm);
+    ASSERT_EQ(stream.result, MMSYSERR_NOERROR) << c.what;
+    std::vector<BYTE> block = c.header;
+    block.resize(7 + kCodeBytes, c.codes);
+    const std::vector<std::int16_t> decoded = wqtest::Pcm16Samples(stream.Convert(block, 256));
+    ASSERT_EQ(decoded.size(), 2u + 2 * kCodeBytes) << c.what;
+    for (std::size_t i = 2; i < 2 + c.full_scale_samples; ++i) {
+      ASSERT_EQ(decoded[i], 32767) << c.what << ", sample " << i;
+    }
+  }
 }
 
 TEST(AcmStreamTest, ModuleExportsTheStreamFunctions) {

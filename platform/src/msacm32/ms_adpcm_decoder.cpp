@@ -2,8 +2,10 @@
 // two first samples of each channel, then 4-bit codes, high nibble first,
 // channels interleaved. The predictor coefficients come from the format.
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "msacm32/acm_codecs.h"
@@ -16,6 +18,9 @@ namespace {
 constexpr std::array<int, 16> kAdaptation = {230, 230, 230, 230, 307, 409, 512, 614,
                                              768, 614, 512, 409, 307, 230, 230, 230};
 constexpr int kMinDelta = 16;
+// Far above any step an encoder reaches, low enough that the adaptation
+// product and a code times the step stay within 32 bits on damaged data.
+constexpr int kMaxDelta = std::numeric_limits<int>::max() / 768;
 
 struct ChannelState {
   ADPCMCOEFSET coefficients;
@@ -25,11 +30,14 @@ struct ChannelState {
 
   int Decode(int code) {
     const int signed_code = code >= 8 ? code - 16 : code;
-    const int predicted = (sample1 * coefficients.iCoef1 + sample2 * coefficients.iCoef2) >> 8;
+    // Two full-scale products of full-scale coefficients overflow 32 bits.
+    const auto predicted = static_cast<int>(
+        (std::int64_t{sample1} * coefficients.iCoef1 + std::int64_t{sample2} * coefficients.iCoef2) >>
+        8);
     const int sample = std::clamp(predicted + signed_code * delta, -32768, 32767);
     sample2 = sample1;
     sample1 = sample;
-    delta = std::max((kAdaptation[code] * delta) >> 8, kMinDelta);
+    delta = std::clamp((kAdaptation[code] * delta) >> 8, kMinDelta, kMaxDelta);
     return sample;
   }
 };
