@@ -25,7 +25,8 @@ int WaitAnyKey() {
 }
 
 int WaitMilliseconds(int ms) {
-  const std::int32_t duration = static_cast<std::int32_t>(static_cast<std::uint32_t>(ms) * 1000u);
+  // 64-bit: a wait past 2^31 microseconds (about 36 minutes) must not wrap.
+  const std::int64_t duration = static_cast<std::int64_t>(ms) * 1000;
   const std::int64_t target = GetTimeUs(0) + duration;
   if (duration > kSleepMarginUs && PumpMessages() == 0) {
     // Sleep in 1 ms steps while more than the margin remains, then spin for
