@@ -1,0 +1,3 @@
+#include "WqLib.h"
+
+int WriteThroughTheLibrary() { return LogWrite("probe\n"); }
