@@ -276,4 +276,36 @@ TEST(FontGlyphOutlineTest, UnmappedCodesDrawTheMissingGlyphShape) {
   EXPECT_GT(lone_lead.metrics.gmCellIncX, 0);
 }
 
+TEST(FontGlyphOutlineTest, CharactersAreReadInTheFontsOwnCodePage) {
+  struct Case {
+    DWORD char_set;
+    UINT capital_alpha;  // U+0391 in the character set's code page
+  };
+  const Case cases[] = {
+      {SHIFTJIS_CHARSET, 0x839F},
+      {GB2312_CHARSET, 0xA6A1},
+      {HANGEUL_CHARSET, 0xA5C1},
+      {CHINESEBIG5_CHARSET, 0xA344},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.char_set);
+    FontRequest request;
+    request.char_set = c.char_set;
+    FontDc font(request);
+    ASSERT_TRUE(font.ok());
+    const GlyphResult alpha = FetchGlyph(font.dc(), c.capital_alpha, GGO_BITMAP);
+    // A lone lead byte is no character in any of these code pages.
+    const GlyphResult missing = FetchGlyph(font.dc(), 0x81, GGO_BITMAP);
+    ASSERT_NE(alpha.size, GDI_ERROR);
+    ASSERT_NE(missing.size, GDI_ERROR);
+    EXPECT_GT(InkCount(alpha), 0);
+    EXPECT_NE(alpha.bits, missing.bits);
+  }
+  // Read as code page 932, the GB2312 code is two half-width katakana: no
+  // one character, so the missing-glyph shape.
+  FontDc shift_jis(FontRequest{});
+  ASSERT_TRUE(shift_jis.ok());
+  EXPECT_EQ(FetchGlyph(shift_jis.dc(), 0xA6A1, GGO_BITMAP).bits, FetchGlyph(shift_jis.dc(), 0x81, GGO_BITMAP).bits);
+}
+
 }  // namespace
