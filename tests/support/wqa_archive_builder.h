@@ -67,6 +67,15 @@ struct WqaLayout {
   }
   WqaNameEntry& name(int index) { return *reinterpret_cast<WqaNameEntry*>(block() + record(index).nameOffset); }
   std::uint8_t* data(int index) { return bytes.data() + header().dataAreaOffset + record(index).dataOffset; }
+  // Makes a packed file's first code a match that reaches before the start
+  // of its output.
+  void MatchBeforeTheStart(int index) {
+    const std::uint8_t escape = data(index)[WQA_PACKED_HEADER_SIZE - 1];
+    std::uint8_t* codes = data(index) + WQA_PACKED_HEADER_SIZE;
+    codes[0] = escape;
+    codes[1] = escape == 0 ? 1 : 0;  // length 4, one distance byte
+    codes[2] = 0x40;
+  }
 };
 
 inline std::string RandomBytes(std::size_t size, unsigned seed) {

@@ -151,6 +151,18 @@ TEST_P(VfsFileTest, FindsInsideTheArchiveAndOnDisk) {
   EXPECT_EQ(GetOpenArchiveCount(), 0) << "every search gave its reference back";
 }
 
+TEST_P(VfsFileTest, NamesWithTrailByte5CAreFoundOnTheWayToTheArchiveAndInIt) {
+  // 表 (0x95 0x5C) is the archive's name and a file's name; ソ (0x83 0x5C)
+  // a folder inside it and a disk folder. On disk the names are UTF-8.
+  const std::vector<std::uint8_t> image =
+      wqtest::BuildWqa({WqaFolder("\x83\x5C", {WqaFile("\x95\x5C.txt", "inside the trail-byte archive")})},
+                       wqtest::WqaOptions("GameKey", 4, std::get<0>(GetParam())));
+  dir_.WriteFile(reinterpret_cast<const char*>(u8"GAME/表.WQA"), std::string(image.begin(), image.end()));
+  dir_.WriteFile(reinterpret_cast<const char*>(u8"GAME/ソ/表.TXT"), "on disk under a trail-byte folder");
+  EXPECT_EQ(ReadAll(Game("\x95\x5C\\\x83\x5C\\\x95\x5C.TXT")), "inside the trail-byte archive");
+  EXPECT_EQ(ReadAll(Game("\x83\x5C\\\x95\x5C.txt")), "on disk under a trail-byte folder");
+}
+
 INSTANTIATE_TEST_SUITE_P(PackedOrStoredSyncOrAsync, VfsFileTest,
                          testing::Combine(testing::Bool(), testing::Values(0, 1)));
 
@@ -177,6 +189,55 @@ TEST(VfsArchiveSearchTest, TheArchiveOfTheShortestLeadingDirectoryWins) {
   ReleaseArchiveReference(index);
   EXPECT_EQ(GetOpenArchiveCount(), 1);
   CleanupArchives();
+}
+
+// An archive whose packed file's codes reach before the start of its output
+// and whose stored file's data lies past the archive's end.
+class VfsDamagedFileTest : public wqtest::LogCapture {
+ protected:
+  void SetUp() override {
+    LogCapture::SetUp();
+    const wqa::WriteOptions options = wqtest::WqaOptions("");
+    std::vector<std::uint8_t> image = wqtest::BuildWqa(
+        {WqaFile("PACKED.TXT", std::string(4000, 'p')), WqaFile("STORED.BIN", wqtest::RandomBytes(300, 3))}, options);
+    wqtest::PatchWqa(image, options.key, [](std::vector<std::uint8_t>& decoded) {
+      wqtest::WqaLayout layout{decoded};
+      ASSERT_NE(layout.record(0).packedSize, WQA_STORED);
+      layout.MatchBeforeTheStart(0);
+      layout.record(1).dataOffset = 0xFFFFFF00u;
+    });
+    dir_.WriteFile("DATA.WQA", std::string(image.begin(), image.end()));
+  }
+  void TearDown() override {
+    CleanupArchives();
+    EXPECT_EQ(GetTrackedBlockCount(), 0);
+    LogCapture::TearDown();
+  }
+  std::string Data(const char* name) const { return dir_.WindowsPath() + "\\DATA\\" + name; }
+};
+
+TEST_F(VfsDamagedFileTest, DamagedDataFailsTheOpenWithALogLine) {
+  for (const int asynchronous : {0, 1}) {
+    EXPECT_EQ(VfsOpen(Data("STORED.BIN").c_str(), 0, 1, asynchronous), 0u) << asynchronous;
+  }
+  EXPECT_NE(LogText().find("ＷＱＡファイル内のデータの位置が壊れています"), std::string::npos);
+  EXPECT_EQ(VfsOpen(Data("PACKED.TXT").c_str(), 0, 1, 0), 0u);
+  EXPECT_NE(LogText().find("ＷＱＡファイル内の圧縮データが壊れています"), std::string::npos);
+  EXPECT_NE(LogText().find("ＷＱＡファイルの中に指定のファイルは見つかりませんでした"), std::string::npos);
+}
+
+TEST_F(VfsDamagedFileTest, DamagedPackedDataFoundByAnAsynchronousReadReadsNothing) {
+  // The packed bytes are checked when their read has finished, after the
+  // open has returned.
+  const FileHandle file = VfsOpen(Data("PACKED.TXT").c_str(), 0, 1, 1);
+  ASSERT_NE(file, 0u);
+  std::string out(16, 'x');
+  EXPECT_EQ(VfsRead(out.data(), 1, out.size(), file), 0);
+  EXPECT_EQ(VfsIdleCheck(file), 1);
+  EXPECT_EQ(VfsEof(file), -1);
+  EXPECT_EQ(out, std::string(16, 'x'));
+  EXPECT_NE(LogText().find("ＷＱＡファイル内の圧縮データが壊れています"), std::string::npos);
+  EXPECT_EQ(VfsClose(file), 0);
 }
 
 class VfsLimitsTest : public wqtest::LogCapture {};

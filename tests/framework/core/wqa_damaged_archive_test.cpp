@@ -60,6 +60,7 @@ const DamageCase kCases[] = {
      [](Layout& l) { std::memset(&l.name(0) + 1, 'X', l.name(0).wordCount * 4u); }, false, "PACKED.TXT"},
     {"directory record out of the table", [](Layout& l) { l.record(2).dataOffset = 0xFFFFFFF0u; }, false,
      "DIR\\IN.TXT"},
+    {"parent link out of the table", [](Layout& l) { l.directory(1).parentOffset = 0xFFFFFF00u; }, false, nullptr},
     {"stored data past the end", [](Layout& l) { l.record(1).dataOffset = 0xFFFFFF00u; }, false, "STORED.BIN"},
     {"stored size past the end", [](Layout& l) { l.record(1).size = 0x7FFFFFFFu; }, false, "STORED.BIN"},
     {"packed size past the end", [](Layout& l) { l.record(0).packedSize = 0xFFFFFFF0u; }, false, "PACKED.TXT"},
@@ -75,15 +76,7 @@ const DamageCase kCases[] = {
        std::memcpy(l.data(0), &header, sizeof(header));
      },
      false, "PACKED.TXT"},
-    {"match before the start of the output",
-     [](Layout& l) {
-       const std::uint8_t escape = l.data(0)[8];
-       std::uint8_t* codes = l.data(0) + WQA_PACKED_HEADER_SIZE;
-       codes[0] = escape;
-       codes[1] = escape == 0 ? 1 : 0;  // length 4, one distance byte
-       codes[2] = 0x40;
-     },
-     false, "PACKED.TXT"},
+    {"match before the start of the output", [](Layout& l) { l.MatchBeforeTheStart(0); }, false, "PACKED.TXT"},
 };
 
 std::vector<std::uint8_t> DamagedImage(const DamageCase& c, const wqa::WriteOptions& options) {
