@@ -107,6 +107,10 @@ const SourceCase kSources[] = {
      {0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0x00, 0x07, 0x08, 0x09, 0x80,
       /* top: */ 0x33, 0x66, 0xCC, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0},
      {kC, 0, 0xFFFFFF}, {0x010203, 0x040506, 0x070809}},
+    // A colour count the depth cannot index: only the two entries are read.
+    {"1-bit with a colour count beyond its depth", 1, BI_RGB, {0x000000, kC}, 0xFFFFFFFF,
+     {0xA0, 0, 0, 0, /* top: */ 0x40, 0, 0, 0},
+     {0, kC, 0}, {kC, 0, kC}},
 };
 
 InfoBlock InfoFor(const SourceCase& source, int height) {
