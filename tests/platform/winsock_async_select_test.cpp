@@ -120,6 +120,17 @@ TEST_F(WinsockAsyncSelectTest, CloseAloneIsReportedWithoutReading) {
   ExpectQuiet();
 }
 
+TEST_F(WinsockAsyncSelectTest, AResetIsReportedAsCloseWithItsError) {
+  Connect(FD_READ | FD_CLOSE);
+  // A peer that closes with data it never read resets the connection.
+  ASSERT_EQ(send(server_, "unread", 6, 0), 6);
+  char byte;
+  ASSERT_EQ(recv(client_, &byte, 1, MSG_PEEK), 1);
+  ASSERT_EQ(closesocket(client_), 0);
+  ExpectNotice(server_, FD_CLOSE, WSAECONNRESET);
+  ExpectQuiet();
+}
+
 TEST_F(WinsockAsyncSelectTest, WriteIsPostedAtFirstAndAfterASendThatWouldBlock) {
   Connect(FD_WRITE);
   ExpectNotice(server_, FD_WRITE);

@@ -50,6 +50,10 @@ class SocketEventWatcher {
   }
 
   void Request(int fd, HWND window, UINT message, LONG events) {
+    // Judged now rather than by the poll thread: a connection reset before
+    // the thread's first look would seem never to have been connected, and
+    // its FD_CLOSE would be lost.
+    const bool connected_now = events != 0 && QuerySocketRole(fd) == SocketRole::kConnected;
     {
       std::lock_guard lock(mutex_);
       if (events == 0) {
@@ -61,6 +65,7 @@ class SocketEventWatcher {
         watch.events = events & kAllEvents;
         watch.armed = kAllEvents;
         watch.dormant = false;
+        watch.connected = watch.connected || connected_now;
         watch.serial = next_serial_++;
         if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
       }
