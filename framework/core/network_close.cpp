@@ -18,12 +18,16 @@ bool IsSending(const NetWorkConnection* connection) {
   return connection->sendRing.held > 0 || connection->sendHeaderRemaining > 0;
 }
 
+// GetTimeMs counts in 31 bits: the difference is taken modulo its wrap, or
+// a drain begun just before the wrap would wait for weeks.
+int MsSince(int start) { return (GetTimeMs() - start) & 0x7FFFFFFF; }
+
 // Repeats the transfer while the condition holds, the connection can carry
 // data, the time allows and the program is not quitting.
 template <class Condition>
 void Drain(NetWorkConnection* connection, Condition condition, int (*transfer)(int)) {
   const int start = GetTimeMs();
-  while (condition(connection) && connection->connected && !connection->error && GetTimeMs() - start < kDrainMs &&
+  while (condition(connection) && connection->connected && !connection->error && MsSince(start) < kDrainMs &&
          !GetQuitFlag()) {
     transfer(connection->handle);
     if (condition(connection)) Sleep(1);

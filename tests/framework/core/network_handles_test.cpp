@@ -3,6 +3,7 @@
 #include <string>
 
 #include "network_fixture.h"
+#include "window_system_state.h"
 
 namespace {
 
@@ -63,6 +64,47 @@ TEST_F(NetWorkHandlesTest, NoFreeSlotRefusesTheConnection) {
   EXPECT_EQ(AcceptNetWork(), -1);
   EXPECT_NE(LogText().find("空きソケットデータがなかったので accept を拒否しました"), std::string::npos);
   closesocket(peer);
+}
+
+// Closing a connection whose peer never reads gives up on what is queued
+// once the drain time is over, also when the millisecond clock wraps
+// meanwhile, and does not wait at all while the program is quitting.
+TEST_F(NetWorkHandlesTest, ClosingGivesUpOnAPeerThatNeverReads) {
+  struct Case {
+    std::uint64_t msBeforeClockWrap;
+    int quitting;
+    std::uint64_t minMs;
+    std::uint64_t maxMs;
+  };
+  const Case cases[] = {
+      {600000, 0, 1000, 1100},
+      {200, 0, 1000, 1100},
+      {600000, 1, 0, 10},
+  };
+  WqControlEnableVirtualClock(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.msBeforeClockWrap << " ms before the wrap, quitting " << c.quitting);
+    SOCKET peer;
+    NetWorkConnection* connection = AttachLoopbackPeer(0, &peer);
+    ASSERT_NE(connection, nullptr);
+    Queue(connection, std::string(32 << 20, 'q'));  // more than both socket buffers hold
+
+    constexpr std::uint64_t kWrapMs = std::uint64_t{1} << 31;
+    const std::uint64_t nowMs = WqControlGetVirtualClockUs() / 1000;
+    std::uint64_t targetMs = (nowMs / kWrapMs + 1) * kWrapMs - c.msBeforeClockWrap;
+    if (targetMs < nowMs) targetMs += kWrapMs;
+    WqControlAdvanceVirtualClock((targetMs - nowMs) * 1000);
+
+    WindowSystem().quit = c.quitting;
+    const std::uint64_t startUs = WqControlGetVirtualClockUs();
+    EXPECT_EQ(CloseNetWorkHandle(connection->handle), 0);
+    const std::uint64_t elapsedMs = (WqControlGetVirtualClockUs() - startUs) / 1000;
+    WindowSystem().quit = 0;
+    EXPECT_GE(elapsedMs, c.minMs);
+    EXPECT_LE(elapsedMs, c.maxMs);
+    EXPECT_EQ(g_netWork.count, 0);
+    closesocket(peer);
+  }
 }
 
 TEST_F(NetWorkHandlesTest, ALengthBeyondTheLimitSetsTheErrorFlagOnly) {
