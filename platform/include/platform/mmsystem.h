@@ -22,6 +22,24 @@ MMRESULT timeBeginPeriod(UINT period);
 MMRESULT timeEndPeriod(UINT period);
 MMRESULT timeGetDevCaps(LPTIMECAPS caps, UINT size);
 
+// ---- Timer events and MCI devices ----------------------------------------------
+//
+// Not served yet; each refuses as Windows does when it cannot serve the
+// request: timeSetEvent creates no event (0), timeKillEvent knows no event
+// (MMSYSERR_INVALPARAM), no MCI device opens and no device id is valid.
+
+using LPTIMECALLBACK = void (*)(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR reserved1,
+                                DWORD_PTR reserved2);
+MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, DWORD_PTR user, UINT flags);
+MMRESULT timeKillEvent(UINT timerId);
+
+using MCIERROR = DWORD;
+using MCIDEVICEID = UINT;
+#define MCI_OPEN 0x0803u
+#define MCIERR_INVALID_DEVICE_ID 257u
+#define MCIERR_CANNOT_LOAD_DRIVER 266u
+MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
+
 // ---- Wave formats ------------------------------------------------------------
 //
 // Byte-packed as in files and on 32-bit Windows: WAVEFORMATEX is 18 bytes.

@@ -12,6 +12,9 @@ const ModuleExport kExports[] = {
     {"timeGetDevCaps", ExportAddress(&timeGetDevCaps)},
     {"joyGetDevCapsA", ExportAddress(&joyGetDevCapsA)},
     {"joyGetPosEx", ExportAddress(&joyGetPosEx)},
+    {"timeSetEvent", ExportAddress(&timeSetEvent)},
+    {"timeKillEvent", ExportAddress(&timeKillEvent)},
+    {"mciSendCommandA", ExportAddress(&mciSendCommandA)},
 };
 
 }  // namespace
