@@ -66,6 +66,62 @@ TEST_F(NetWorkHandlesTest, NoFreeSlotRefusesTheConnection) {
   closesocket(peer);
 }
 
+TEST_F(NetWorkHandlesTest, AcceptFailuresLeaveNoHandle) {
+  const SOCKET listener = g_netWork.listenSocket;
+  g_netWork.listenSocket = INVALID_SOCKET;
+  EXPECT_EQ(AcceptNetWork(), -1) << "no listening socket";
+  g_netWork.listenSocket = listener;
+
+  EXPECT_EQ(AcceptNetWork(), -1) << "nothing is pending";
+  EXPECT_NE(LogText().find("ネットワークログ。acceptに失敗しました[10035]"), std::string::npos);
+  EXPECT_EQ(g_netWork.count, 0);
+
+  SOCKET peer = wqtest::ConnectToLoopback(port_);
+  ASSERT_NE(peer, INVALID_SOCKET);
+  g_netWork.window = nullptr;  // nowhere to post the accepted socket's events
+  EXPECT_EQ(AcceptNetWork(), -1);
+  g_netWork.window = window_;
+  EXPECT_NE(LogText().find("ネットワークログ。WSAAsyncSelectのエラー in AcceptNetWork[10022]"), std::string::npos);
+  EXPECT_EQ(g_netWork.count, 0);
+  EXPECT_EQ(g_netWork.slots[0], nullptr);
+  // The accepted socket was closed: the peer sees the end.
+  ASSERT_EQ(WSAAsyncSelect(peer, window_, 0, 0), 0);
+  char byte;
+  int received;
+  const DWORD start = GetTickCount();
+  while ((received = recv(peer, &byte, 1, 0)) == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK &&
+         GetTickCount() - start < 5000) {
+    Sleep(1);
+  }
+  EXPECT_EQ(received, 0);
+  closesocket(peer);
+}
+
+TEST_F(NetWorkHandlesTest, ConnectAndCloseEventsSetTheConnectedState) {
+  struct Case {
+    LPARAM event;
+    std::uint32_t connectedBefore;
+    std::uint32_t connected;
+    std::uint32_t closed;
+  };
+  const Case cases[] = {
+      {WSAMAKESELECTREPLY(FD_CONNECT, 0), 0, 1, 0},
+      {WSAMAKESELECTREPLY(FD_CONNECT, WSAECONNREFUSED), 0, 0, 0},
+      {WSAMAKESELECTREPLY(FD_CLOSE, 0), 1, 0, 1},
+  };
+  constexpr SOCKET kSocket = 4242;
+  for (const Case& c : cases) {
+    NetWorkConnection* connection = NewNetWorkConnection(0);
+    ASSERT_NE(connection, nullptr);
+    connection->socket = kSocket;
+    connection->connected = c.connectedBefore;
+    EXPECT_EQ(HandleSocketEvent(c.event, kSocket), 1) << std::hex << c.event;
+    EXPECT_EQ(connection->connected, c.connected) << std::hex << c.event;
+    EXPECT_EQ(connection->closed, c.closed) << std::hex << c.event;
+    DeleteNetWorkConnection(connection);
+  }
+}
+
 // Closing a connection whose peer never reads gives up on what is queued
 // once the drain time is over, also when the millisecond clock wraps
 // meanwhile, and does not wait at all while the program is quitting.
