@@ -177,6 +177,27 @@ TEST_F(LogCapture, DateNamedFileCarriesTheLocalTime) {
   EXPECT_EQ(dir_.ReadFile(name), "0:dated\r\n");
 }
 
+// The debugger output (stderr, as UTF-8) gets the same pieces as the file:
+// stamp, indentation and the converted text; it gets them also when the
+// file cannot be opened, and nothing while there is no log folder or the
+// log is disabled.
+TEST_F(LogCapture, EveryWriteAlsoGoesToTheDebuggerOutput) {
+  testing::internal::CaptureStderr();
+  IncreaseLogIndent();
+  WqControlAdvanceVirtualClock(42'000);
+  LogWrite("\x95\x5C\n");  // 表
+  SetLogDisabled(1);
+  LogWrite("disabled\n");
+  SetLogDisabled(0);
+  SetLogFolder("");
+  LogWrite("no folder\n");
+  SetLogFolder((dir_.WindowsPath() + "\\missing").c_str());
+  LogWrite("no file\n");
+  const std::string debugger = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(debugger, "42:\t\xE8\xA1\xA8\r\n42:\tno file\r\n");
+  EXPECT_EQ(LogText(), "42:\t\x95\x5C\r\n");
+}
+
 TEST(LogFolderTest, AFolderEndingInTrailByte0x5CGetsASeparator) {
   wqtest::TempDir dir;
   std::filesystem::create_directory(dir.path() / "\xE8\xA1\xA8");  // 表 in UTF-8 on the Linux side
