@@ -1,11 +1,13 @@
 // The DirectSound object: creation through COM and dsound.dll, its checks,
 // the silent device that keeps the layer's time, and a real tone through
 // SDL's disk audio driver.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "platform/windows.h"
 #include "support/direct_sound_fixture.h"
@@ -199,11 +201,60 @@ Measured Measure(const std::vector<std::int16_t>& stereo, std::size_t first, std
   return {crossings * static_cast<double>(rate) / frames, peak};
 }
 
+// SDL's disk audio driver, writing into a file that a test reads back, for
+// the devices opened while this lives. It pulls 1024 frames at a time in
+// real time.
+class DiskAudioDriver {
+ public:
+  DiskAudioDriver() : capture_((dir_.path() / "capture.raw").string()) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", capture_.c_str(), 1);
+  }
+  ~DiskAudioDriver() {
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+  }
+  DiskAudioDriver(const DiskAudioDriver&) = delete;
+  DiskAudioDriver& operator=(const DiskAudioDriver&) = delete;
+
+  const std::string& capture() const { return capture_; }
+
+ private:
+  wqtest::TempDir dir_;
+  std::string capture_;
+};
+
+constexpr DWORD kDiskDriverFrames = 1024;
+
+// The play cursor moves on between the device's pulls, not by a whole pull
+// at a time, and may be read from any thread.
+TEST_F(DirectSoundDeviceTest, PlayCursorMovesSmoothlyBetweenDevicePulls) {
+  DiskAudioDriver driver;
+  Open(WqSoundDevice::kSystem, kStereo16);
+  constexpr DWORD kBytes = 64 * kDiskDriverFrames * 4;  // a whole number of pulls
+  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, kBytes);
+  ASSERT_EQ(buffer->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  std::vector<DWORD> steps;
+  std::thread reader([&] {
+    DWORD previous = PlayCursor(buffer);
+    for (int i = 0; i < 300 && steps.size() < 20; ++i) {
+      Sleep(1);
+      const DWORD now = PlayCursor(buffer);
+      if (now != previous) steps.push_back((now + kBytes - previous) % kBytes);
+      previous = now;
+    }
+  });
+  reader.join();
+  ASSERT_FALSE(steps.empty()) << "the device never pulled";
+  const bool between_pulls = std::any_of(steps.begin(), steps.end(), [](DWORD step) {
+    return step % (kDiskDriverFrames * 4) != 0;
+  });
+  EXPECT_TRUE(between_pulls) << "first step " << steps.front() << " bytes";
+  for (DWORD step : steps) EXPECT_EQ(step % 4, 0u);
+}
+
 TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
-  wqtest::TempDir dir;
-  const std::string capture = (dir.path() / "capture.raw").string();
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+  DiskAudioDriver driver;
   Open(WqSoundDevice::kSystem, kStereo16);
 
   // One second of 1 kHz at full scale, played at -6 dB.
@@ -227,10 +278,8 @@ TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
   EXPECT_TRUE(moved);
   Sleep(300);
   Close();  // flushes the file
-  unsetenv("SDL_AUDIODRIVER");
-  unsetenv("SDL_DISKAUDIOFILE");
 
-  std::ifstream file(capture, std::ios::binary);
+  std::ifstream file(driver.capture(), std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   std::vector<std::int16_t> captured(bytes.size() / 2);
   std::memcpy(captured.data(), bytes.data(), captured.size() * 2);
