@@ -283,6 +283,38 @@ TEST_F(D3d9TextureTest, TheBackBufferLocksInPlaceAndColorFillPaintsARectangle) {
   back_buffer->Release();
 }
 
+TEST_F(D3d9TextureTest, TargetsMadeWithoutTheLockableFlagRefuseLocksButCanBeReadBack) {
+  D_D3DLOCKED_RECT locked{};
+  for (BOOL lockable : {FALSE, TRUE}) {
+    D_IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(device_->CreateRenderTarget(4, 4, D_D3DFMT_X8R8G8B8, D_D3DMULTISAMPLE_NONE, 0,
+                                          lockable, &target, nullptr),
+              D_D3D_OK);
+    EXPECT_EQ(target->LockRect(&locked, nullptr, D_D3DLOCK_READONLY),
+              lockable ? D_D3D_OK : D_D3DERR_INVALIDCALL);
+    if (lockable) target->UnlockRect();
+    ASSERT_EQ(device_->ColorFill(target, nullptr, 0xFF123456u), D_D3D_OK);
+    EXPECT_EQ(ReadTarget(target)[0], 0xFF123456u);
+    target->Release();
+  }
+
+  // The back buffer follows the presentation flag, through a reset too.
+  D_D3DPRESENT_PARAMETERS parameters = Parameters();
+  parameters.Flags = 0;
+  ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
+  D_IDirect3DSurface9* back_buffer = nullptr;
+  ASSERT_EQ(device_->GetBackBuffer(0, 0, D_D3DBACKBUFFER_TYPE_MONO, &back_buffer), D_D3D_OK);
+  EXPECT_EQ(back_buffer->LockRect(&locked, nullptr, 0), D_D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->SetDialogBoxMode(TRUE), D_D3DERR_INVALIDCALL);
+  back_buffer->Release();
+  parameters.Flags = D_D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+  ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
+  ASSERT_EQ(device_->GetBackBuffer(0, 0, D_D3DBACKBUFFER_TYPE_MONO, &back_buffer), D_D3D_OK);
+  EXPECT_EQ(back_buffer->LockRect(&locked, nullptr, 0), D_D3D_OK);
+  back_buffer->UnlockRect();
+  back_buffer->Release();
+}
+
 TEST_F(D3d9TextureTest, SamplerStatesChooseAddressingAndFiltering) {
   D_IDirect3DTexture9* texture = MakeTexture(2, 1, D_D3DFMT_A8R8G8B8, {0xFF000000u, 0xFFFFFFFFu});
   device_->SetTexture(0, texture);

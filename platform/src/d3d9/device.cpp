@@ -126,6 +126,7 @@ HRESULT Device::ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters) {
                                 D_D3DUSAGE_RENDERTARGET, D_D3DPOOL_DEFAULT,
                                 DeviceChildCount::Ownership::kDevice));
   if (!back_buffer_) return D_D3DERR_OUTOFVIDEOMEMORY;
+  if (!(parameters.Flags & D_D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)) back_buffer_->RefuseLocks();
   Rebind(render_target_, back_buffer_.get());
   state_ = InitialDeviceState(width, height);
   samplers_dirty_ = true;

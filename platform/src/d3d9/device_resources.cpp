@@ -119,10 +119,12 @@ HRESULT Device::CreateTargetSurface(const char* call, UINT width, UINT height,
 
 HRESULT Device::CreateRenderTarget(UINT width, UINT height, D_D3DFORMAT format,
                                    D_D3DMULTISAMPLE_TYPE multisample, DWORD /*quality*/,
-                                   BOOL /*lockable*/, D_IDirect3DSurface9** surface,
+                                   BOOL lockable, D_IDirect3DSurface9** surface,
                                    HANDLE* /*shared*/) {
-  return CreateTargetSurface("CreateRenderTarget", width, height, format, multisample,
-                             D_D3DUSAGE_RENDERTARGET, surface);
+  HRESULT result = CreateTargetSurface("CreateRenderTarget", width, height, format, multisample,
+                                       D_D3DUSAGE_RENDERTARGET, surface);
+  if (result == D_D3D_OK && !lockable) static_cast<Surface*>(*surface)->RefuseLocks();
+  return result;
 }
 
 HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D_D3DFORMAT format,

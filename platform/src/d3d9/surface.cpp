@@ -45,7 +45,7 @@ bool ResolveRect(const Surface& surface, const RECT* rect, RECT* resolved) {
 HRESULT Surface::LockRect(D_D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
   RECT area{};
   if (!locked || locked_ || !ResolveRect(*this, rect, &area)) return D_D3DERR_INVALIDCALL;
-  if (format_.kind == FormatKind::kDepth) return D_D3DERR_INVALIDCALL;
+  if (format_.kind == FormatKind::kDepth || !lockable_) return D_D3DERR_INVALIDCALL;
   if (format_.kind == FormatKind::kBlock && ((area.left | area.top) & 3) != 0) {
     return D_D3DERR_INVALIDCALL;
   }

@@ -38,6 +38,9 @@ class Surface final : public DeviceChild<D_IDirect3DSurface9> {
   bool on_gpu() const { return image_.texture != 0; }
   const GlImage& image() const { return image_; }
   bool locked() const { return locked_; }
+  // A render target made without the lockable flag refuses LockRect, as in
+  // Direct3D: its pixels are read through GetRenderTargetData instead.
+  void RefuseLocks() { lockable_ = false; }
   std::uint8_t* memory() { return memory_.data(); }
   int pitch() const { return pitch_; }
 
@@ -65,6 +68,7 @@ class Surface final : public DeviceChild<D_IDirect3DSurface9> {
   std::vector<std::uint8_t> memory_;
   bool gpu_newer_ = false;
   bool memory_newer_ = false;
+  bool lockable_ = true;
   bool locked_ = false;
   bool locked_read_only_ = false;
   RECT locked_rect_{};
