@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "d3d9_test_support.h"
 #include "platform/control.h"
@@ -208,6 +210,43 @@ TEST_F(D3d9DeviceTest, UntransformedVerticesGoThroughTheTransformsAndTheViewport
   device_->SetViewport(&viewport);
   device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, square, sizeof square[0]);
   ExpectArea(ReadTarget(), kWidth, RECT{32, 24, 48, 36}, kWhite, kBlack);
+}
+
+// One vertex laid out as `fvf` asks, with a normal, specular colour and
+// texture coordinates that must be stepped over, not read as the diffuse colour.
+void AppendVertex(std::vector<std::uint8_t>* bytes, DWORD fvf, float x, float y,
+                  D_D3DCOLOR diffuse) {
+  auto put = [&](auto value) {
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(&value);
+    bytes->insert(bytes->end(), raw, raw + sizeof value);
+  };
+  for (float value : {x, y, 0.5f}) put(value);
+  if (fvf & D_D3DFVF_NORMAL) {
+    for (float value : {7.0f, -3.0f, 0.25f}) put(value);
+  }
+  if (fvf & D_D3DFVF_DIFFUSE) put(diffuse);
+  if (fvf & D_D3DFVF_SPECULAR) put(D_D3DCOLOR{0xFF00FF00u});
+  for (DWORD set = 0; set < (fvf & D_D3DFVF_TEXCOUNT_MASK) >> D_D3DFVF_TEXCOUNT_SHIFT; ++set) {
+    for (float value : {0.75f, 0.25f}) put(value);
+  }
+}
+
+TEST_F(D3d9DeviceTest, UntransformedVertexFormatsReadTheirDiffuseColourPastTheOtherFields) {
+  device_->SetRenderState(D_D3DRS_CULLMODE, D_D3DCULL_NONE);
+  for (DWORD fvf : {0x42u, 0x142u, 0x2D2u}) {
+    SCOPED_TRACE(fvf);
+    std::vector<std::uint8_t> strip;
+    // The left half of clip space, as a strip.
+    for (auto [x, y] : {std::pair{-1.0f, 1.0f}, {0.0f, 1.0f}, {-1.0f, -1.0f}, {0.0f, -1.0f}}) {
+      AppendVertex(&strip, fvf, x, y, 0xFF4080C0u);
+    }
+    device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    ASSERT_EQ(device_->SetFVF(fvf), D_D3D_OK);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, strip.data(),
+                                       static_cast<UINT>(strip.size() / 4)),
+              D_D3D_OK);
+    ExpectArea(ReadTarget(), kWidth, RECT{0, 0, kWidth / 2, kHeight}, 0xFF4080C0u, kBlack);
+  }
 }
 
 TEST_F(D3d9DeviceTest, DrawsRefuseFormatsAndStridesTheyCannotRead) {

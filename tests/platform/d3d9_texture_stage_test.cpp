@@ -160,6 +160,31 @@ TEST_F(D3d9TextureStageTest, ADisabledStageEndsTheCascadeAndUntexturedStagesRead
   EXPECT_EQ(pixels[2], kDiffuse);  // stage 0 disabled: the diffuse colour as it is
 }
 
+TEST_F(D3d9TextureStageTest, AStageReadsTheSpecularColourAndTheCoordinateSetItNames) {
+  struct Vertex {
+    float x, y, z, rhw;
+    D_D3DCOLOR diffuse, specular;
+    float u0, v0, u1, v1;
+  };
+  // Black on the left half, white on the right: set 0 points left, set 1 right.
+  D_IDirect3DTexture9* halves = MakeTexture(2, 1, D_D3DFMT_A8R8G8B8, {0xFF000000u, 0xFFFFFFFFu});
+  ASSERT_EQ(device_->SetFVF(0x2C4), D_D3D_OK);
+  device_->SetTexture(0, halves);
+  device_->SetTextureStageState(0, D_D3DTSS_TEXCOORDINDEX, 1);
+  device_->SetTextureStageState(0, D_D3DTSS_COLOROP, D_D3DTOP_MODULATE);
+  device_->SetTextureStageState(0, D_D3DTSS_COLORARG1, D_D3DTA_TEXTURE);
+  device_->SetTextureStageState(0, D_D3DTSS_COLORARG2, D_D3DTA_SPECULAR);
+  device_->SetTextureStageState(0, D_D3DTSS_ALPHAOP, D_D3DTOP_SELECTARG1);
+  device_->SetTextureStageState(0, D_D3DTSS_ALPHAARG1, D_D3DTA_SPECULAR | D_D3DTA_COMPLEMENT);
+  Vertex quad[4]{};
+  const float x[4] = {-0.5f, 1.5f, -0.5f, 1.5f}, y[4] = {-0.5f, -0.5f, 1.5f, 1.5f};
+  for (int i = 0; i < 4; ++i) quad[i] = {x[i], y[i], 0.5f, 1.0f, kDiffuse, 0x40304050u, 0.25f, 0.5f, 0.75f, 0.5f};
+  ASSERT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]), D_D3D_OK);
+  EXPECT_EQ(ReadTarget(target_)[0], 0xBF304050u);
+  device_->SetTexture(0, nullptr);
+  halves->Release();
+}
+
 TEST_F(D3d9DeviceTest, SpecularIsAddedAfterTheStagesWhenEnabled) {
   struct Vertex {
     float x, y, z, rhw;

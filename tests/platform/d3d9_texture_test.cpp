@@ -25,7 +25,28 @@ struct FormatCase {
   int alpha_bits, red_bits, green_bits, blue_bits;
 };
 
-using D3d9TextureTest = wqtest::D3d9AlphaTargetTest;
+class D3d9TextureTest : public wqtest::D3d9AlphaTargetTest {
+ protected:
+  // Draws a 4 x 4 texture of one block at the target's top-left corner and
+  // returns the target's first row; empty when the texture cannot be made.
+  std::vector<std::uint32_t> DrawBlock(D_D3DFORMAT format, const std::vector<std::uint8_t>& block) {
+    D_IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, format, D_D3DPOOL_MANAGED, &texture, nullptr),
+              D_D3D_OK);
+    if (!texture) return {};
+    D_D3DLOCKED_RECT locked{};
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D_D3D_OK);
+    EXPECT_EQ(locked.Pitch, static_cast<INT>(block.size()));
+    std::memcpy(locked.pBits, block.data(), block.size());
+    EXPECT_EQ(texture->UnlockRect(0), D_D3D_OK);
+    device_->SetTexture(0, texture);
+    DrawQuad(0, 0, 4, 4, 0xFFFFFFFFu);
+    device_->SetTexture(0, nullptr);
+    texture->Release();
+    std::vector<std::uint32_t> pixels = ReadTarget(target_);
+    return {pixels.begin(), pixels.begin() + 4};
+  }
+};
 
 // A 2 x 2 system-memory texture of opaque green, or null.
 D_IDirect3DTexture9* MakeGreenStaging(D_IDirect3DDevice9* device) {
@@ -72,26 +93,48 @@ TEST_F(D3d9TextureTest, EachColourFormatUploadsAndSamplesAsItStoresIt) {
   }
 }
 
+// Colour 0 pure red, colour 1 pure blue; every row's indices 0, 1, 2, 3.
+constexpr std::uint8_t kRedBlueColourBlock[8] = {0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4};
+constexpr std::uint32_t kRedBlueRow[4] = {0xFF0000u, 0x0000FFu, 0xAA0055u, 0x5500AAu};
+
 TEST_F(D3d9TextureTest, ADxt1BlockDecodesToItsFourColours) {
-  D_IDirect3DTexture9* texture = nullptr;
-  ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D_D3DFMT_DXT1, D_D3DPOOL_MANAGED, &texture, nullptr),
-            D_D3D_OK);
-  D_D3DLOCKED_RECT locked{};
-  ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D_D3D_OK);
-  EXPECT_EQ(locked.Pitch, 8);
-  // Colour 0 pure red, colour 1 pure blue; rows of indices 0, 1, 2, 3.
-  const std::uint8_t block[8] = {0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4};
-  std::memcpy(locked.pBits, block, sizeof block);
-  ASSERT_EQ(texture->UnlockRect(0), D_D3D_OK);
-  device_->SetTexture(0, texture);
-  DrawQuad(0, 0, 4, 4, 0xFFFFFFFFu);
-  std::vector<std::uint32_t> pixels = ReadTarget(target_);
-  EXPECT_EQ(pixels[0], 0xFFFF0000u);
-  EXPECT_EQ(pixels[1], 0xFF0000FFu);
-  EXPECT_TRUE(wqtest::ColorsNear(pixels[2], 0xFFAA0055u, 1)) << std::hex << pixels[2];
-  EXPECT_TRUE(wqtest::ColorsNear(pixels[3], 0xFF5500AAu, 1)) << std::hex << pixels[3];
-  device_->SetTexture(0, nullptr);
-  texture->Release();
+  std::vector<std::uint32_t> row =
+      DrawBlock(D_D3DFMT_DXT1,
+                {std::begin(kRedBlueColourBlock), std::end(kRedBlueColourBlock)});
+  ASSERT_EQ(row.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    // The end colours exactly; the interpolated ones within rounding.
+    EXPECT_TRUE(wqtest::ColorsNear(row[i], 0xFF000000u | kRedBlueRow[i], i < 2 ? 0 : 1))
+        << std::hex << row[i];
+  }
+}
+
+struct AlphaBlockCase {
+  D_D3DFORMAT format;
+  std::uint8_t alpha[8];
+  std::uint32_t expected_alpha[4];
+};
+
+TEST_F(D3d9TextureTest, Dxt2To5BlocksDecodeTheirAlphaBesideTheColours) {
+  const AlphaBlockCase cases[] = {
+      // Explicit 4-bit alpha: first row F, 8, 0, 4.
+      {D_D3DFMT_DXT2, {0x8F, 0x40, 0, 0, 0, 0, 0, 0}, {0xFF, 0x88, 0x00, 0x44}},
+      {D_D3DFMT_DXT3, {0x8F, 0x40, 0, 0, 0, 0, 0, 0}, {0xFF, 0x88, 0x00, 0x44}},
+      // Interpolated alpha between 0xFF and 0x00: first row indices 0, 1, 2, 7.
+      {D_D3DFMT_DXT4, {0xFF, 0x00, 0x88, 0x0E, 0, 0, 0, 0}, {0xFF, 0x00, 0xDB, 0x24}},
+      {D_D3DFMT_DXT5, {0xFF, 0x00, 0x88, 0x0E, 0, 0, 0, 0}, {0xFF, 0x00, 0xDB, 0x24}},
+  };
+  for (const AlphaBlockCase& test_case : cases) {
+    std::vector<std::uint8_t> block(std::begin(test_case.alpha), std::end(test_case.alpha));
+    block.insert(block.end(), std::begin(kRedBlueColourBlock), std::end(kRedBlueColourBlock));
+    std::vector<std::uint32_t> row = DrawBlock(test_case.format, block);
+    ASSERT_EQ(row.size(), 4u) << test_case.format;
+    for (int i = 0; i < 4; ++i) {
+      std::uint32_t expected = test_case.expected_alpha[i] << 24 | kRedBlueRow[i];
+      EXPECT_TRUE(wqtest::ColorsNear(row[i], expected, i < 2 ? 0 : 1))
+          << "format " << test_case.format << " texel " << i << std::hex << ": " << row[i];
+    }
+  }
 }
 
 TEST_F(D3d9TextureTest, LockingARectangleWritesOnlyThatPartAndChecksItsBounds) {
