@@ -37,6 +37,14 @@ TEST_F(VirtualClockTest, SleepAdvancesEveryClockAtOnce) {
   EXPECT_EQ(WqControlGetVirtualClockUs() - us_before, 5'000'000u);
 }
 
+// Sleep(0) gives up the processor and nothing else: spin loops that call it
+// must not move time.
+TEST_F(VirtualClockTest, SleepZeroOnlyYields) {
+  const std::uint64_t before = WqControlGetVirtualClockUs();
+  for (int i = 0; i < 100; ++i) Sleep(0);
+  EXPECT_EQ(WqControlGetVirtualClockUs(), before);
+}
+
 TEST_F(VirtualClockTest, TimedOutWaitAdvancesByItsTimeOut) {
   HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   const std::uint64_t before = WqControlGetVirtualClockUs();
