@@ -1,5 +1,6 @@
 #include "wqa_writer.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -173,13 +174,17 @@ void WriteFileReplacing(const std::filesystem::path& target, std::span<const std
   std::size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     written += static_cast<std::size_t>(n);
   }
-  const int writeError = written == bytes.size() ? 0 : errno;
-  const bool synced = writeError == 0 && fsync(fd) == 0;
+  // A write that stops short fails even when it left errno at 0 (a zero-byte
+  // write), so a truncated archive never replaces the old one.
+  const bool complete = written == bytes.size();
+  const int writeError = complete ? 0 : (errno != 0 ? errno : EIO);
+  const bool synced = complete && fsync(fd) == 0;
   const bool closed = close(fd) == 0;
-  if (writeError != 0 || !synced || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
+  if (!complete || !synced || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
     const std::string reason = std::strerror(writeError != 0 ? writeError : errno);
     std::remove(temporary.c_str());
     throw std::runtime_error("cannot write " + target.string() + ": " + reason);
