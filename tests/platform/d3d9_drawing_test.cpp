@@ -268,6 +268,13 @@ TEST_F(D3d9DeviceTest, DrawsRefuseFormatsAndStridesTheyCannotRead) {
   EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLELIST, 0, 4, 0x40000000, indices,
                                             D_D3DFMT_INDEX16, quad, sizeof quad[0]),
             D_D3DERR_INVALIDCALL);
+  // So would a vertex range past the caps' highest index, or one wrapping round.
+  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLELIST, 0, caps.MaxVertexIndex + 2, 1,
+                                            indices, D_D3DFMT_INDEX16, quad, sizeof quad[0]),
+            D_D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D_D3DPT_TRIANGLELIST, 0xFFFFFFFFu, 4, 1, indices,
+                                            D_D3DFMT_INDEX16, quad, sizeof quad[0]),
+            D_D3DERR_INVALIDCALL);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ D_D3DCAPS9 OwnCaps() {
   caps.MaxActiveLights = 8;
   caps.MaxPointSize = 1.0f;
   caps.MaxPrimitiveCount = kMaxPrimitiveCount;
-  caps.MaxVertexIndex = 0xFFFFFF;
+  caps.MaxVertexIndex = kMaxVertexIndex;
   caps.MaxStreams = 1;
   caps.MaxStreamStride = 255;
   caps.VertexShaderVersion = 0xFFFE0000u;  // version 0: fixed function only

@@ -2,6 +2,7 @@
 // states, and the GL state they come down to.
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 
 #include "d3d9/device.h"
 #include "d3d9/gl_state_names.h"
@@ -274,11 +275,15 @@ HRESULT Device::DrawIndexedPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT min_vertex_
                                        UINT vertex_count, UINT primitive_count,
                                        const void* indices, D_D3DFORMAT index_format,
                                        const void* vertices, UINT stride) {
-  if (!indices || (index_format != D_D3DFMT_INDEX16 && index_format != D_D3DFMT_INDEX32)) {
+  // The vertices are uploaded up to the highest one the call names; a range
+  // past the caps' highest index (or wrapping round) would have that upload
+  // read far past the caller's array.
+  std::uint64_t vertex_end = std::uint64_t{min_vertex_index} + vertex_count;
+  if (!indices || (index_format != D_D3DFMT_INDEX16 && index_format != D_D3DFMT_INDEX32) ||
+      vertex_end > std::uint64_t{kMaxVertexIndex} + 1) {
     return D_D3DERR_INVALIDCALL;
   }
-  // Indices are read out of the vertices up to the highest one the call names.
-  return Draw(type, primitive_count, vertices, min_vertex_index + vertex_count, stride, indices,
+  return Draw(type, primitive_count, vertices, static_cast<UINT>(vertex_end), stride, indices,
               index_format);
 }
 

@@ -13,6 +13,8 @@ struct PrimitiveShape {
 
 // The most primitives one draw call takes, as the device's caps report it.
 constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
+// The highest vertex index an indexed draw may name, likewise.
+constexpr UINT kMaxVertexIndex = 0xFFFFFF;
 
 // The GL primitive and vertex count of `primitives` primitives; false for
 // an unknown type or more primitives than the device takes.
