@@ -211,6 +211,31 @@ TEST(FontGlyphOutlineTest, BoldAndItalicAreSynthesisedForAFaceWithoutThem) {
   EXPECT_GT(italic.Metrics().tmMaxCharWidth, regular.Metrics().tmMaxCharWidth);
 }
 
+TEST(FontGlyphOutlineTest, StrokesOnTheCellsEdgeAreMovedIntoTheCellNotCutAway) {
+  struct EdgeCase {
+    const char* name;
+    FontRequest request;
+    UINT code;
+  };
+  // At these sizes the rendered stroke lies one row outside the cell.
+  const EdgeCase cases[] = {
+      {"overline above the ascent", {16, FW_NORMAL, false}, 0x8150},    // ￣
+      {"low line below the descent", {12, 900, true}, 0x8151},          // ＿
+  };
+  for (const EdgeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    FontDc font(c.request);
+    ASSERT_TRUE(font.ok());
+    const TEXTMETRICA tm = font.Metrics();
+    const GlyphResult glyph = FetchGlyph(font.dc(), c.code, GGO_BITMAP);
+    ASSERT_NE(glyph.size, GDI_ERROR);
+    ASSERT_GT(glyph.size, 0u);
+    EXPECT_GT(InkCount(glyph), 0);
+    EXPECT_LE(glyph.metrics.gmptGlyphOrigin.y, tm.tmAscent);
+    EXPECT_GE(glyph.metrics.gmptGlyphOrigin.y - static_cast<LONG>(glyph.metrics.gmBlackBoxY), -tm.tmDescent);
+  }
+}
+
 TEST(FontGlyphOutlineTest, WindowsFaceNamesAndNoFaceGiveTheSameJapaneseFace) {
   FontRequest gothic;
   gothic.face = "ＭＳ ゴシック";

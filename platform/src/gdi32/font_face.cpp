@@ -177,21 +177,24 @@ bool FontFace::Rasterise(char32_t code_point, UINT format, GlyphImage* image) {
   const unsigned char expected_mode = mono ? FT_PIXEL_MODE_MONO : FT_PIXEL_MODE_GRAY;
   if (bitmap.pitch < 0 || bitmap.pixel_mode != expected_mode) return false;
 
-  // The black box stays inside the cell: rows above the ascent or below the
-  // descent and columns beyond the widest glyph are cut off.
-  const int top = slot->bitmap_top;
-  const int skipped_rows = std::max(0, top - metrics_.ascent);
-  const int rows = std::min(static_cast<int>(bitmap.rows) - skipped_rows,
-                            top - skipped_rows + metrics_.descent);
+  // The black box stays inside the cell. A box that pokes out above the
+  // ascent or below the descent is moved in, since a stroke on the cell's
+  // edge (an overline, a low line) would otherwise vanish; only a glyph
+  // taller than the cell loses rows, and one wider than the widest glyph
+  // loses columns on the right.
+  const int rendered_rows = static_cast<int>(bitmap.rows);
+  const int rows = std::min(rendered_rows, metrics_.height);
   const int columns = std::min(static_cast<int>(bitmap.width), metrics_.max_char_width);
   if (rows <= 0 || columns <= 0) return true;
+  const int skipped_rows = std::clamp(slot->bitmap_top - metrics_.ascent, 0, rendered_rows - rows);
+  const int top = std::clamp(slot->bitmap_top - skipped_rows, rows - metrics_.descent, metrics_.ascent);
 
   const RenderedRows rendered{bitmap.buffer, bitmap.pitch};
   image->bits = ConvertGlyphRows(rendered, skipped_rows, columns, rows, format);
   image->metrics.gmBlackBoxX = static_cast<UINT>(columns);
   image->metrics.gmBlackBoxY = static_cast<UINT>(rows);
   image->metrics.gmptGlyphOrigin.x = slot->bitmap_left;
-  image->metrics.gmptGlyphOrigin.y = top - skipped_rows;
+  image->metrics.gmptGlyphOrigin.y = top;
   return true;
 }
 
