@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 #include <vector>
 
@@ -183,6 +184,42 @@ TEST_F(D3d9DeviceTest, DepthTestingWithADepthBufferLargerThanTheTarget) {
   device_->SetDepthStencilSurface(nullptr);
   EXPECT_EQ(device_->Clear(0, nullptr, D_D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D_D3DERR_INVALIDCALL);
   EXPECT_EQ(depth->Release(), 0u);
+}
+
+TEST_F(D3d9DeviceTest, DepthBiasIsAFractionOfTheDepthRangeWhateverTheBuffersResolution) {
+  // A red quad at depth 0.45, then a green one at 0.5 pulled nearer by the
+  // bias: by 0.02 it stays behind the red one, by 0.1 it comes in front.
+  struct Case {
+    D_D3DFORMAT depth_format;
+    float bias;
+    D_D3DCOLOR seen;
+  };
+  const Case cases[] = {
+      {D_D3DFMT_D16, -0.02f, 0xFFFF0000u},   {D_D3DFMT_D16, -0.1f, 0xFF00FF00u},
+      {D_D3DFMT_D24X8, -0.02f, 0xFFFF0000u}, {D_D3DFMT_D24X8, -0.1f, 0xFF00FF00u},
+      {D_D3DFMT_D32, -0.02f, 0xFFFF0000u},   {D_D3DFMT_D32, -0.1f, 0xFF00FF00u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "depth format " << c.depth_format << ", bias " << c.bias);
+    D_IDirect3DSurface9* depth = nullptr;
+    ASSERT_EQ(device_->CreateDepthStencilSurface(kWidth, kHeight, c.depth_format,
+                                                 D_D3DMULTISAMPLE_NONE, 0, TRUE, &depth, nullptr),
+              D_D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(depth), D_D3D_OK);
+    device_->SetRenderState(D_D3DRS_ZENABLE, D_D3DZB_TRUE);
+    device_->Clear(0, nullptr, D_D3DCLEAR_TARGET | D_D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    TexturedVertex near_quad[4] = {{-0.5f, -0.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
+                                   {9.5f, -0.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
+                                   {-0.5f, 9.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
+                                   {9.5f, 9.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0}};
+    device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, near_quad, sizeof near_quad[0]);
+    device_->SetRenderState(D_D3DRS_DEPTHBIAS, std::bit_cast<DWORD>(c.bias));
+    DrawQuad(0, 0, 10, 10, 0xFF00FF00u);
+    device_->SetRenderState(D_D3DRS_DEPTHBIAS, 0);
+    EXPECT_EQ(PixelAt(5, 5), c.seen);
+    device_->SetDepthStencilSurface(nullptr);
+    EXPECT_EQ(depth->Release(), 0u);
+  }
 }
 
 TEST_F(D3d9DeviceTest, UntransformedVerticesGoThroughTheTransformsAndTheViewport) {

@@ -2,6 +2,7 @@
 // states, and the GL state they come down to.
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 #include "d3d9/device.h"
@@ -93,8 +94,14 @@ void Device::ApplyBlendAndDepth() {
   float slope = std::bit_cast<float>(render[D_D3DRS_SLOPESCALEDEPTHBIAS]);
   if (bias != 0.0f || slope != 0.0f) {
     glEnable(GL_POLYGON_OFFSET_FILL);
-    // Direct3D's bias is in depth units; GL's in steps of a 24-bit buffer.
-    glPolygonOffset(slope, bias * 16777216.0f);
+    // Direct3D's bias is a fraction of the depth range; GL's units are steps
+    // of the bound depth buffer, whose resolution the driver chose.
+    GLint depth_bits = 0;
+    if (depth_stencil_) {
+      glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                            GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits);
+    }
+    glPolygonOffset(slope, bias * std::ldexp(1.0f, depth_bits > 0 ? depth_bits : 24));
   } else {
     glDisable(GL_POLYGON_OFFSET_FILL);
   }
