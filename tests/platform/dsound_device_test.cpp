@@ -253,6 +253,27 @@ TEST_F(DirectSoundDeviceTest, PlayCursorMovesSmoothlyBetweenDevicePulls) {
   for (DWORD step : steps) EXPECT_EQ(step % 4, 0u);
 }
 
+// Looping buffers shorter than one pull wrap several times within it; the
+// cursor heard between pulls still lies inside each buffer.
+TEST_F(DirectSoundDeviceTest, PlayCursorOfShortLoopsStaysInsideTheBuffer) {
+  DiskAudioDriver driver;
+  Open(WqSoundDevice::kSystem, kStereo16);
+  const DWORD sizes[] = {4, 12, 400};  // one frame, three, a hundred
+  std::vector<D_IDirectSoundBuffer*> loops;
+  for (DWORD size : sizes) {
+    loops.push_back(MakeBuffer(kStereo16, size));
+    ASSERT_EQ(loops.back()->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  }
+  for (int i = 0; i < 100; ++i) {
+    Sleep(1);
+    for (std::size_t b = 0; b < loops.size(); ++b) {
+      const DWORD cursor = PlayCursor(loops[b]);
+      ASSERT_LT(cursor, sizes[b]) << "read " << i;
+      ASSERT_EQ(cursor % 4, 0u);
+    }
+  }
+}
+
 TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
   DiskAudioDriver driver;
   Open(WqSoundDevice::kSystem, kStereo16);

@@ -72,8 +72,11 @@ std::uint64_t SoundDevice::HeardCursor(const SoundVoice& voice) const {
   const std::uint64_t behind =
       (voice.frames_in_flight - played) * voice.StepPerDeviceFrame(format_.rate);
   if (behind <= voice.cursor) return voice.cursor - behind;
-  // Behind the start: the end of the previous pass for a looping voice.
-  return voice.looping ? voice.EndPosition() - (behind - voice.cursor) % voice.EndPosition() : 0;
+  // Behind the start: within an earlier pass for a looping voice (a whole
+  // number of passes behind is the start itself, not the end).
+  if (!voice.looping) return 0;
+  const std::uint64_t end = voice.EndPosition();
+  return (end - (behind - voice.cursor) % end) % end;
 }
 
 void SoundDevice::SetFormat(const VoiceFormat& format) {
