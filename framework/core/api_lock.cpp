@@ -12,8 +12,14 @@ struct Waiter {
   HANDLE event;
 };
 
+// Creation states: two threads making their first call at once must not both
+// create the lock, and neither may use it half made.
+constexpr LONG kNotCreated = 0;
+constexpr LONG kCreating = 1;
+constexpr LONG kCreated = 2;
+
 struct ApiLock {
-  int created = 0;
+  volatile LONG creation = kNotCreated;
   CRITICAL_SECTION section{};
   int recursion = 0;
   int locked = 0;
@@ -25,13 +31,23 @@ struct ApiLock {
 ApiLock g_lock;
 
 void CreateApiLock() {
-  g_lock.created = 1;
   for (Waiter& waiter : g_lock.waiters) {
     waiter.threadId = 0;
     waiter.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   }
   InitializeCriticalSection(&g_lock.section);
   g_lock.owner = kNoOwner;
+}
+
+LONG CreationState() { return InterlockedCompareExchange(&g_lock.creation, kNotCreated, kNotCreated); }
+
+void EnsureApiLock() {
+  if (InterlockedCompareExchange(&g_lock.creation, kCreating, kNotCreated) == kNotCreated) {
+    CreateApiLock();
+    InterlockedExchange(&g_lock.creation, kCreated);
+    return;
+  }
+  while (CreationState() != kCreated) Sleep(0);
 }
 
 // Removes the head of the queue. Its event moves to the freed last entry so
@@ -60,7 +76,7 @@ bool TryTake(DWORD self) {
 }  // namespace
 
 void LockLibraryCall() {
-  if (!g_lock.created) CreateApiLock();
+  EnsureApiLock();
   const DWORD self = GetCurrentThreadId();
   for (;;) {
     EnterCriticalSection(&g_lock.section);
@@ -102,7 +118,7 @@ void UnlockLibraryCall() {
 }
 
 void DestroyApiLock() {
-  if (!g_lock.created) return;
+  if (CreationState() != kCreated) return;
   for (Waiter& waiter : g_lock.waiters) {
     CloseHandle(waiter.event);
     waiter = Waiter{};
@@ -112,13 +128,13 @@ void DestroyApiLock() {
   g_lock.recursion = 0;
   g_lock.locked = 0;
   g_lock.owner = kNoOwner;
-  g_lock.created = 0;
+  InterlockedExchange(&g_lock.creation, kNotCreated);
 }
 
-int IsApiLockCreated() { return g_lock.created; }
+int IsApiLockCreated() { return CreationState() == kCreated; }
 
 int GetApiLockWaiterCount() {
-  if (!g_lock.created) return 0;
+  if (CreationState() != kCreated) return 0;
   EnterCriticalSection(&g_lock.section);
   const int count = static_cast<int>(g_lock.waiterCount);
   LeaveCriticalSection(&g_lock.section);

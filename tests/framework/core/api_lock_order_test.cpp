@@ -72,3 +72,33 @@ TEST(ApiLockTest, ServesWaitersInArrivalOrderAndLetsNoNewcomerOvertake) {
 }
 
 }  // namespace
+
+// Threads whose very first call comes at the same moment share one lock:
+// none may create it a second time or use it half made.
+TEST(ApiLockTest, FirstCallsFromManyThreadsAtOnceShareOneLock) {
+  ASSERT_FALSE(IsApiLockCreated());
+  HANDLE start = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  int insideTogether = 0;
+  int entries = 0;
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 16; ++i) {
+    threads.emplace_back([&] {
+      WaitForSingleObject(start, INFINITE);
+      for (int round = 0; round < 50; ++round) {
+        LockLibraryCall();
+        // Unsynchronised on purpose: only the lock keeps these exact.
+        if (++insideTogether != 1) insideTogether = 100;
+        ++entries;
+        --insideTogether;
+        UnlockLibraryCall();
+      }
+    });
+  }
+  SetEvent(start);
+  for (std::thread& thread : threads) thread.join();
+  CloseHandle(start);
+  EXPECT_EQ(entries, 16 * 50);
+  EXPECT_EQ(insideTogether, 0);
+  EXPECT_EQ(GetApiLockWaiterCount(), 0);
+  DestroyApiLock();
+}
