@@ -1,6 +1,7 @@
 // The system keyboard through DirectInput and through the window system's
 // key state: physical keys at their DirectInput codes, left and right
 // modifiers apart, and the change notification.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include "platform/control.h"
 #include "platform/dinput.h"
 #include "platform/windows.h"
+#include "user32/window_system_events.h"
 #include "window_test_support.h"
 
 namespace {
@@ -76,6 +78,33 @@ TEST_F(DinputKeyboardTest, PhysicalKeysReadAtTheirCodesTable) {
     for (int code = 0; code < 256; ++code) EXPECT_EQ(keys[code], code == key ? 0x80 : 0) << code;
     Press(key, false);
     EXPECT_EQ(ReadKeys()[key], 0);
+  }
+}
+
+TEST_F(DinputKeyboardTest, AJapaneseKeyboardsOwnKeysFromTheWindowSystemTable) {
+  struct KeyCase {
+    SDL_Scancode scancode;
+    int key_code;
+  };
+  // What a Japanese PC keyboard's keys arrive as from the window system.
+  const KeyCase cases[] = {
+      {SDL_SCANCODE_INTERNATIONAL1, D_DIK_ABNT_C1}, {SDL_SCANCODE_INTERNATIONAL2, D_DIK_KANA},
+      {SDL_SCANCODE_INTERNATIONAL3, D_DIK_YEN},     {SDL_SCANCODE_INTERNATIONAL4, D_DIK_CONVERT},
+      {SDL_SCANCODE_INTERNATIONAL5, D_DIK_NOCONVERT}, {SDL_SCANCODE_GRAVE, D_DIK_GRAVE},
+  };
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  for (const KeyCase& test : cases) {
+    SCOPED_TRACE(testing::Message() << "scancode " << test.scancode);
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.scancode = test.scancode;
+    wqplat::DeliverWindowSystemEvent(window_, event);
+    EXPECT_EQ(ReadKeys()[test.key_code], 0x80);
+    event.type = SDL_KEYUP;
+    event.key.state = SDL_RELEASED;
+    wqplat::DeliverWindowSystemEvent(window_, event);
+    EXPECT_EQ(ReadKeys()[test.key_code], 0);
   }
 }
 

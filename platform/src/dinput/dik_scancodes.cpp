@@ -18,7 +18,8 @@ struct ScancodeDik {
 
 // Physical positions; the Japanese keyboard's own keys (Kana, Kanji,
 // Convert, No-convert, Yen and the backslash-underscore key) have their
-// own codes.
+// own codes. Kana arrives as the Katakana/Hiragana key from PC keyboards
+// and as the language toggle from others: both read as Kana.
 constexpr ScancodeDik kTable[] = {
     {SDL_SCANCODE_ESCAPE, D_DIK_ESCAPE},       {SDL_SCANCODE_1, D_DIK_1},
     {SDL_SCANCODE_2, D_DIK_2},                 {SDL_SCANCODE_3, D_DIK_3},
@@ -63,7 +64,8 @@ constexpr ScancodeDik kTable[] = {
     {SDL_SCANCODE_KP_3, D_DIK_NUMPAD3},        {SDL_SCANCODE_KP_0, D_DIK_NUMPAD0},
     {SDL_SCANCODE_KP_PERIOD, D_DIK_DECIMAL},   {SDL_SCANCODE_NONUSBACKSLASH, D_DIK_OEM_102},
     {SDL_SCANCODE_F11, D_DIK_F11},             {SDL_SCANCODE_F12, D_DIK_F12},
-    {SDL_SCANCODE_LANG1, D_DIK_KANA},          {SDL_SCANCODE_INTERNATIONAL1, D_DIK_ABNT_C1},
+    {SDL_SCANCODE_LANG1, D_DIK_KANA},          {SDL_SCANCODE_INTERNATIONAL2, D_DIK_KANA},
+    {SDL_SCANCODE_INTERNATIONAL1, D_DIK_ABNT_C1},
     {SDL_SCANCODE_INTERNATIONAL4, D_DIK_CONVERT}, {SDL_SCANCODE_INTERNATIONAL5, D_DIK_NOCONVERT},
     {SDL_SCANCODE_INTERNATIONAL3, D_DIK_YEN},  {SDL_SCANCODE_LANG2, D_DIK_KANJI},
     {SDL_SCANCODE_KP_ENTER, D_DIK_NUMPADENTER}, {SDL_SCANCODE_RCTRL, D_DIK_RCONTROL},

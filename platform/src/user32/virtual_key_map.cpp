@@ -109,6 +109,8 @@ constexpr KeyMapping kKeys[] = {
     {SDL_SCANCODE_INTERNATIONAL1, VK_OEM_102, 0x73, false, '\\', '_'},
     {SDL_SCANCODE_INTERNATIONAL3, VK_OEM_5, 0x7D, false, '\\', '|'},
     {SDL_SCANCODE_LANG1, VK_KANA, 0x70, false, 0, 0},
+    // A PC keyboard's Katakana/Hiragana key: the same Kana key.
+    {SDL_SCANCODE_INTERNATIONAL2, VK_KANA, 0x70, false, 0, 0},
     {SDL_SCANCODE_LANG2, VK_KANJI, 0x29, false, 0, 0},
     {SDL_SCANCODE_INTERNATIONAL4, VK_CONVERT, 0x79, false, 0, 0},
     {SDL_SCANCODE_INTERNATIONAL5, VK_NONCONVERT, 0x7B, false, 0, 0},
