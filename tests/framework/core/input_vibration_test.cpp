@@ -1,8 +1,9 @@
 // Pad vibration: the wanted state played on the pad's effects, timed per
-// frame, and cancelled.
+// frame, and cancelled; and what the window's focus changes do to the pads.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "WqLib.h"
 #include "input_devices.h"
@@ -43,6 +44,15 @@ class InputVibrationTest : public wqtest::LibraryTest {
   static void Frame(int ms) {
     WqControlAdvanceVirtualClock(static_cast<std::uint64_t>(ms) * 1000);
     UpdateJoypadVibration();
+  }
+
+  // The window system moves the focus; its messages are dispatched here,
+  // as the pump would wait for the focus to come back.
+  static void Focus(bool focused) {
+    WqControlSetWindowFocus(GetMainWindow(), focused);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_EQ(IsWindowActive() != 0, focused);
   }
 };
 
@@ -86,6 +96,32 @@ TEST_F(InputVibrationTest, CancellingStopsThePad) {
   EXPECT_EQ(Rumble().first, 0xFFFF);
   EXPECT_EQ(CancelJoypadEffect(1), 0);
   EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0}, std::uint16_t{0}));
+}
+
+TEST_F(InputVibrationTest, APadKeepsStillWhileTheWindowIsInactive) {
+  Vibrate(10000, -1);
+  Frame(16);
+  const std::pair<std::uint16_t, std::uint16_t> full{0xFFFF, 0xFFFF};
+  ASSERT_EQ(Rumble(), full);
+  Focus(false);
+  EXPECT_EQ(Rumble(), std::make_pair(std::uint16_t{0}, std::uint16_t{0}));
+  EXPECT_EQ(Input().pads[0].vibration.wanted, 1);
+  Focus(true);
+  EXPECT_EQ(Rumble(), full);
+}
+
+TEST_F(InputVibrationTest, FocusChangesAcquireLostDevicesAgain) {
+  ASSERT_EQ(Input().mode, InputMode::kDirectInput);
+  ASSERT_NE(Input().keyboard, nullptr);
+  for (const bool focused : {false, true}) {
+    SCOPED_TRACE(focused);
+    ASSERT_EQ(Input().keyboard->Unacquire(), D_DI_OK);
+    ASSERT_EQ(Input().pads[0].device->Unacquire(), D_DI_OK);
+    Focus(focused);
+    // Acquired already: a second acquisition has nothing to do.
+    EXPECT_EQ(Input().keyboard->Acquire(), S_FALSE);
+    EXPECT_EQ(Input().pads[0].device->Acquire(), S_FALSE);
+  }
 }
 
 }  // namespace
