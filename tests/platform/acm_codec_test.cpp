@@ -25,9 +25,18 @@ bool RunTool(const std::string& command) {
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
+// How a caller converts: the room it gives each call (0: a second of
+// output), and whether it drains the stream with empty calls once its input
+// is used up or, as a streaming reader does, stops there.
+struct Consumer {
+  DWORD room = 0;
+  bool drains = true;
+};
+
 // The whole of `data` through one stream to the suggested PCM format.
 std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format,
-                                           std::vector<std::uint8_t> data) {
+                                           std::vector<std::uint8_t> data,
+                                           Consumer consumer = {}) {
   auto* source = reinterpret_cast<WAVEFORMATEX*>(format.data());
   WAVEFORMATEX output{};
   output.wFormatTag = WAVE_FORMAT_PCM;
@@ -41,8 +50,8 @@ std::vector<std::int16_t> DecodeThroughAcm(std::vector<std::uint8_t> format,
       acmStreamOpen(&stream, nullptr, source, &output, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME),
       MMSYSERR_NOERROR);
   std::vector<std::uint8_t> pcm;
-  std::vector<std::uint8_t> piece(output.nAvgBytesPerSec);
-  for (std::size_t at = 0; stream != nullptr;) {
+  std::vector<std::uint8_t> piece(consumer.room != 0 ? consumer.room : output.nAvgBytesPerSec);
+  for (std::size_t at = 0; stream != nullptr && (consumer.drains || at < data.size());) {
     ACMSTREAMHEADER header{};
     header.cbStruct = sizeof header;
     header.pbSrc = data.data() + at;
@@ -134,20 +143,26 @@ struct Mp3Case {
   DWORD kbits;
 };
 
-class AcmMp3Test : public testing::TestWithParam<Mp3Case> {};
+class AcmMp3Test : public testing::TestWithParam<Mp3Case> {
+ protected:
+  // A two-note chord made by sox, encoded by lame into "tone.mp3" in `dir`.
+  static bool EncodeTone(const wqtest::TempDir& dir, const Mp3Case& c) {
+    const auto tone = dir.path() / "tone.wav";
+    return RunTool("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) +
+                   " -b 16 " + Quoted(tone) + " synth 1.5 sine 523 sine 784 gain -6") &&
+           RunTool("lame --quiet -b " + std::to_string(c.kbits) + " --cbr " + Quoted(tone) + " " +
+                   Quoted(dir.path() / "tone.mp3"));
+  }
+};
 
 TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
   if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
   const Mp3Case& c = GetParam();
   wqtest::TempDir dir;
-  const auto tone = dir.path() / "tone.wav";
-  const auto encoded = dir.path() / "tone.mp3";
+  ASSERT_TRUE(EncodeTone(dir, c));
   const auto reference = dir.path() / "reference.wav";
-  ASSERT_TRUE(RunTool("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) +
-                      " -b 16 " + Quoted(tone) + " synth 1.5 sine 523 sine 784 gain -6"));
-  ASSERT_TRUE(RunTool("lame --quiet -b " + std::to_string(c.kbits) + " --cbr " + Quoted(tone) +
-                      " " + Quoted(encoded)));
-  ASSERT_TRUE(RunTool("lame --quiet --decode " + Quoted(encoded) + " " + Quoted(reference)));
+  ASSERT_TRUE(RunTool("lame --quiet --decode " + Quoted(dir.path() / "tone.mp3") + " " +
+                      Quoted(reference)));
   const std::string mp3 = dir.ReadFile("tone.mp3");
   const auto expected = wqtest::ParseRiffWave(dir.ReadFile("reference.wav"));
   ASSERT_TRUE(expected);
@@ -168,6 +183,25 @@ TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
   }
   EXPECT_LE(best, 4) << "at offset " << best_offset;
   EXPECT_GE(best_offset, frame_samples);
+}
+
+// A caller whose output room holds one frame gets every frame of the input
+// it hands over, with no drain at the end: input is taken only as far as
+// its output fits.
+TEST_P(AcmMp3Test, OutputRoomOfOneFrameLosesNothing) {
+  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  const Mp3Case& c = GetParam();
+  wqtest::TempDir dir;
+  ASSERT_TRUE(EncodeTone(dir, c));
+  const std::string mp3 = dir.ReadFile("tone.mp3");
+  const std::vector<std::uint8_t> format = Mp3Format(c.channels, c.rate, c.kbits);
+  const std::vector<std::int16_t> whole = DecodeThroughAcm(format, {mp3.begin(), mp3.end()});
+  const std::size_t frame_samples = (c.rate >= 32000 ? 1152u : 576u) * c.channels;
+  const std::vector<std::int16_t> framewise = DecodeThroughAcm(
+      format, {mp3.begin(), mp3.end()}, {static_cast<DWORD>(2 * frame_samples), false});
+  // The decoder may wait for the header after the last frame.
+  EXPECT_GE(framewise.size() + frame_samples, whole.size());
+  EXPECT_EQ(LargestDifference(framewise, whole, 0), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lame, AcmMp3Test,

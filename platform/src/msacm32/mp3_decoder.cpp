@@ -52,18 +52,23 @@ class Mp3Decoder final : public AcmConverter {
            mpg123_open_feed(handle_) == MPG123_OK;
   }
 
+  // Input is taken only while the output of one more frame fits, in pieces
+  // shorter than the smallest frame so that a piece completes at most one:
+  // what the decoder holds is never decoded output the caller has not
+  // received, so a caller that stops at the end of its input loses nothing.
   ConvertedSpan Convert(std::span<const BYTE> source, std::span<BYTE> destination) override {
     ConvertedSpan result;
     if (handle_ == nullptr) return result;
-    if (!source.empty() && mpg123_feed(handle_, source.data(), source.size()) == MPG123_OK) {
-      result.source_used = static_cast<DWORD>(source.size());
-    }
-    while (result.destination_used < destination.size()) {
-      std::size_t done = 0;
-      const int status = mpg123_read(handle_, destination.data() + result.destination_used,
-                                     destination.size() - result.destination_used, &done);
-      result.destination_used += static_cast<DWORD>(done);
-      if (status != MPG123_OK && status != MPG123_NEW_FORMAT) break;  // needs more, or damaged
+    const SmallestFrame frame = SmallestFrameAt(rate_);
+    const std::size_t frame_output = std::size_t{frame.samples} * 2 * channels_;
+    const std::size_t piece = std::max<DWORD>(frame.bytes - 1, 1);
+    ReadDecoded(destination, result);
+    while (result.source_used < source.size() &&
+           destination.size() - result.destination_used >= frame_output) {
+      const std::size_t bytes = std::min(piece, source.size() - result.source_used);
+      if (mpg123_feed(handle_, source.data() + result.source_used, bytes) != MPG123_OK) break;
+      result.source_used += static_cast<DWORD>(bytes);
+      ReadDecoded(destination, result);
     }
     return result;
   }
@@ -82,6 +87,18 @@ class Mp3Decoder final : public AcmConverter {
   }
 
  private:
+  // Moves decoded output into what is left of `destination`, until the
+  // decoder needs more input (or meets data it cannot decode).
+  void ReadDecoded(std::span<BYTE> destination, ConvertedSpan& result) {
+    while (result.destination_used < destination.size()) {
+      std::size_t done = 0;
+      const int status = mpg123_read(handle_, destination.data() + result.destination_used,
+                                     destination.size() - result.destination_used, &done);
+      result.destination_used += static_cast<DWORD>(done);
+      if (status != MPG123_OK && status != MPG123_NEW_FORMAT) return;
+    }
+  }
+
   WORD channels_;
   DWORD rate_;
   DWORD source_bytes_per_second_;
