@@ -14,6 +14,10 @@ int DeleteAllTextInputHandles();
 // ---- The input-character ring ----
 // 0, or -1 when the ring is full (it holds at most 1,024 bytes).
 int PushInputChar(unsigned char byte);
+// Pushes the text's characters, each whole: 0, or -1 when the ring filled
+// before the end (a double-byte character that does not fit is left out,
+// never its lead byte alone, which would hold up the ring for good).
+int PushInputText(const char* text, int length);
 // Bytes delivered into `out` (0 empty, 1, or 2 for a double-byte character
 // whose second byte has arrived); take 0 leaves the ring as it was.
 int TakeInputChar(unsigned char out[2], int take);

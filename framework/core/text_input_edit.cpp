@@ -58,9 +58,7 @@ void PasteClipboard() {
   if (size <= 0) return;
   auto* text = static_cast<char*>(TrackedAlloc(static_cast<size_t>(size), __FILE__, __LINE__));
   if (text == nullptr) return;
-  if (ReadClipboardText(text) == 0) {
-    for (const char* byte = text; *byte != '\0'; ++byte) PushInputChar(static_cast<unsigned char>(*byte));
-  }
+  if (ReadClipboardText(text) == 0) PushInputText(text, static_cast<int>(std::strlen(text)));
   TrackedFree(text);
 }
 

@@ -96,7 +96,7 @@ void HandleComposition(LPARAM flags) {
   if (flags & GCS_RESULTSTR) {
     char result[kCompositionSize];
     const int length = context.ReadString(GCS_RESULTSTR, result, kCompositionSize);
-    for (int at = 0; at < length; ++at) PushInputChar(static_cast<unsigned char>(result[at]));
+    PushInputText(result, length);
     ReadComposition(context);
   }
   if (flags & GCS_CURSORPOS) ime.cursorPosition = CharactersBefore(ime.composition, context.CursorBytes());

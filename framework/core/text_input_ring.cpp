@@ -18,6 +18,11 @@ constexpr EditKey kEditKeyCharTable[] = {
 
 int NextSlot(int index) { return (index + 1) % kInputRingSlots; }
 
+int FreeSlots() {
+  const TextInputState& state = TextInput();
+  return (state.ringRead - state.ringWrite - 1 + kInputRingSlots) % kInputRingSlots;
+}
+
 }  // namespace
 
 int PushInputChar(unsigned char byte) {
@@ -25,6 +30,16 @@ int PushInputChar(unsigned char byte) {
   if (NextSlot(state.ringWrite) == state.ringRead) return -1;
   state.ring[state.ringWrite] = byte;
   state.ringWrite = NextSlot(state.ringWrite);
+  return 0;
+}
+
+int PushInputText(const char* text, int length) {
+  for (int at = 0; at < length;) {
+    const int size = at + 1 < length && IsLeadByte(&text[at], GetCharSetClass()) ? 2 : 1;
+    if (size > FreeSlots()) return -1;
+    for (int byte = 0; byte < size; ++byte) PushInputChar(static_cast<unsigned char>(text[at + byte]));
+    at += size;
+  }
   return 0;
 }
 

@@ -43,6 +43,16 @@ TEST_F(TextInputImeTest, AResultArrivesInTheRingInCodePage932) {
   EXPECT_EQ(TextInput().ime.composing, 0);
 }
 
+TEST_F(TextInputImeTest, AResultThatDoesNotFitTheRingLeavesNoHalfCharacter) {
+  // One slot left: the first character of the result needs two.
+  for (int i = 0; i < 1023; ++i) ASSERT_EQ(PushInputChar('x'), 0);
+  WqControlInjectText(GetMainWindow(), Utf8(u8"日本"));
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TakeAll(), std::string(1023, 'x'));
+  ASSERT_EQ(PushInputChar('a'), 0);
+  EXPECT_EQ(TakeAll(), "a");
+}
+
 TEST_F(TextInputImeTest, TheCompositionAndItsCursorAreKept) {
   WqControlInjectComposition(GetMainWindow(), Utf8(u8"にほんご"), 3);
   const ImeState& ime = TextInput().ime;
