@@ -102,4 +102,18 @@ TEST_F(TextInputImeTest, ReenablingKeepsTheCompositionAndLeavesTheMethodOpen) {
   ImmReleaseContext(GetMainWindow(), context);
 }
 
+TEST_F(TextInputImeTest, TheMethodsNotificationsAreFollowed) {
+  const HWND window = GetMainWindow();
+  HIMC context = ImmGetContext(window);
+  ASSERT_TRUE(ImmSetOpenStatus(context, FALSE));
+  EXPECT_EQ(TextInput().ime.openStatus, 0);
+  ASSERT_TRUE(ImmSetOpenStatus(context, TRUE));
+  EXPECT_EQ(TextInput().ime.openStatus, 1);
+  ImmReleaseContext(window, context);
+  // A candidate window whose list the method does not offer.
+  EXPECT_EQ(SendMessageA(window, WM_IME_NOTIFY, IMN_OPENCANDIDATE, 1), 0);
+  EXPECT_NE(ReadLog().find("漢字変換候補のデータサイズが０でした  DefHWND:"), std::string::npos);
+  EXPECT_EQ(TextInput().ime.candidates, nullptr);
+}
+
 }  // namespace
