@@ -117,6 +117,22 @@ TEST_P(InputKeyboardTest, PadOneKeyMapTable) {
   }
 }
 
+TEST_P(InputKeyboardTest, MouseButtonsTable) {
+  struct ButtonCase {
+    unsigned buttons;
+    int bits;
+  };
+  const ButtonCase cases[] = {
+      {MK_LBUTTON, 1}, {MK_RBUTTON, 2}, {MK_MBUTTON, 4}, {MK_LBUTTON | MK_MBUTTON, 5}, {0, 0},
+  };
+  for (const ButtonCase& test : cases) {
+    SCOPED_TRACE(test.buttons);
+    WqControlInjectMouse(GetMainWindow(), 20, 20, test.buttons, 0);
+    NextTick();
+    EXPECT_EQ(GetMouseButtons(), test.bits);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, InputKeyboardTest,
                          testing::Values(KeyboardPath::kWindows, KeyboardPath::kDirectInput,
                                          KeyboardPath::kNoDirectInput),
