@@ -10,6 +10,7 @@
 #include "platform/dinput.h"
 #include "platform/windows.h"
 #include "user32/window_system_events.h"
+#include "user32/window_table.h"
 #include "window_test_support.h"
 
 namespace {
@@ -105,6 +106,44 @@ TEST_F(DinputKeyboardTest, AJapaneseKeyboardsOwnKeysFromTheWindowSystemTable) {
     event.key.state = SDL_RELEASED;
     wqplat::DeliverWindowSystemEvent(window_, event);
     EXPECT_EQ(ReadKeys()[test.key_code], 0);
+  }
+}
+
+TEST_F(DinputKeyboardTest, KeysFromTheWindowSystemsQueueReachBothPathsTable) {
+  struct KeyCase {
+    SDL_Scancode scancode;
+    int key_code;
+    BYTE virtual_key;
+  };
+  const KeyCase cases[] = {
+      {SDL_SCANCODE_A, D_DIK_A, 'A'},
+      {SDL_SCANCODE_RETURN, D_DIK_RETURN, VK_RETURN},
+      {SDL_SCANCODE_KP_ENTER, D_DIK_NUMPADENTER, VK_RETURN},
+      {SDL_SCANCODE_UP, D_DIK_UP, VK_UP},
+      {SDL_SCANCODE_RSHIFT, D_DIK_RSHIFT, VK_RSHIFT},
+  };
+  const auto record = wqplat::FindWindowRecord(window_);
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(keyboard_->Acquire(), D_DI_OK);
+  // As the window system queues a key of the window: read with the
+  // window's messages.
+  const auto queue_key = [&](SDL_Scancode scancode, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = record->sdl_window_id;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    wqtest::DispatchQueued();
+  };
+  for (const KeyCase& test : cases) {
+    SCOPED_TRACE(testing::Message() << "scancode " << test.scancode);
+    queue_key(test.scancode, true);
+    EXPECT_EQ(ReadKeys()[test.key_code], 0x80);
+    EXPECT_EQ(GetKeyState(test.virtual_key) & 0x8000, 0x8000);
+    queue_key(test.scancode, false);
+    EXPECT_EQ(ReadKeys()[test.key_code], 0);
+    EXPECT_EQ(GetKeyState(test.virtual_key), 0);
   }
 }
 
