@@ -204,6 +204,22 @@ TEST_P(AcmMp3Test, OutputRoomOfOneFrameLosesNothing) {
   EXPECT_EQ(LargestDifference(framewise, whole, 0), 0);
 }
 
+// A stream whose frames are at another rate than its format names decodes
+// to nothing, and quietly: the program's stderr is not the codec's.
+TEST_P(AcmMp3Test, FramesAtAnotherRateThanTheFormatsGiveNothingAndSayNothing) {
+  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  const Mp3Case& c = GetParam();
+  wqtest::TempDir dir;
+  ASSERT_TRUE(EncodeTone(dir, c));
+  const std::string mp3 = dir.ReadFile("tone.mp3");
+  const DWORD declared_rate = c.rate == 44100 ? 48000 : 44100;
+  testing::internal::CaptureStderr();
+  const std::vector<std::int16_t> decoded =
+      DecodeThroughAcm(Mp3Format(c.channels, declared_rate, c.kbits), {mp3.begin(), mp3.end()});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(decoded.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Lame, AcmMp3Test,
                          testing::Values(Mp3Case{"Stereo128", 2, 44100, 128},
                                          Mp3Case{"Stereo320", 2, 48000, 320},

@@ -49,7 +49,7 @@ inline std::optional<RiffWave> ParseRiffWave(const std::string& file) {
 // 16-bit little-endian samples of a byte block.
 inline std::vector<std::int16_t> Pcm16Samples(const std::vector<std::uint8_t>& bytes) {
   std::vector<std::int16_t> samples(bytes.size() / 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
   return samples;
 }
 

@@ -41,15 +41,26 @@ class Mp3Decoder final : public AcmConverter {
     static std::once_flag library_ready;
     std::call_once(library_ready, [] { mpg123_init(); });
     mpg123_delete(handle_);
+    foreign_rate_ = false;
     handle_ = mpg123_new(nullptr, nullptr);
     if (handle_ == nullptr) return false;
     const long channel_flag = channels_ == 1 ? MPG123_MONO_MIX : MPG123_FORCE_STEREO;
-    return mpg123_param(handle_, MPG123_FLAGS,
-                        MPG123_QUIET | MPG123_IGNORE_INFOFRAME | channel_flag, 0) == MPG123_OK &&
-           mpg123_format_none(handle_) == MPG123_OK &&
-           mpg123_format(handle_, rate_, channels_ == 1 ? MPG123_MONO : MPG123_STEREO,
-                         MPG123_ENC_SIGNED_16) == MPG123_OK &&
-           mpg123_open_feed(handle_) == MPG123_OK;
+    if (mpg123_param(handle_, MPG123_FLAGS, MPG123_QUIET | MPG123_IGNORE_INFOFRAME | channel_flag,
+                     0) != MPG123_OK ||
+        mpg123_format_none(handle_) != MPG123_OK) {
+      return false;
+    }
+    // Every rate is allowed: a frame the library may not decode is reported
+    // on stderr whatever the quiet flag says. A frame at another rate than
+    // the source format's ends the output instead (see ReadDecoded).
+    const long* rates = nullptr;
+    std::size_t rate_count = 0;
+    mpg123_rates(&rates, &rate_count);
+    for (std::size_t i = 0; i < rate_count; ++i) {
+      mpg123_format(handle_, rates[i], channels_ == 1 ? MPG123_MONO : MPG123_STEREO,
+                    MPG123_ENC_SIGNED_16);
+    }
+    return mpg123_open_feed(handle_) == MPG123_OK;
   }
 
   // Input is taken only while the output of one more frame fits, in pieces
@@ -58,12 +69,12 @@ class Mp3Decoder final : public AcmConverter {
   // received, so a caller that stops at the end of its input loses nothing.
   ConvertedSpan Convert(std::span<const BYTE> source, std::span<BYTE> destination) override {
     ConvertedSpan result;
-    if (handle_ == nullptr) return result;
+    if (handle_ == nullptr || foreign_rate_) return result;
     const SmallestFrame frame = SmallestFrameAt(rate_);
     const std::size_t frame_output = std::size_t{frame.samples} * 2 * channels_;
     const std::size_t piece = std::max<DWORD>(frame.bytes - 1, 1);
     ReadDecoded(destination, result);
-    while (result.source_used < source.size() &&
+    while (!foreign_rate_ && result.source_used < source.size() &&
            destination.size() - result.destination_used >= frame_output) {
       const std::size_t bytes = std::min(piece, source.size() - result.source_used);
       if (mpg123_feed(handle_, source.data() + result.source_used, bytes) != MPG123_OK) break;
@@ -95,14 +106,27 @@ class Mp3Decoder final : public AcmConverter {
       const int status = mpg123_read(handle_, destination.data() + result.destination_used,
                                      destination.size() - result.destination_used, &done);
       result.destination_used += static_cast<DWORD>(done);
+      if (status == MPG123_NEW_FORMAT && !StreamRateIsTheSources()) {
+        foreign_rate_ = true;
+        return;
+      }
       if (status != MPG123_OK && status != MPG123_NEW_FORMAT) return;
     }
+  }
+
+  bool StreamRateIsTheSources() const {
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    return mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK &&
+           rate == static_cast<long>(rate_);
   }
 
   WORD channels_;
   DWORD rate_;
   DWORD source_bytes_per_second_;
   mpg123_handle* handle_ = nullptr;
+  // The stream turned out to be at another rate than its format says.
+  bool foreign_rate_ = false;
 };
 
 }  // namespace
