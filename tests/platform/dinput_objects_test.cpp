@@ -130,7 +130,7 @@ TEST_F(DinputObjectsTest, TheMouseReportsMotionSinceItsLastReadAndItsButtons) {
   D_DIMOUSESTATE state{};
   ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), D_DI_OK);
   EXPECT_EQ(state.lX, 0);
-  WqControlInjectMouse(window, 15, 17, MK_LBUTTON | MK_MBUTTON, 2);
+  WqControlInjectMouse(window, 15, 17, MK_LBUTTON | MK_MBUTTON | MK_XBUTTON1, 2);
   ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), D_DI_OK);
   EXPECT_EQ(state.lX, 5);
   EXPECT_EQ(state.lY, -3);
@@ -138,6 +138,7 @@ TEST_F(DinputObjectsTest, TheMouseReportsMotionSinceItsLastReadAndItsButtons) {
   EXPECT_EQ(state.rgbButtons[0], 0x80);
   EXPECT_EQ(state.rgbButtons[1], 0);
   EXPECT_EQ(state.rgbButtons[2], 0x80);
+  EXPECT_EQ(state.rgbButtons[3], 0x80);
   ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), D_DI_OK);
   EXPECT_EQ(state.lX, 0);
   EXPECT_EQ(state.lZ, 0);

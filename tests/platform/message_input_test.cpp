@@ -144,9 +144,11 @@ TEST_F(MessageInputTest, MouseMovesButtonsAndWheel) {
   WqControlInjectMouse(window_, 10, 20, MK_LBUTTON, 0);
   WqControlInjectMouse(window_, 11, 20, MK_LBUTTON, 0);
   WqControlInjectMouse(window_, 11, 20, 0, -2);
+  WqControlInjectMouse(window_, 11, 20, MK_XBUTTON1, 0);
   window_class_.Clear();
-  std::vector<MSG> taken = Taken({WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL});
-  ASSERT_EQ(taken.size(), 5u);
+  std::vector<MSG> taken =
+      Taken({WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL, WM_XBUTTONDOWN});
+  ASSERT_EQ(taken.size(), 6u);
   EXPECT_EQ(taken[0].message, WM_MOUSEMOVE);
   EXPECT_EQ(taken[0].lParam, MAKELONG(10, 20));
   EXPECT_EQ(taken[1].message, WM_LBUTTONDOWN);
@@ -161,6 +163,9 @@ TEST_F(MessageInputTest, MouseMovesButtonsAndWheel) {
   POINT client{11, 20};
   ClientToScreen(window_, &client);
   EXPECT_EQ(taken[4].lParam, MAKELONG(client.x, client.y));
+  // A side button names itself in the high word.
+  EXPECT_EQ(taken[5].message, WM_XBUTTONDOWN);
+  EXPECT_EQ(taken[5].wParam, WPARAM(MAKELONG(MK_XBUTTON1, XBUTTON1)));
 
   POINT cursor;
   GetCursorPos(&cursor);

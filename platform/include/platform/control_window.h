@@ -16,7 +16,7 @@ void WqControlInjectKey(HWND window, BYTE virtual_key, bool down);
 // Text (UTF-8) typed without a key, as an input method delivers it.
 void WqControlInjectText(HWND window, const char* text_utf8);
 // The mouse's state in one frame: its position in client coordinates, the
-// buttons held (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON) and the wheel steps
+// buttons held (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON, MK_XBUTTON1) and the wheel steps
 // turned since the last frame (positive away from the user). Only changes
 // against the previous injected state produce events.
 void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel_steps);

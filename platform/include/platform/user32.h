@@ -57,7 +57,9 @@
 #define WM_MBUTTONDOWN 0x0207u
 #define WM_MBUTTONUP 0x0208u
 #define WM_MOUSEWHEEL 0x020Au
-#define WM_MOUSELAST 0x020Au
+#define WM_XBUTTONDOWN 0x020Bu
+#define WM_XBUTTONUP 0x020Cu
+#define WM_MOUSELAST 0x020Du
 #define WM_SIZING 0x0214u
 #define WM_MOVING 0x0216u
 #define WM_DROPFILES 0x0233u
@@ -106,6 +108,9 @@
 #define MK_SHIFT 0x0004u
 #define MK_CONTROL 0x0008u
 #define MK_MBUTTON 0x0010u
+#define MK_XBUTTON1 0x0020u
+// The button an X button message is about, in the high word of wParam.
+#define XBUTTON1 0x0001u
 #define WHEEL_DELTA 120
 #define GET_WHEEL_DELTA_WPARAM(w) (static_cast<SHORT>(HIWORD(w)))
 
@@ -114,6 +119,7 @@
 #define VK_LBUTTON 0x01
 #define VK_RBUTTON 0x02
 #define VK_MBUTTON 0x04
+#define VK_XBUTTON1 0x05
 #define VK_BACK 0x08
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D

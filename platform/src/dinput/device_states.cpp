@@ -42,10 +42,9 @@ void ReadMouse(MouseTracker* tracker, D_DIMOUSESTATE* state) {
   state->lZ = (wheel_steps - tracker->wheel_steps) * WHEEL_DELTA;
   tracker->cursor = cursor;
   tracker->wheel_steps = wheel_steps;
-  // The window system reports no fourth button.
-  const BYTE kButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+  const BYTE kButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1};
   std::memset(state->rgbButtons, 0, sizeof state->rgbButtons);
-  for (int button = 0; button < 3; ++button) {
+  for (int button = 0; button < 4; ++button) {
     if (IsVirtualKeyDown(kButtons[button])) state->rgbButtons[button] = 0x80;
   }
 }

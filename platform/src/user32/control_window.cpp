@@ -115,7 +115,7 @@ void WqControlInjectMouse(HWND window, int x, int y, unsigned buttons, int wheel
     unsigned flag;
     Uint8 button;
   } kButtons[] = {{MK_LBUTTON, SDL_BUTTON_LEFT}, {MK_RBUTTON, SDL_BUTTON_RIGHT},
-                  {MK_MBUTTON, SDL_BUTTON_MIDDLE}};
+                  {MK_MBUTTON, SDL_BUTTON_MIDDLE}, {MK_XBUTTON1, SDL_BUTTON_X1}};
   for (const auto& button : kButtons) {
     if ((previous.buttons ^ buttons) & button.flag) {
       InjectButton(window, x, y, button.button, (buttons & button.flag) != 0);

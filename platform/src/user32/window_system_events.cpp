@@ -20,9 +20,10 @@
 namespace wqplat {
 namespace {
 
-constexpr BYTE kLeftButton = 0x01;   // VK_LBUTTON
-constexpr BYTE kRightButton = 0x02;  // VK_RBUTTON
-constexpr BYTE kMiddleButton = 0x04; // VK_MBUTTON
+constexpr BYTE kLeftButton = VK_LBUTTON;
+constexpr BYTE kRightButton = VK_RBUTTON;
+constexpr BYTE kMiddleButton = VK_MBUTTON;
+constexpr BYTE kFirstSideButton = VK_XBUTTON1;
 
 LPARAM PackPoint(LONG x, LONG y) { return MAKELONG(static_cast<SHORT>(x), static_cast<SHORT>(y)); }
 
@@ -31,6 +32,7 @@ WPARAM HeldMouseButtons() {
   if (IsVirtualKeyDown(kLeftButton)) buttons |= MK_LBUTTON;
   if (IsVirtualKeyDown(kRightButton)) buttons |= MK_RBUTTON;
   if (IsVirtualKeyDown(kMiddleButton)) buttons |= MK_MBUTTON;
+  if (IsVirtualKeyDown(kFirstSideButton)) buttons |= MK_XBUTTON1;
   return MouseKeyFlags(buttons);
 }
 
@@ -136,10 +138,12 @@ POINT PointerInClient(HWND window, int x, int y) {
   return POINT{screen.x - client.left, screen.y - client.top};
 }
 
-void MouseMessage(HWND window, UINT message, POINT client_point) {
+// `which` names the side button of an X button message (its wParam's high word).
+void MouseMessage(HWND window, UINT message, POINT client_point, WORD which = 0) {
   CallWindowProcedure(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                       MAKELONG(HTCLIENT, message));
-  PostToWindow(window, message, HeldMouseButtons(), PackPoint(client_point.x, client_point.y));
+  PostToWindow(window, message, MAKELONG(static_cast<WORD>(HeldMouseButtons()), which),
+               PackPoint(client_point.x, client_point.y));
 }
 
 void ButtonEvent(HWND window, const SDL_MouseButtonEvent& event) {
@@ -150,10 +154,12 @@ void ButtonEvent(HWND window, const SDL_MouseButtonEvent& event) {
     case SDL_BUTTON_LEFT: key = kLeftButton; message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
     case SDL_BUTTON_RIGHT: key = kRightButton; message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
     case SDL_BUTTON_MIDDLE: key = kMiddleButton; message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+    case SDL_BUTTON_X1: key = kFirstSideButton; message = down ? WM_XBUTTONDOWN : WM_XBUTTONUP; break;
     default: return;
   }
   SetVirtualKeyDown(key, down);
-  MouseMessage(window, message, PointerInClient(window, event.x, event.y));
+  MouseMessage(window, message, PointerInClient(window, event.x, event.y),
+               key == kFirstSideButton ? XBUTTON1 : 0);
 }
 
 void WheelEvent(HWND window, const SDL_MouseWheelEvent& event) {

@@ -122,8 +122,11 @@ TEST_P(InputKeyboardTest, MouseButtonsTable) {
     unsigned buttons;
     int bits;
   };
+  // The side button is DirectInput's fourth; the window system's state gives three.
+  const int sideButton = GetParam() == KeyboardPath::kDirectInput ? 8 : 0;
   const ButtonCase cases[] = {
-      {MK_LBUTTON, 1}, {MK_RBUTTON, 2}, {MK_MBUTTON, 4}, {MK_LBUTTON | MK_MBUTTON, 5}, {0, 0},
+      {MK_LBUTTON, 1},  {MK_RBUTTON, 2}, {MK_MBUTTON, 4}, {MK_LBUTTON | MK_MBUTTON, 5},
+      {MK_XBUTTON1, sideButton}, {0, 0},
   };
   for (const ButtonCase& test : cases) {
     SCOPED_TRACE(test.buttons);
