@@ -18,6 +18,9 @@ int PushInputChar(unsigned char byte);
 // before the end (a double-byte character that does not fit is left out,
 // never its lead byte alone, which would hold up the ring for good).
 int PushInputText(const char* text, int length);
+// One typed byte as the window's character messages bring it: a double-byte
+// character's two bytes come in two messages and enter the ring together.
+void PushTypedByte(unsigned char byte);
 // Bytes delivered into `out` (0 empty, 1, or 2 for a double-byte character
 // whose second byte has arrived); take 0 leaves the ring as it was.
 int TakeInputChar(unsigned char out[2], int take);

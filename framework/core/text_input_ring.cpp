@@ -43,6 +43,19 @@ int PushInputText(const char* text, int length) {
   return 0;
 }
 
+void PushTypedByte(unsigned char byte) {
+  TextInputState& state = TextInput();
+  if (state.typedLeadByte != 0) {
+    const char character[2] = {static_cast<char>(state.typedLeadByte), static_cast<char>(byte)};
+    state.typedLeadByte = 0;
+    PushInputText(character, 2);
+  } else if (IsLeadByte(&byte, GetCharSetClass())) {
+    state.typedLeadByte = byte;
+  } else {
+    PushInputChar(byte);
+  }
+}
+
 int TakeInputChar(unsigned char out[2], int take) {
   TextInputState& state = TextInput();
   const int start = state.ringRead;

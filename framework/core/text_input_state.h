@@ -51,6 +51,9 @@ struct TextInputState {
   unsigned char ring[kInputRingSlots];
   int ringRead;
   int ringWrite;
+  // The first byte of a double-byte character typed as two messages, held
+  // until the second arrives (0: none; no lead byte is 0).
+  unsigned char typedLeadByte;
   TextInputRecord handles[kTextInputSlots];
   std::uint32_t nextCheck;
   int activeHandle = -1;

@@ -38,7 +38,7 @@ bool IsEditingControl(unsigned char ch) {
 void HandleChar(WPARAM wParam) {
   unsigned char ch = static_cast<unsigned char>(wParam);
   if (ch == '\n') ch = '\r';
-  if (ch >= 0x20 || IsEditingControl(ch)) PushInputChar(ch);
+  if (ch >= 0x20 || IsEditingControl(ch)) PushTypedByte(ch);
 }
 
 void HandleMouseButton(UINT message) {

@@ -53,6 +53,20 @@ TEST_F(TextInputImeTest, AResultThatDoesNotFitTheRingLeavesNoHalfCharacter) {
   EXPECT_EQ(TakeAll(), "a");
 }
 
+// A double-byte character typed without the input method comes as two
+// character messages; with one slot left it is dropped whole.
+TEST_F(TextInputImeTest, ATypedCharacterThatDoesNotFitTheRingLeavesNoHalfCharacter) {
+  for (int i = 0; i < 1023; ++i) ASSERT_EQ(PushInputChar('x'), 0);
+  const unsigned char nichi[2] = {0x93, 0xFA};  // "日" in code page 932
+  for (unsigned char byte : nichi) PostMessageA(GetMainWindow(), WM_CHAR, byte, 0);
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TakeAll(), std::string(1023, 'x'));
+  for (unsigned char byte : nichi) PostMessageA(GetMainWindow(), WM_CHAR, byte, 0);
+  PostMessageA(GetMainWindow(), WM_CHAR, 'a', 0);
+  ASSERT_EQ(PumpMessages(), 0);
+  EXPECT_EQ(TakeAll(), "\x93\xFA" "a");
+}
+
 TEST_F(TextInputImeTest, TheCompositionAndItsCursorAreKept) {
   WqControlInjectComposition(GetMainWindow(), Utf8(u8"にほんご"), 3);
   const ImeState& ime = TextInput().ime;
