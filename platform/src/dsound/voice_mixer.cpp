@@ -28,27 +28,41 @@ StereoSample ReadFrame(const BYTE* frame) {
   }
 }
 
-template <int Bits, int Channels>
-void MixFrames(SoundVoice& voice, std::int32_t* sum, std::size_t frames, DWORD device_rate) {
+// `Interpolate` is false for a voice moving whole frames from a whole frame
+// (played at the device's rate): every weight would be 0.
+template <int Bits, int Channels, bool Interpolate>
+void MixFrames(SoundVoice& voice, std::int32_t* sum, std::size_t frames, std::uint64_t step) {
   constexpr std::size_t kBlock = Bits / 8 * Channels;
   const BYTE* samples = voice.samples->data();
-  const std::uint64_t step = voice.StepPerDeviceFrame(device_rate);
   const std::int64_t left_gain = voice.left_gain;
   const std::int64_t right_gain = voice.right_gain;
   for (std::size_t i = 0; i < frames; ++i) {
     const auto index = static_cast<DWORD>(voice.cursor >> kCursorFractionBits);
-    // The top 16 bits of the fraction weigh the next frame; after the last
-    // frame comes the first (looping) or the last again.
-    const auto weight =
-        static_cast<std::int64_t>((voice.cursor >> (kCursorFractionBits - 16)) & 0xFFFF);
-    const DWORD next = index + 1 < voice.frames ? index + 1 : voice.looping ? 0 : index;
-    const StereoSample a = ReadFrame<Bits, Channels>(samples + index * kBlock);
-    const StereoSample b = ReadFrame<Bits, Channels>(samples + next * kBlock);
-    const std::int64_t left = a.left + ((b.left - a.left) * weight >> 16);
-    const std::int64_t right = a.right + ((b.right - a.right) * weight >> 16);
-    sum[2 * i] += static_cast<std::int32_t>(left * left_gain >> 16);
-    sum[2 * i + 1] += static_cast<std::int32_t>(right * right_gain >> 16);
+    StereoSample frame = ReadFrame<Bits, Channels>(samples + index * kBlock);
+    if constexpr (Interpolate) {
+      // The top 16 bits of the fraction weigh the next frame; after the last
+      // frame comes the first (looping) or the last again.
+      const auto weight =
+          static_cast<std::int64_t>((voice.cursor >> (kCursorFractionBits - 16)) & 0xFFFF);
+      const DWORD next = index + 1 < voice.frames ? index + 1 : voice.looping ? 0 : index;
+      const StereoSample b = ReadFrame<Bits, Channels>(samples + next * kBlock);
+      frame.left += static_cast<std::int32_t>((b.left - frame.left) * weight >> 16);
+      frame.right += static_cast<std::int32_t>((b.right - frame.right) * weight >> 16);
+    }
+    sum[2 * i] += static_cast<std::int32_t>(frame.left * left_gain >> 16);
+    sum[2 * i + 1] += static_cast<std::int32_t>(frame.right * right_gain >> 16);
     if (!voice.Advance(step)) return;
+  }
+}
+
+template <int Bits, int Channels>
+void MixFrames(SoundVoice& voice, std::int32_t* sum, std::size_t frames, DWORD device_rate) {
+  constexpr std::uint64_t kFraction = (std::uint64_t{1} << kCursorFractionBits) - 1;
+  const std::uint64_t step = voice.StepPerDeviceFrame(device_rate);
+  if ((step & kFraction) == 0 && (voice.cursor & kFraction) == 0) {
+    MixFrames<Bits, Channels, false>(voice, sum, frames, step);
+  } else {
+    MixFrames<Bits, Channels, true>(voice, sum, frames, step);
   }
 }
 
