@@ -173,11 +173,7 @@ TEST_F(D3d9DeviceTest, DepthTestingWithADepthBufferLargerThanTheTarget) {
   ASSERT_EQ(device_->SetDepthStencilSurface(depth), D_D3D_OK);
   device_->SetRenderState(D_D3DRS_ZENABLE, D_D3DZB_TRUE);
   device_->Clear(0, nullptr, D_D3DCLEAR_TARGET | D_D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-  TexturedVertex near_quad[4] = {{-0.5f, -0.5f, 0.2f, 1.0f, 0xFFFF0000u, 0, 0},
-                                 {9.5f, -0.5f, 0.2f, 1.0f, 0xFFFF0000u, 0, 0},
-                                 {-0.5f, 9.5f, 0.2f, 1.0f, 0xFFFF0000u, 0, 0},
-                                 {9.5f, 9.5f, 0.2f, 1.0f, 0xFFFF0000u, 0, 0}};
-  device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, near_quad, sizeof near_quad[0]);
+  DrawQuad(0, 0, 10, 10, 0xFFFF0000u, 0.2f);
   DrawQuad(0, 0, 20, 20, 0xFF00FF00u);  // at depth 0.5: behind the red one
   EXPECT_EQ(PixelAt(5, 5), 0xFFFF0000u);
   EXPECT_EQ(PixelAt(15, 15), 0xFF00FF00u);
@@ -208,11 +204,7 @@ TEST_F(D3d9DeviceTest, DepthBiasIsAFractionOfTheDepthRangeWhateverTheBuffersReso
     ASSERT_EQ(device_->SetDepthStencilSurface(depth), D_D3D_OK);
     device_->SetRenderState(D_D3DRS_ZENABLE, D_D3DZB_TRUE);
     device_->Clear(0, nullptr, D_D3DCLEAR_TARGET | D_D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    TexturedVertex near_quad[4] = {{-0.5f, -0.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
-                                   {9.5f, -0.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
-                                   {-0.5f, 9.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0},
-                                   {9.5f, 9.5f, 0.45f, 1.0f, 0xFFFF0000u, 0, 0}};
-    device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, near_quad, sizeof near_quad[0]);
+    DrawQuad(0, 0, 10, 10, 0xFFFF0000u, 0.45f);
     device_->SetRenderState(D_D3DRS_DEPTHBIAS, std::bit_cast<DWORD>(c.bias));
     DrawQuad(0, 0, 10, 10, 0xFF00FF00u);
     device_->SetRenderState(D_D3DRS_DEPTHBIAS, 0);

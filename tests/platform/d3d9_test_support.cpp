@@ -44,14 +44,14 @@ D_D3DPRESENT_PARAMETERS D3d9DeviceTest::Parameters() const {
   return parameters;
 }
 
-void D3d9DeviceTest::DrawQuad(int x, int y, int w, int h, D_D3DCOLOR color) {
+void D3d9DeviceTest::DrawQuad(int x, int y, int w, int h, D_D3DCOLOR color, float z) {
   // Pixel edges lie half a pixel before the centres.
   float left = static_cast<float>(x) - 0.5f, top = static_cast<float>(y) - 0.5f;
   float right = left + static_cast<float>(w), bottom = top + static_cast<float>(h);
-  TexturedVertex quad[4] = {{left, top, 0.5f, 1.0f, color, 0.0f, 0.0f},
-                            {right, top, 0.5f, 1.0f, color, 1.0f, 0.0f},
-                            {left, bottom, 0.5f, 1.0f, color, 0.0f, 1.0f},
-                            {right, bottom, 0.5f, 1.0f, color, 1.0f, 1.0f}};
+  TexturedVertex quad[4] = {{left, top, z, 1.0f, color, 0.0f, 0.0f},
+                            {right, top, z, 1.0f, color, 1.0f, 0.0f},
+                            {left, bottom, z, 1.0f, color, 0.0f, 1.0f},
+                            {right, bottom, z, 1.0f, color, 1.0f, 1.0f}};
   ASSERT_EQ(device_->DrawPrimitiveUP(D_D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]), D_D3D_OK);
 }
 

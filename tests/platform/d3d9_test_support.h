@@ -33,8 +33,8 @@ class D3d9DeviceTest : public testing::Test {
   D_D3DPRESENT_PARAMETERS Parameters() const;
 
   // A w x h quad covering pixels [x, x + w) x [y, y + h), one colour,
-  // texture coordinates 0..1, drawn as a triangle strip.
-  void DrawQuad(int x, int y, int w, int h, D_D3DCOLOR color);
+  // texture coordinates 0..1, at depth z, drawn as a triangle strip.
+  void DrawQuad(int x, int y, int w, int h, D_D3DCOLOR color, float z = 0.5f);
   // The render target's pixels as 0xAARRGGBB, through GetRenderTargetData.
   std::vector<std::uint32_t> ReadTarget(D_IDirect3DSurface9* target = nullptr);
   std::uint32_t PixelAt(int x, int y) { return ReadTarget()[y * kWidth + x]; }
