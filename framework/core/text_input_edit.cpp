@@ -24,6 +24,8 @@ constexpr unsigned char kUp = 0x1E;
 constexpr unsigned char kDown = 0x1F;
 constexpr unsigned char kHome = 0x1A;
 constexpr unsigned char kEnd = 0x19;
+constexpr unsigned char kPageUp = 0x17;
+constexpr unsigned char kPageDown = 0x15;
 
 bool HasSelection(const TextInputRecord& record) {
   return record.selectionStart >= 0 && record.selectionStart != record.selectionEnd;
@@ -145,6 +147,9 @@ void ApplyCharacter(TextInputRecord& record, const unsigned char* character, int
       break;
     case kHome: MoveCursor(record, 0); break;
     case kEnd: MoveCursor(record, record.length); break;
+    // A one-line input has no pages; the codes are edit keys, never text.
+    case kPageUp:
+    case kPageDown: break;
     default: InsertCharacter(record, character, size); break;
   }
 }

@@ -20,6 +20,8 @@ constexpr char kHome[] = "\x1A";
 constexpr char kEnd[] = "\x19";
 constexpr char kDelete[] = "\x10";
 constexpr char kBack[] = "\x08";
+constexpr char kPageUp[] = "\x17";
+constexpr char kPageDown[] = "\x15";
 
 struct Step {
   bool shift;
@@ -77,6 +79,8 @@ TEST_F(TextInputEditTest, EditingTable) {
        {{false, std::string("a\x82\xA0") + kLeft + "b"}}, "ab\x82\xA0", 2, -1},
       {"digits only", 8, 1, 0, {{false, "1a2\x82\xA0" "3"}}, "123", 3, -1},
       {"single-byte only", 8, 0, 1, {{false, "a\x82\xA0" "b"}}, "ab", 2, -1},
+      {"Page Up and Page Down leave the text as it is", 8, 0, 0,
+       {{false, std::string("ab") + kPageUp + kPageDown + "c"}}, "abc", 3, -1},
       {"a double-byte character wider than the input is refused", 1, 0, 0,
        {{false, "\x82\xA0"}, {false, "z"}}, "z", 1, -1},
       {"a full input of double-byte text makes room by whole characters", 4, 0, 0,
