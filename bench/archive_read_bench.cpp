@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 #include "lz_compressor.h"
-#include "plain_file.h"
+#include "core/files/plain_file.h"
 #include "support/summary_reporter.h"
 #include "wqa_writer.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "support/summary_reporter.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "archive_listing.h"
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "lz_compressor.h"
 #include "support/wqa_archive_builder.h"
-#include "wqa_format.h"
+#include "core/files/wqa_format.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 
 namespace wqa {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "wqa_format.h"
+#include "core/files/wqa_format.h"
 
 namespace wqa {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "wqa_format.h"
+#include "core/files/wqa_format.h"
 
 namespace wqa {
 

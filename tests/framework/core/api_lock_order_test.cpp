@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "api_lock.h"
+#include "core/startup/api_lock.h"
 #include "platform/windows.h"
 
 namespace {

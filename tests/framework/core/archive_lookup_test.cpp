@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 #include "support/wqa_archive_builder.h"
 
 namespace {

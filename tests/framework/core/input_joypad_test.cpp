@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "WqLib.h"
-#include "input_devices.h"
-#include "input_state.h"
+#include "core/window/input_devices.h"
+#include "core/window/input_state.h"
 #include "platform/control.h"
 #include "platform/dinput.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "WqLib.h"
-#include "input_devices.h"
-#include "input_state.h"
+#include "core/window/input_devices.h"
+#include "core/window/input_state.h"
 #include "platform/control.h"
 #include "platform/dinput.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

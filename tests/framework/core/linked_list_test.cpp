@@ -1,4 +1,4 @@
-#include "linked_list.h"
+#include "core/base/linked_list.h"
 
 #include <gtest/gtest.h>
 

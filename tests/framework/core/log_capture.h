@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "charset_state.h"
-#include "log_file.h"
+#include "core/base/charset_state.h"
+#include "core/base/log_file.h"
 #include "platform/control.h"
 #include "support/temp_dir.h"
 

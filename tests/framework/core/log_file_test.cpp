@@ -1,4 +1,4 @@
-#include "log_file.h"
+#include "core/base/log_file.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "log_capture.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

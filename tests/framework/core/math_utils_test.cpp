@@ -1,4 +1,4 @@
-#include "math_utils.h"
+#include "core/base/math_utils.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "log_capture.h"
-#include "network_handles.h"
+#include "core/network/network_handles.h"
 #include "platform/control.h"
-#include "runtime_libraries.h"
+#include "core/startup/runtime_libraries.h"
 #include "support/loopback_sockets.h"
 
 namespace wqtest {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "network_fixture.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "archive_reader.h"
-#include "file_access_table.h"
+#include "core/files/archive_reader.h"
+#include "core/files/file_access_table.h"
 #include "log_capture.h"
-#include "plain_file.h"
+#include "core/files/plain_file.h"
 #include "platform/kernel32.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "random_generator.h"
+#include "core/base/random_generator.h"
 
 #include <gtest/gtest.h>
 

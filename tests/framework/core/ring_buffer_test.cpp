@@ -1,11 +1,11 @@
-#include "ring_buffer.h"
+#include "core/base/ring_buffer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "WqLib.h"
 #include "platform/control.h"
-#include "runtime_libraries.h"
+#include "core/startup/runtime_libraries.h"
 #include "startup_test_support.h"
 
 namespace {

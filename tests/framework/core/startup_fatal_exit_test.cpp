@@ -3,7 +3,7 @@
 #include <string>
 
 #include "WqLib.h"
-#include "library_startup.h"
+#include "core/startup/library_startup.h"
 #include "startup_test_support.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "WqLib.h"
-#include "api_lock.h"
+#include "core/startup/api_lock.h"
 #include "platform/windows.h"
-#include "runtime_libraries.h"
+#include "core/startup/runtime_libraries.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "system_report.h"
+#include "core/startup/system_report.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "stream_memory.h"
+#include "core/files/stream_memory.h"
 #include "support/temp_dir.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

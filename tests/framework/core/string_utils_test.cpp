@@ -1,11 +1,11 @@
-#include "string_utils.h"
+#include "core/base/string_utils.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "charset_state.h"
+#include "core/base/charset_state.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "WqLib.h"
 #include "platform/control.h"
 #include "startup_test_support.h"
-#include "text_input.h"
-#include "text_input_state.h"
-#include "window_system_state.h"
+#include "core/window/text_input.h"
+#include "core/window/text_input_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

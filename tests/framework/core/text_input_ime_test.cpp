@@ -10,9 +10,9 @@
 #include "platform/control.h"
 #include "platform/imm.h"
 #include "startup_test_support.h"
-#include "text_input.h"
-#include "text_input_state.h"
-#include "window_system_state.h"
+#include "core/window/text_input.h"
+#include "core/window/text_input_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

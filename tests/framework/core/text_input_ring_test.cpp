@@ -1,7 +1,7 @@
 // The input-character ring and the edit-key table.
 #include <gtest/gtest.h>
 
-#include "text_input.h"
+#include "core/window/text_input.h"
 
 namespace {
 

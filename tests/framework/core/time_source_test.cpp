@@ -1,4 +1,4 @@
-#include "time_source.h"
+#include "core/base/time_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 #include <gtest/gtest.h>
 

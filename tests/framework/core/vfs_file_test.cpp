@@ -8,13 +8,13 @@
 #include <cctype>
 #include <filesystem>
 
-#include "file_access_table.h"
+#include "core/files/file_access_table.h"
 #include "platform/kernel32.h"
 #include "log_capture.h"
 #include "support/wqa_archive_builder.h"
-#include "tracked_allocator.h"
-#include "vfs_archive_table.h"
-#include "vfs_file.h"
+#include "core/base/tracked_allocator.h"
+#include "core/files/vfs_archive_table.h"
+#include "core/files/vfs_file.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/dinput.h"
 #include "platform/windows.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

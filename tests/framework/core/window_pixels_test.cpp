@@ -6,7 +6,7 @@
 #include "WqLib.h"
 #include "platform/control_window.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "WqLib.h"
 #include "platform/windows.h"
 #include "startup_test_support.h"
-#include "text_input.h"
-#include "window_system_state.h"
+#include "core/window/text_input.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <thread>
 
 #include "WqLib.h"
-#include "cursor_services.h"
+#include "core/window/cursor_services.h"
 #include "platform/control_window.h"
 #include "platform/windows.h"
 #include "startup_test_support.h"
-#include "window_system_state.h"
+#include "core/window/window_system_state.h"
 
 namespace {
 

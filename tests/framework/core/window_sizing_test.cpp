@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "window_sizing.h"
+#include "core/window/window_sizing.h"
 
 namespace {
 

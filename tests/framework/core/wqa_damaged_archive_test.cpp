@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 #include "log_capture.h"
 #include "support/wqa_archive_builder.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "wqa_format.h"
+#include "core/files/wqa_format.h"
 
 namespace {
 

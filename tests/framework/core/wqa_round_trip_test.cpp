@@ -7,10 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "archive_reader.h"
+#include "core/files/archive_reader.h"
 #include "support/temp_dir.h"
 #include "support/wqa_archive_builder.h"
-#include "tracked_allocator.h"
+#include "core/base/tracked_allocator.h"
 
 namespace {
 
