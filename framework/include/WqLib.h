@@ -102,3 +102,24 @@ int GetMouseButtons();
 // selector bits: 1 keyboard, 2 pads, 4 mouse. The first key code down, -1
 // for a pad or a mouse click, 0 for nothing.
 int CheckAnyInput(int selector);
+
+// ---- Graphics: screen, draw target, presentation, render state ----
+// (declarations of the graphics core follow here)
+
+// ---- Graphs: handles, loading and drawing ----
+// (declarations of graph handles and the draw functions follow here)
+
+// ---- Images: base images and image files ----
+// (declarations of the image readers follow here)
+
+// ---- Software images (MEMIMG) and the software renderer ----
+// (declarations of the software images follow here)
+
+// ---- Fonts and text ----
+// (declarations of fonts and string drawing follow here)
+
+// ---- Sound ----
+// (declarations of sound handles follow here)
+
+// ---- Movies ----
+// (declarations of movie handles follow here)
