@@ -3,6 +3,7 @@
 namespace {
 int g_drawTarget = -2;
 int g_restoreCallbackSet = 0;
+int g_softwareRendererRequested = 0;
 DisplayModeRecord g_screen = {640, 480, 16, 60};
 }  // namespace
 
@@ -39,6 +40,11 @@ int GetScreenSize(int* width, int* height) {
 }
 int GetScreenColorBits() { return g_screen.colorBits; }
 int SetEmulate320x240(int) { return 0; }
+int GetUseHardwareRenderer() { return g_softwareRendererRequested ? 0 : 1; }
+int SetUseHardwareRenderer(int flag) {
+  g_softwareRendererRequested = flag == 0;
+  return 0;
+}
 int ApplyScreenMode(int, int, int, int, int) { return 0; }
 
 int FlipScreenCore(const RECT*) { return 0; }

@@ -29,6 +29,10 @@ int SetScreenMode(int width, int height, int colorBits, int refreshRate);
 int GetScreenSize(int* width, int* height);
 int GetScreenColorBits();
 int SetEmulate320x240(int flag);
+// 0 after the software renderer was requested, else 1; the request is
+// refused (-1) once the library is started.
+int GetUseHardwareRenderer();
+int SetUseHardwareRenderer(int flag);
 int ApplyScreenMode(int width, int height, int colorBits, int reapply, int refreshRate);
 
 int FlipScreenCore(const RECT* windowRect);

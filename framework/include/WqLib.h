@@ -35,6 +35,8 @@ int EndLibrary();
 // Processes the window's messages and the per-frame work; call once per
 // frame. 0, or -1 once the program is to quit.
 int PumpMessages();
+// 1 when the processor has MMX, as the start-up report found; 0 before it.
+int IsMmxAvailable();
 
 // ---- Main window ----
 // 1 window mode, 0 full screen. Before StartLibrary it only records the

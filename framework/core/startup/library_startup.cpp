@@ -31,6 +31,7 @@ constexpr DWORD kDestroyRetryMs = 100;
 void ChooseStartMode() {
   if (WindowSystem().windowMode) return;
   if (!FullScreenSizeUsable()) ChangeWindowMode(1);
+  EmulateFullScreen320x240();
 }
 
 bool RefusesColorDepth() {
@@ -123,6 +124,7 @@ int InitializeLibrary() {
     state.starting = 0;
     return -1;
   }
+  ReadPerformanceCounterFrequency();
   ReportSystemInfo();
   LoadLateRuntimeLibraries();
   SetRestoreGraphCallback(nullptr);
