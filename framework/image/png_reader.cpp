@@ -14,14 +14,14 @@ struct PngInput {
   std::int64_t length;
 };
 
-// What a read holds, in memory the error jump leaves intact (reached
-// through a pointer), so the jump's landing frees all of it.
+// What a read holds; the blocks are volatile so the landing of an error
+// jump sees them and frees them.
 struct PngReadState {
   png_structp png;
   png_infop info;
   PngInput input;
-  png_bytep* rows;
-  std::uint8_t* pixels;
+  png_bytep* volatile rows;
+  std::uint8_t* volatile pixels;
 };
 
 void PngReadCallback(png_structp png, png_bytep data, std::size_t length) {
