@@ -106,28 +106,19 @@ void DecodeJpeg(jpeg_decompress_struct* decompressor, StreamSource* source, Base
   if (ImageByteCount(decompressor->image_width, decompressor->image_height, 4) < 0) {
     ERREXIT(decompressor, JERR_IMAGE_TOO_BIG);
   }
+  // Colour comes out in blue, green, red order straight from the library's
+  // colour conversion, and rows are decoded into the image block itself.
+  if (decompressor->out_color_space == JCS_RGB) decompressor->out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(decompressor);
   int components = decompressor->output_components;
   if (components != 1 && components != 3) ERREXIT(decompressor, JERR_CONVERSION_NOTIMPL);
   std::size_t rowBytes = static_cast<std::size_t>(components) * decompressor->output_width;
-  JSAMPARRAY line = (*decompressor->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_IMAGE,
-                                                       static_cast<JDIMENSION>(rowBytes), 1);
   auto* pixels = static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(rowBytes) * decompressor->output_height));
   error->pixels = pixels;
   if (!pixels) ERREXIT1(decompressor, JERR_OUT_OF_MEMORY, 0);
   while (decompressor->output_scanline < decompressor->output_height) {
-    std::uint8_t* out = pixels + rowBytes * decompressor->output_scanline;
-    if (jpeg_read_scanlines(decompressor, line, 1) != 1) ERREXIT(decompressor, JERR_INPUT_EOF);
-    const JSAMPLE* in = line[0];
-    if (components == 1) {
-      std::copy(in, in + rowBytes, out);
-    } else {
-      for (std::size_t i = 0; i < rowBytes; i += 3) {
-        out[i] = in[i + 2];
-        out[i + 1] = in[i + 1];
-        out[i + 2] = in[i];
-      }
-    }
+    JSAMPROW row = pixels + rowBytes * decompressor->output_scanline;
+    if (jpeg_read_scanlines(decompressor, &row, 1) != 1) ERREXIT(decompressor, JERR_INPUT_EOF);
   }
   jpeg_finish_decompress(decompressor);
   image->width = static_cast<std::int32_t>(decompressor->output_width);

@@ -48,14 +48,19 @@ TEST_F(ImageLoadTest, BytesNoReaderAcceptsGiveMinusOneAndAnEmptyImage) {
   EXPECT_EQ(LoadBaseImage(nullptr, nullptr, 0, 1, &image, 0), -1);
 }
 
+// Readers cannot be taken out again, so this one accepts only while its
+// test runs: the other tests of a whole-binary run stay unaffected.
 int g_userReaderCalls = 0;
+bool g_userReaderAccepts = false;
 int AcceptEverything(StreamSource*, BaseImage* image) {
   ++g_userReaderCalls;
+  if (!g_userReaderAccepts) return -1;
   CreateArgbBaseImage(1, 1, image);
   return 0;
 }
 
 TEST_F(ImageLoadTest, ReadersAddedByTheProgramComeFirst) {
+  g_userReaderAccepts = true;
   ASSERT_EQ(AddUserImageReader(AcceptEverything), 0);
   const ImageFixture& png = wqtest::ImageFixtureNamed("png_rgb8");
   BaseImage image{};
@@ -65,6 +70,7 @@ TEST_F(ImageLoadTest, ReadersAddedByTheProgramComeFirst) {
   ReleaseBaseImage(&image);
   for (int i = 1; i < 10; ++i) EXPECT_EQ(AddUserImageReader(AcceptEverything), 0);
   EXPECT_EQ(AddUserImageReader(AcceptEverything), -1) << "ten slots";
+  g_userReaderAccepts = false;
 }
 
 TEST(AlphaFileNameTest, UnderscoreABeforeTheLastDot) {
