@@ -119,6 +119,11 @@ TEST_F(ImageLoadTest, TheAlphaCompanionLoadsBesideTheImage) {
   wqtest::ExpectImagePixels(&alphaImage, alpha);
   ReleaseBaseImage(&image);
   ReleaseBaseImage(&alphaImage);
+  ASSERT_EQ(LoadImageWithAlpha(nullptr, colour.bytes.data(), static_cast<int>(colour.bytes.size()), 1, nullptr, 0, 0,
+                               &image, &alphaImage, 0),
+            1)
+      << "a memory load has no file name for a companion";
+  ReleaseBaseImage(&image);
   ASSERT_EQ(LoadImageWithAlpha(path.c_str(), nullptr, 0, 0, nullptr, 0, 2, &image, &alphaImage, 0), 1);
   ReleaseBaseImage(&image);
   EXPECT_EQ(LoadImageWithAlpha((dir_.WindowsPath() + "\\none.bmp").c_str(), nullptr, 0, 0, nullptr, 0, 0, &image,
