@@ -136,6 +136,18 @@ TEST(PixelConvertTest, EightBitCopiesReturnTheLargestIndexAndRemapIntoAnotherPal
   EXPECT_EQ(std::vector<int>(destination, destination + 4), (std::vector<int>{0, 1, 0, 1}));
 }
 
+TEST(PixelConvertTest, DirectColoursIntoAPaletteTakeTheNearestEntry) {
+  ColorFormat grey{}, rgb24{};
+  MakeColorFormatGrey8(&grey);
+  MakeColorFormatRgb24(&rgb24);
+  std::uint8_t source[6] = {200, 200, 200, 10, 250, 10};  // blue, green, red
+  std::uint8_t out[2] = {};
+  RECT rect{0, 0, 2, 1};
+  ConvertPixelRect(out, 2, &grey, source, 6, &rgb24, nullptr, 0, nullptr, 0, 0, &rect, 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(out[0], 200);
+  EXPECT_EQ(out[1], 90) << "the grey nearest to (10, 250, 10) is their mean";
+}
+
 TEST(PixelConvertTest, ColourKeyAlphaImageAndColourOptionsSetTheAlpha) {
   ColorFormat argb{}, xrgb{}, grey{};
   MakeColorFormatArgb32(&argb);
