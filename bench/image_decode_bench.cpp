@@ -148,11 +148,21 @@ enum Conversion { kXrgbTo565, kRgb24ToXrgb, kPal8ToArgb, kXrgbToArgbSkippingKey,
 ColorFormat FormatOf(int which) {
   ColorFormat format{};
   switch (which) {
-    case 0: MakeColorFormatXrgb32(&format); break;
-    case 1: MakeColorFormatArgb32(&format); break;
-    case 2: MakeColorFormatRgb24(&format); break;
-    case 3: MakeColorFormatGrey8(&format); break;
-    default: MakeColorFormatFromMasks(&format, 16, 0xF800, 0x7E0, 0x1F, 0); break;
+    case 0:
+      MakeColorFormatXrgb32(&format);
+      break;
+    case 1:
+      MakeColorFormatArgb32(&format);
+      break;
+    case 2:
+      MakeColorFormatRgb24(&format);
+      break;
+    case 3:
+      MakeColorFormatGrey8(&format);
+      break;
+    default:
+      MakeColorFormatFromMasks(&format, 16, 0xF800, 0x7E0, 0x1F, 0);
+      break;
   }
   return format;
 }
@@ -171,7 +181,8 @@ void ConvertImage(benchmark::State& state) {
   RECT whole{0, 0, kSide, kSide};
   for (auto _ : state) {
     ConvertPixelRect(destination.data(), kSide * to.bytesPerPixel, &to, source.data(), kSide * from.bytesPerPixel,
-                     &from, nullptr, 0, nullptr, 0, 0, &whole, 0, setup.keyToAlpha, 0x00FF00FF, 0, 0, 0, setup.skipKey, 0);
+                     &from, nullptr, 0, nullptr, 0, 0, &whole, 0, setup.keyToAlpha, 0x00FF00FF, 0, 0, 0, setup.skipKey,
+                     0);
     benchmark::DoNotOptimize(destination.data());
   }
   SetPixelConvertFastPaths(1);
@@ -183,7 +194,8 @@ BENCHMARK(BM_JpegThroughLoadingFront)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegPlainDecompressor)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertImage)
     ->ArgNames({"path", "fast"})
-    ->ArgsProduct({{kXrgbTo565, kRgb24ToXrgb, kPal8ToArgb, kXrgbToArgbSkippingKey, kXrgbToArgbKeyToAlpha, k565ToArgb}, {1, 0}})
+    ->ArgsProduct({{kXrgbTo565, kRgb24ToXrgb, kPal8ToArgb, kXrgbToArgbSkippingKey, kXrgbToArgbKeyToAlpha, k565ToArgb},
+                   {1, 0}})
     ->Unit(benchmark::kMillisecond);
 
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
@@ -198,12 +210,17 @@ void PrintSummary(const wqbench::SummaryReporter& reporter) {
     }
   }
   std::printf("ConvertPixelRect, megapixels per second (optimised path / general path):\n");
-  const char* names[] = {"X8R8G8B8 to R5G6B5", "R8G8B8 to X8R8G8B8", "8-bit palette to A8R8G8B8",
-                         "X8R8G8B8 to A8R8G8B8 skipping a key", "X8R8G8B8 to A8R8G8B8 key to alpha", "R5G6B5 to A8R8G8B8"};
+  const char* names[] = {"X8R8G8B8 to R5G6B5",
+                         "R8G8B8 to X8R8G8B8",
+                         "8-bit palette to A8R8G8B8",
+                         "X8R8G8B8 to A8R8G8B8 skipping a key",
+                         "X8R8G8B8 to A8R8G8B8 key to alpha",
+                         "R5G6B5 to A8R8G8B8"};
   for (int path = 0; path < 6; ++path) {
     double rates[2] = {};
     for (int fast = 0; fast < 2; ++fast) {
-      double seconds = reporter.SecondsPerIteration("ConvertImage/path:" + std::to_string(path) + "/fast:" + std::to_string(fast));
+      double seconds =
+          reporter.SecondsPerIteration("ConvertImage/path:" + std::to_string(path) + "/fast:" + std::to_string(fast));
       rates[fast] = seconds > 0 ? kPixels / 1e6 / seconds : 0;
     }
     std::printf("  %-38s %8.0f / %6.0f MP/s\n", names[path], rates[1], rates[0]);

@@ -15,7 +15,7 @@ constexpr int kUserReaderSlots = 10;
 constexpr int kAlphaNameBytes = 260;
 
 const ImageReader kImageReaderTable[] = {ReadBmpImage, ReadJpegImage, ReadPngImage, ReadBgraImage,
-                                         ReadTgaImage, ReadDdsImage, nullptr};
+                                         ReadTgaImage, ReadDdsImage,  nullptr};
 
 struct UserReaderTable {
   ImageReader readers[kUserReaderSlots];

@@ -78,10 +78,10 @@ void JpegTermSource(j_decompress_ptr) {}
 
 void SetJpegStreamSource(j_decompress_ptr decompressor, StreamSource* source) {
   if (!decompressor->src) {
-    auto* record = static_cast<JpegSourceRecord*>(
-        (*decompressor->mem->alloc_small)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, sizeof(JpegSourceRecord)));
-    record->buffer = static_cast<JOCTET*>(
-        (*decompressor->mem->alloc_small)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, kInputBufferBytes));
+    auto* record = static_cast<JpegSourceRecord*>((*decompressor->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, sizeof(JpegSourceRecord)));
+    record->buffer = static_cast<JOCTET*>((*decompressor->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, kInputBufferBytes));
     decompressor->src = &record->manager;
   }
   auto* record = reinterpret_cast<JpegSourceRecord*>(decompressor->src);
@@ -113,7 +113,8 @@ void DecodeJpeg(jpeg_decompress_struct* decompressor, StreamSource* source, Base
   int components = decompressor->output_components;
   if (components != 1 && components != 3) ERREXIT(decompressor, JERR_CONVERSION_NOTIMPL);
   std::size_t rowBytes = static_cast<std::size_t>(components) * decompressor->output_width;
-  auto* pixels = static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(rowBytes) * decompressor->output_height));
+  auto* pixels = static_cast<std::uint8_t*>(
+      ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(rowBytes) * decompressor->output_height));
   error->pixels = pixels;
   if (!pixels) ERREXIT1(decompressor, JERR_OUT_OF_MEMORY, 0);
   while (decompressor->output_scanline < decompressor->output_height) {

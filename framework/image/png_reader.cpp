@@ -54,7 +54,8 @@ void SetPngFormat(PngReadState* state, int colorType, bool expanded, std::size_t
     png_colorp palette = nullptr;
     int count = 0;
     png_get_PLTE(state->png, state->info, &palette, &count);
-    for (int i = 0; i < count && i < 256; ++i) format.palette[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
+    for (int i = 0; i < count && i < 256; ++i)
+      format.palette[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
     return;
   }
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {

@@ -52,9 +52,9 @@ TEST(ColorFormatTest, PaletteEncodingPicksTheNearestEntryAndTheLowerIndexOnATie)
   ColorFormat pal{};
   MakeColorFormatPal8(&pal);
   for (auto& entry : pal.palette) entry = {0, 0, 0, 0};
-  pal.palette[3] = {0, 0, 100, 0};   // red 100
-  pal.palette[7] = {0, 0, 120, 0};   // red 120
-  pal.palette[9] = {0, 0, 140, 0};   // red 140
+  pal.palette[3] = {0, 0, 100, 0};  // red 100
+  pal.palette[7] = {0, 0, 120, 0};  // red 120
+  pal.palette[9] = {0, 0, 140, 0};  // red 140
   EXPECT_EQ(EncodeFormatPixel(&pal, 130, 0, 0, 0), 7u) << "120 and 140 tie; the lower index wins";
   EXPECT_EQ(EncodeFormatPixel(&pal, 104, 0, 0, 0), 3u);
   EXPECT_EQ(EncodeFormatPixel(&pal, 20, 0, 0, 0), 0u);
@@ -117,7 +117,8 @@ BaseImage NumberedImage(int width, int height) {
   MakeColorFormatGrey8(&grey);
   CreateBaseImageSameFormat(width, height, &grey, &image);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) static_cast<std::uint8_t*>(image.pixels)[y * image.pitch + x] = static_cast<std::uint8_t>(1 + y * width + x);
+    for (int x = 0; x < width; ++x)
+      static_cast<std::uint8_t*>(image.pixels)[y * image.pitch + x] = static_cast<std::uint8_t>(1 + y * width + x);
   }
   return image;
 }
@@ -125,7 +126,8 @@ BaseImage NumberedImage(int width, int height) {
 std::vector<int> PixelsOf(const BaseImage& image) {
   std::vector<int> values;
   for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) values.push_back(static_cast<const std::uint8_t*>(image.pixels)[y * image.pitch + x]);
+    for (int x = 0; x < image.width; ++x)
+      values.push_back(static_cast<const std::uint8_t*>(image.pixels)[y * image.pitch + x]);
   }
   return values;
 }

@@ -87,7 +87,8 @@ std::string Bmp(std::int32_t width, std::int32_t height, int bits, std::uint32_t
 TEST(DamagedFilesTest, HostileBmpHeadersAreRefused) {
   std::string grey2 = std::string("\0\0\0\0\xFF\xFF\xFF\0", 8);
   std::string grey256;
-  for (int i = 0; i < 256; ++i) grey256 += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
+  for (int i = 0; i < 256; ++i)
+    grey256 += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
   struct Case {
     const char* name;
     std::string bytes;
@@ -117,12 +118,13 @@ TEST(DamagedFilesTest, HostileBmpHeadersAreRefused) {
 // end mark stop at the image's edges.
 TEST(DamagedFilesTest, RunLengthDataStaysInsideTheImage) {
   std::string grey;
-  for (int i = 0; i < 256; ++i) grey += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
+  for (int i = 0; i < 256; ++i)
+    grey += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
   const std::string streams[] = {
-      std::string("\xFF\x07\xFF\x07\xFF\x07", 6),           // runs far past the row ends, no end mark
-      std::string("\x00\x02\xFF\xFF\x02\x09", 6),           // delta far outside, then a run
-      std::string("\x00\xFF\x01\x02", 4),                   // absolute run of 255 cut short
-      std::string("\x01\x05\x00\x02\x04\x00\x02\x08", 8),   // three pixels then a delta (2, 1)... cut short
+      std::string("\xFF\x07\xFF\x07\xFF\x07", 6),          // runs far past the row ends, no end mark
+      std::string("\x00\x02\xFF\xFF\x02\x09", 6),          // delta far outside, then a run
+      std::string("\x00\xFF\x01\x02", 4),                  // absolute run of 255 cut short
+      std::string("\x01\x05\x00\x02\x04\x00\x02\x08", 8),  // three pixels then a delta (2, 1)... cut short
   };
   for (const std::string& stream : streams) {
     BaseImage image{};
@@ -135,7 +137,8 @@ TEST(DamagedFilesTest, RunLengthDataStaysInsideTheImage) {
 
 TEST(DamagedFilesTest, AnRle8DeltaMovesRightAndDownFromTheCurrentPosition) {
   std::string grey;
-  for (int i = 0; i < 256; ++i) grey += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
+  for (int i = 0; i < 256; ++i)
+    grey += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
   // Top-down 8 x 2: three 7s, delta (2, 1), one 9, end of bitmap.
   std::string stream("\x03\x07\x00\x02\x02\x01\x01\x09\x00\x01", 10);
   BaseImage image{};

@@ -39,7 +39,9 @@ TEST(DxtDecodeTest, ColourBlocksExpandEndpointsAndInterpolate) {
   block.U16(0xFFFF).U16(0xF800).U32(0b11100100);
   std::uint8_t pixels[16][4];
   DecodeDxtBlock(1, reinterpret_cast<const std::uint8_t*>(block.bytes().data()), pixels);
-  auto argb = [&](int i) { return static_cast<std::uint32_t>(pixels[i][3] << 24 | pixels[i][2] << 16 | pixels[i][1] << 8 | pixels[i][0]); };
+  auto argb = [&](int i) {
+    return static_cast<std::uint32_t>(pixels[i][3] << 24 | pixels[i][2] << 16 | pixels[i][1] << 8 | pixels[i][0]);
+  };
   EXPECT_EQ(argb(0), 0xFFFFFFFFu);
   EXPECT_EQ(argb(1), 0xFFFF0000u);
   EXPECT_EQ(argb(2), 0xFFFFAAAAu) << "(2 white + red) / 3";
@@ -175,7 +177,8 @@ TEST(DdsReaderTest, UnknownFormatsAndImpossibleHeadersAreRefused) {
       {"other FourCC", DdsHeader(4, 4, 0x4, FourCc("ATI2"), 0, nullptr).bytes() + std::string(16, '\0')},
       {"luminance", DdsHeader(4, 4, 0x20000, 0, 8, masks).bytes() + std::string(16, '\0')},
       {"zero width", DdsHeader(0, 4, 0x4, FourCc("DXT1"), 0, nullptr).bytes() + std::string(16, '\0')},
-      {"pitch shorter than a row", DdsHeader(4, 1, 0x40, 0, 24, masks, 0x1007 | 0x8, 3).bytes() + std::string(12, '\0')},
+      {"pitch shorter than a row",
+       DdsHeader(4, 1, 0x40, 0, 24, masks, 0x1007 | 0x8, 3).bytes() + std::string(12, '\0')},
       {"data missing", DdsHeader(4096, 4096, 0x4, FourCc("DXT1"), 0, nullptr).bytes() + std::string(64, '\0')},
   };
   for (const Case& c : cases) {

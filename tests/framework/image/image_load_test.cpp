@@ -102,7 +102,8 @@ TEST_F(ImageLoadTest, TheAlphaCompanionLoadsBesideTheImage) {
   const ImageFixture& alpha = wqtest::ImageFixtureNamed("png_grey8");
   std::string path = Place("boss.bmp", colour.bytes);
   BaseImage image{}, alphaImage{};
-  EXPECT_EQ(LoadImageWithAlpha(path.c_str(), nullptr, 0, 0, nullptr, 0, 0, &image, &alphaImage, 0), 1) << "no companion yet";
+  EXPECT_EQ(LoadImageWithAlpha(path.c_str(), nullptr, 0, 0, nullptr, 0, 0, &image, &alphaImage, 0), 1)
+      << "no companion yet";
   ReleaseBaseImage(&image);
   Place("boss_a.bmp", alpha.bytes);
   ASSERT_EQ(LoadImageWithAlpha(path.c_str(), nullptr, 0, 0, nullptr, 0, 0, &image, &alphaImage, 0), 0);
@@ -158,8 +159,8 @@ TEST_F(ImageLoadTest, ImagesAreHandedOverAsTopDownDibs) {
   const ImageFixture& palettised = wqtest::ImageFixtureNamed("bmp8_topdown");  // width 5, pitch 8
   BITMAPINFO* info = nullptr;
   void* bits = nullptr;
-  ASSERT_EQ(LoadImageCore(nullptr, palettised.bytes.data(), static_cast<int>(palettised.bytes.size()), 1, 1, 0,
-                          nullptr, &info, &bits),
+  ASSERT_EQ(LoadImageCore(nullptr, palettised.bytes.data(), static_cast<int>(palettised.bytes.size()), 1, 1, 0, nullptr,
+                          &info, &bits),
             0);
   EXPECT_EQ(info->bmiHeader.biBitCount, 8);
   EXPECT_EQ(info->bmiHeader.biHeight, -3);
@@ -168,9 +169,9 @@ TEST_F(ImageLoadTest, ImagesAreHandedOverAsTopDownDibs) {
   TrackedFree(info);
 
   const ImageFixture& argb = wqtest::ImageFixtureNamed("png_rgba8");  // width 7
-  ASSERT_EQ(LoadImageCore(nullptr, argb.bytes.data(), static_cast<int>(argb.bytes.size()), 1, 1, 0, nullptr, &info,
-                          &bits),
-            0);
+  ASSERT_EQ(
+      LoadImageCore(nullptr, argb.bytes.data(), static_cast<int>(argb.bytes.size()), 1, 1, 0, nullptr, &info, &bits),
+      0);
   EXPECT_EQ(info->bmiHeader.biBitCount, 24);
   const auto* row1 = static_cast<std::uint8_t*>(bits) + 24;  // rows of 21 bytes rounded to 24
   EXPECT_EQ(row1[2], argb.rgba[7 * 4 + 0]) << "red of pixel (0, 1)";

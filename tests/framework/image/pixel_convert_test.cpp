@@ -28,7 +28,8 @@ std::vector<NamedFormat> AllFormats() {
   MakeColorFormatPal8(&pal);
   std::mt19937 random(5);
   for (auto& entry : pal.palette) {
-    entry = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()), 0};
+    entry = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+             static_cast<std::uint8_t>(random()), 0};
   }
   ColorFormat rgb24{}, xrgb{}, argb{};
   MakeColorFormatRgb24(&rgb24);
@@ -61,14 +62,15 @@ struct Options {
 };
 
 // Runs one conversion with the optimised paths on or off.
-std::vector<std::uint8_t> Convert(const ColorFormat& to, const ColorFormat& from, const std::vector<std::uint8_t>& source,
-                                  std::uint32_t key, const Options& options, int fast) {
+std::vector<std::uint8_t> Convert(const ColorFormat& to, const ColorFormat& from,
+                                  const std::vector<std::uint8_t>& source, std::uint32_t key, const Options& options,
+                                  int fast) {
   SetPixelConvertFastPaths(fast);
   std::uint32_t destinationPitch = kWidth * 4 + 8, sourcePitch = kWidth * 4;
   std::vector<std::uint8_t> destination = RandomBytes(destinationPitch * (kHeight + 2), 99);
   RECT rect{1, 1, kWidth - 1, kHeight};
-  ConvertPixelRect(destination.data(), destinationPitch, &to, source.data(), sourcePitch, &from, nullptr, 0, nullptr,
-                   2, 1, &rect, 0, options.keyToAlpha, key, 0, 0, 0, options.skipKey, 0);
+  ConvertPixelRect(destination.data(), destinationPitch, &to, source.data(), sourcePitch, &from, nullptr, 0, nullptr, 2,
+                   1, &rect, 0, options.keyToAlpha, key, 0, 0, 0, options.skipKey, 0);
   SetPixelConvertFastPaths(1);
   return destination;
 }
@@ -83,8 +85,9 @@ TEST(PixelConvertTest, OptimisedConversionsEqualTheGeneralPathForEveryPairOfForm
     int r = 0, g = 0, b = 0;
     GetBaseImagePixel(&view, 3, 2, &r, &g, &b, nullptr);
     std::uint32_t key = from.format.bytesPerPixel == 1 ? static_cast<std::uint32_t>(r << 16 | g << 8 | b)
-                                                        : GetBaseImagePixelArgb(&view, 3, 2) & 0xFFFFFF;
-    if (from.format.bytesPerPixel > 1) key = EncodeFormatPixel(&from.format, r, g, b, 0) & 0xFFFFFF & ~from.format.unusedMask;
+                                                       : GetBaseImagePixelArgb(&view, 3, 2) & 0xFFFFFF;
+    if (from.format.bytesPerPixel > 1)
+      key = EncodeFormatPixel(&from.format, r, g, b, 0) & 0xFFFFFF & ~from.format.unusedMask;
     for (const NamedFormat& to : formats) {
       for (const Options& options : optionSets) {
         SCOPED_TRACE(std::string(from.name) + " to " + to.name + ", " + options.name);
@@ -205,7 +208,8 @@ TEST(PixelConvertTest, DitheringRoundsUpByTheMatrixOrByTheCarriedError) {
 BaseImage NumberedArgb(int width, int height) {
   BaseImage image{};
   CreateArgbBaseImage(width, height, &image);
-  for (int i = 0; i < width * height; ++i) static_cast<std::uint32_t*>(image.pixels)[i] = 0xFF000000u | static_cast<std::uint32_t>(i + 1);
+  for (int i = 0; i < width * height; ++i)
+    static_cast<std::uint32_t*>(image.pixels)[i] = 0xFF000000u | static_cast<std::uint32_t>(i + 1);
   return image;
 }
 

@@ -55,7 +55,8 @@ TEST(TgaReaderTest, RefusedHeadersAndDamagedDataLeaveNothingAllocated) {
       {"run-length data ends early", TgaHeader(10, 4, 4, 24, 0).bytes() + "\x85\x01\x02\x03"},
       {"raw packet cut short", TgaHeader(10, 4, 4, 24, 0).bytes() + "\x05\x01\x02"},
       {"colour map cut short", TgaHeader(1, 2, 2, 8, 0, 0, 200, 24).bytes() + pixels},
-      {"map past 256 entries, indices cut short", TgaHeader(9, 8, 8, 8, 0, 250, 10, 32).bytes() + std::string(40, '\x81')},
+      {"map past 256 entries, indices cut short",
+       TgaHeader(9, 8, 8, 8, 0, 250, 10, 32).bytes() + std::string(40, '\x81')},
   };
   for (const Case& c : cases) {
     BaseImage image{};
