@@ -162,25 +162,13 @@ int ConvertPixelsFast(const PixelConvertJob& job) {
     CopySkippingKey(job);
     return 1;
   }
+  if (fromKind == SourceKind::kNone) return 0;
   switch (toKind) {
-    case DestinationKind::kNone:
-      return 0;
-    case DestinationKind::kRgb565:
-      if (fromKind == SourceKind::kNone) return 0;
-      ConvertFrom<DestinationKind::kRgb565, 2>(job, fromKind);
-      return 1;
-    case DestinationKind::kXrgb1555:
-      if (fromKind == SourceKind::kNone) return 0;
-      ConvertFrom<DestinationKind::kXrgb1555, 2>(job, fromKind);
-      return 1;
-    case DestinationKind::kRgb32:
-      if (fromKind == SourceKind::kNone) return 0;
-      ConvertFrom<DestinationKind::kRgb32, 4>(job, fromKind);
-      return 1;
-    case DestinationKind::kArgb32:
-      if (fromKind == SourceKind::kNone) return 0;
-      ConvertFrom<DestinationKind::kArgb32, 4>(job, fromKind);
-      return 1;
+    case DestinationKind::kNone: return 0;
+    case DestinationKind::kRgb565: ConvertFrom<DestinationKind::kRgb565, 2>(job, fromKind); break;
+    case DestinationKind::kXrgb1555: ConvertFrom<DestinationKind::kXrgb1555, 2>(job, fromKind); break;
+    case DestinationKind::kRgb32: ConvertFrom<DestinationKind::kRgb32, 4>(job, fromKind); break;
+    case DestinationKind::kArgb32: ConvertFrom<DestinationKind::kArgb32, 4>(job, fromKind); break;
   }
-  return 0;
+  return 1;
 }
