@@ -56,7 +56,8 @@ int StretchBaseImageRect(int sourceLeft, int sourceTop, int sourceRight, int sou
   int sourceWidth = sourceRight - sourceLeft, sourceHeight = sourceBottom - sourceTop;
   int width = destinationRight - destinationLeft, height = destinationBottom - destinationTop;
   if (sourceWidth == width && sourceHeight == height) {
-    return CopyBaseImageRect(sourceLeft, sourceTop, width, height, destinationLeft, destinationTop, source, destination);
+    return CopyBaseImageRect(sourceLeft, sourceTop, width, height, destinationLeft, destinationTop, source,
+                             destination);
   }
   std::int64_t stepX = (static_cast<std::int64_t>(sourceWidth) << 16) / width;
   std::int64_t stepY = (static_cast<std::int64_t>(sourceHeight) << 16) / height;

@@ -92,7 +92,8 @@ int RotateBaseImage180(BaseImage* image) {
     for (int x = 0; x < w; ++x) SwapPixels(PixelAddress(image, x, y), PixelAddress(image, w - 1 - x, h - 1 - y), bytes);
   }
   if (h % 2 == 1) {
-    for (int x = 0; x < w / 2; ++x) SwapPixels(PixelAddress(image, x, h / 2), PixelAddress(image, w - 1 - x, h / 2), bytes);
+    for (int x = 0; x < w / 2; ++x)
+      SwapPixels(PixelAddress(image, x, h / 2), PixelAddress(image, w - 1 - x, h / 2), bytes);
   }
   return 0;
 }

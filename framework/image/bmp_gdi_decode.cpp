@@ -37,8 +37,8 @@ int DecodeBmpThroughGdi(const BmpLayout& layout, const std::uint8_t* data, BaseI
   }
   auto sectionRowBytes = static_cast<std::size_t>(description.bmWidthBytes);
   for (int y = 0; y < layout.height; ++y) {
-    std::memcpy(pixels + static_cast<std::size_t>(y) * rowBytes, static_cast<const std::uint8_t*>(bits) + y * sectionRowBytes,
-                sectionRowBytes);
+    std::memcpy(pixels + static_cast<std::size_t>(y) * rowBytes,
+                static_cast<const std::uint8_t*>(bits) + y * sectionRowBytes, sectionRowBytes);
   }
   DeleteObject(section);
   MakeColorFormatRgb24(&image->format);

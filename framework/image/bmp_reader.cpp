@@ -139,7 +139,8 @@ int ReadBmpImage(StreamSource* source, BaseImage* image) {
     palettised = true;
   } else if (layout.compression == BI_RGB && layout.bits == 4) {
     image->pitch = (static_cast<std::uint32_t>(layout.width) + 3) & ~3u;
-    blocks.pixels = static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(image->pitch) * layout.height));
+    blocks.pixels =
+        static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(image->pitch) * layout.height));
     if (!blocks.pixels) return -1;
     ExpandNibbles(layout, blocks.data, blocks.pixels, image->pitch);
     palettised = true;

@@ -53,7 +53,8 @@ int DecodeFormatPixel(const ColorFormat* format, std::uint32_t value, int* red, 
     if (red) *red = static_cast<int>(r);
     if (green) *green = static_cast<int>(g);
     if (blue) *blue = static_cast<int>(b);
-    if (alpha && format->alphaWidth != 0) *alpha = format->alphaWidth == 8 ? static_cast<int>(a) : ScaleChannel(a, format->alphaWidth);
+    if (alpha && format->alphaWidth != 0)
+      *alpha = format->alphaWidth == 8 ? static_cast<int>(a) : ScaleChannel(a, format->alphaWidth);
     return 0;
   }
   if (red) *red = ScaleChannel(r, format->redWidth);

@@ -97,6 +97,6 @@ void UpdateColorFormatUnusedMask(ColorFormat* format) {
     format->unusedMask = 0;
     return;
   }
-  format->unusedMask = ChannelMax(format->bits) &
-                       ~(format->redMask | format->greenMask | format->blueMask | format->alphaMask);
+  format->unusedMask =
+      ChannelMax(format->bits) & ~(format->redMask | format->greenMask | format->blueMask | format->alphaMask);
 }

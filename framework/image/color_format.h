@@ -9,9 +9,12 @@
 // Reads a pixel value of 1 to 4 bytes, little-endian.
 inline std::uint32_t ReadPixelValue(const std::uint8_t* pixel, int bytesPerPixel) {
   switch (bytesPerPixel) {
-    case 1: return pixel[0];
-    case 2: return pixel[0] | pixel[1] << 8;
-    case 3: return pixel[0] | pixel[1] << 8 | static_cast<std::uint32_t>(pixel[2]) << 16;
+    case 1:
+      return pixel[0];
+    case 2:
+      return pixel[0] | pixel[1] << 8;
+    case 3:
+      return pixel[0] | pixel[1] << 8 | static_cast<std::uint32_t>(pixel[2]) << 16;
     default:
       return pixel[0] | pixel[1] << 8 | static_cast<std::uint32_t>(pixel[2]) << 16 |
              static_cast<std::uint32_t>(pixel[3]) << 24;

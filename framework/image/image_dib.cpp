@@ -21,7 +21,8 @@ void SetDibHeader(BITMAPINFO* info, const BaseImage* image, int bits) {
 // Rows of `rowBytes` copied from the image into a new block of
 // `dibRowBytes`-byte rows.
 int CopyRows(const BaseImage* image, std::uint32_t dibRowBytes, std::uint32_t rowBytes, void** bits) {
-  auto* block = static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(dibRowBytes) * image->height));
+  auto* block =
+      static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(dibRowBytes) * image->height));
   if (!block) return -1;
   for (int y = 0; y < image->height; ++y) {
     std::memcpy(block + static_cast<std::size_t>(y) * dibRowBytes, ImageRow(image, y), rowBytes);

@@ -15,7 +15,7 @@ constexpr int kUserReaderSlots = 10;
 constexpr int kAlphaNameBytes = 260;
 
 const ImageReader kImageReaderTable[] = {ReadBmpImage, ReadJpegImage, ReadPngImage, ReadBgraImage,
-                                         ReadTgaImage, ReadDdsImage, nullptr};
+                                         ReadTgaImage, ReadDdsImage,  nullptr};
 
 struct UserReaderTable {
   ImageReader readers[kUserReaderSlots];
@@ -121,6 +121,7 @@ int LoadImageWithAlpha(const char* fileName, const void* memoryData, int memoryS
   if (LoadImageCore(fileName, memoryData, memorySize, fromMemory, 0, mirror, image, nullptr, nullptr) != 0) return -1;
   int alphaResult;
   if (alphaMode == 0) {
+    if (!fileName) return 1;  // a memory load has no name to derive one from
     char alphaName[kAlphaNameBytes];
     if (MakeAlphaFileName(alphaName, fileName) != 0) return 1;
     alphaResult = LoadImageCore(alphaName, nullptr, 0, 0, 0, mirror, alphaImage, nullptr, nullptr);

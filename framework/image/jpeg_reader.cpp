@@ -17,6 +17,8 @@ constexpr std::size_t kInputBufferBytes = 4096;
 struct JpegErrorRecord {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
+  // The pixel block, volatile so the landing of an error jump sees it.
+  std::uint8_t* volatile pixels;
 };
 
 struct JpegSourceRecord {
@@ -76,10 +78,10 @@ void JpegTermSource(j_decompress_ptr) {}
 
 void SetJpegStreamSource(j_decompress_ptr decompressor, StreamSource* source) {
   if (!decompressor->src) {
-    auto* record = static_cast<JpegSourceRecord*>(
-        (*decompressor->mem->alloc_small)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, sizeof(JpegSourceRecord)));
-    record->buffer = static_cast<JOCTET*>(
-        (*decompressor->mem->alloc_small)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, kInputBufferBytes));
+    auto* record = static_cast<JpegSourceRecord*>((*decompressor->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, sizeof(JpegSourceRecord)));
+    record->buffer = static_cast<JOCTET*>((*decompressor->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(decompressor), JPOOL_PERMANENT, kInputBufferBytes));
     decompressor->src = &record->manager;
   }
   auto* record = reinterpret_cast<JpegSourceRecord*>(decompressor->src);
@@ -95,35 +97,29 @@ void SetJpegStreamSource(j_decompress_ptr decompressor, StreamSource* source) {
   record->manager.next_input_byte = nullptr;
 }
 
-// Decodes into `*pixels` (which the caller frees on an error jump); the
-// image's size and format on success.
-void DecodeJpeg(jpeg_decompress_struct* decompressor, StreamSource* source, std::uint8_t** pixels, BaseImage* image) {
+// Decodes into the error record's pixel block (which the caller frees on an
+// error jump); the image's size and format on success.
+void DecodeJpeg(jpeg_decompress_struct* decompressor, StreamSource* source, BaseImage* image) {
+  auto* error = reinterpret_cast<JpegErrorRecord*>(decompressor->err);
   SetJpegStreamSource(decompressor, source);
   jpeg_read_header(decompressor, TRUE);
   if (ImageByteCount(decompressor->image_width, decompressor->image_height, 4) < 0) {
     ERREXIT(decompressor, JERR_IMAGE_TOO_BIG);
   }
+  // Colour comes out in blue, green, red order straight from the library's
+  // colour conversion, and rows are decoded into the image block itself.
+  if (decompressor->out_color_space == JCS_RGB) decompressor->out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(decompressor);
   int components = decompressor->output_components;
   if (components != 1 && components != 3) ERREXIT(decompressor, JERR_CONVERSION_NOTIMPL);
   std::size_t rowBytes = static_cast<std::size_t>(components) * decompressor->output_width;
-  JSAMPARRAY line = (*decompressor->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(decompressor), JPOOL_IMAGE,
-                                                       static_cast<JDIMENSION>(rowBytes), 1);
-  *pixels = static_cast<std::uint8_t*>(ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(rowBytes) * decompressor->output_height));
-  if (!*pixels) ERREXIT1(decompressor, JERR_OUT_OF_MEMORY, 0);
+  auto* pixels = static_cast<std::uint8_t*>(
+      ALLOCATE_IMAGE_BLOCK(static_cast<std::int64_t>(rowBytes) * decompressor->output_height));
+  error->pixels = pixels;
+  if (!pixels) ERREXIT1(decompressor, JERR_OUT_OF_MEMORY, 0);
   while (decompressor->output_scanline < decompressor->output_height) {
-    std::uint8_t* out = *pixels + rowBytes * decompressor->output_scanline;
-    if (jpeg_read_scanlines(decompressor, line, 1) != 1) ERREXIT(decompressor, JERR_INPUT_EOF);
-    const JSAMPLE* in = line[0];
-    if (components == 1) {
-      std::copy(in, in + rowBytes, out);
-    } else {
-      for (std::size_t i = 0; i < rowBytes; i += 3) {
-        out[i] = in[i + 2];
-        out[i + 1] = in[i + 1];
-        out[i + 2] = in[i];
-      }
-    }
+    JSAMPROW row = pixels + rowBytes * decompressor->output_scanline;
+    if (jpeg_read_scanlines(decompressor, &row, 1) != 1) ERREXIT(decompressor, JERR_INPUT_EOF);
   }
   jpeg_finish_decompress(decompressor);
   image->width = static_cast<std::int32_t>(decompressor->output_width);
@@ -141,18 +137,16 @@ void DecodeJpeg(jpeg_decompress_struct* decompressor, StreamSource* source, std:
 int ReadJpegImage(StreamSource* source, BaseImage* image) {
   jpeg_decompress_struct decompressor{};
   JpegErrorRecord error{};
-  std::uint8_t* pixels = nullptr;
-  std::uint8_t** pixelsHolder = &pixels;  // read back through memory after a jump
   decompressor.err = jpeg_std_error(&error.manager);
   error.manager.error_exit = JpegErrorExit;
   if (setjmp(error.jump)) {
-    if (*pixelsHolder) TrackedFree(*pixelsHolder);
+    if (error.pixels) TrackedFree(error.pixels);
     jpeg_destroy_decompress(&decompressor);
     return -1;
   }
   jpeg_CreateDecompress(&decompressor, JPEG_LIB_VERSION, sizeof(decompressor));
-  DecodeJpeg(&decompressor, source, pixelsHolder, image);
+  DecodeJpeg(&decompressor, source, image);
   jpeg_destroy_decompress(&decompressor);
-  image->pixels = pixels;
+  image->pixels = error.pixels;
   return 0;
 }

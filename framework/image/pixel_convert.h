@@ -19,9 +19,9 @@ int ConvertPixelRect(void* destination, std::uint32_t destinationPitch, const Co
 
 // One mip level from the previous (16 and 32 bits; the sizes are the
 // source's, each even or 1); 0 or -1. The position words are unused.
-int ShrinkPixelsByHalf(const ColorFormat* format, void* destination, std::uint32_t destinationPitch,
-                       const void* source, std::uint32_t sourcePitch, int position0, int position1, int position2,
-                       int position3, int sourceWidth, int sourceHeight);
+int ShrinkPixelsByHalf(const ColorFormat* format, void* destination, std::uint32_t destinationPitch, const void* source,
+                       std::uint32_t sourcePitch, int position0, int position1, int position2, int position3,
+                       int sourceWidth, int sourceHeight);
 
 // The optimised conversions of the commonest layouts can be switched off,
 // so tests and benchmarks can set them against the general path. On by

@@ -86,9 +86,15 @@ void ConvertDirect(const PixelConvertJob& job) {
 template <DestinationKind kTo, int kBytes>
 void ConvertFrom(const PixelConvertJob& job, SourceKind from) {
   switch (from) {
-    case SourceKind::kPalette8: ConvertPalette<kTo, kBytes>(job); break;
-    case SourceKind::kRgb24: ConvertDirect<SourceKind::kRgb24, kTo, kBytes>(job); break;
-    default: ConvertDirect<SourceKind::kXrgb32, kTo, kBytes>(job); break;
+    case SourceKind::kPalette8:
+      ConvertPalette<kTo, kBytes>(job);
+      break;
+    case SourceKind::kRgb24:
+      ConvertDirect<SourceKind::kRgb24, kTo, kBytes>(job);
+      break;
+    default:
+      ConvertDirect<SourceKind::kXrgb32, kTo, kBytes>(job);
+      break;
   }
 }
 
@@ -111,7 +117,8 @@ template <int kBytes>
 void CopyKeyToAlpha(const PixelConvertJob& job) {
   const ColorFormat& from = job.sourceFormat;
   std::uint32_t colorMask = from.redMask | from.greenMask | from.blueMask;
-  std::uint32_t key = EncodeFormatPixel(&from, job.keyColor >> 16 & 255, job.keyColor >> 8 & 255, job.keyColor & 255, 255) & colorMask;
+  std::uint32_t key =
+      EncodeFormatPixel(&from, job.keyColor >> 16 & 255, job.keyColor >> 8 & 255, job.keyColor & 255, 255) & colorMask;
   std::uint32_t alphaMask = job.destinationFormat.alphaMask;
   for (int y = 0; y < job.height; ++y) {
     const std::uint8_t* in = SourceRow(job, y);
@@ -137,9 +144,15 @@ int ConvertPixelsFast(const PixelConvertJob& job) {
                        ContiguousAlpha(to) && (to.alphaMask & (to.redMask | to.greenMask | to.blueMask)) == 0;
     if (!sameColours || job.skipKeyColor) return 0;
     switch (from.bytesPerPixel) {
-      case 2: CopyKeyToAlpha<2>(job); return 1;
-      case 3: CopyKeyToAlpha<3>(job); return 1;
-      default: CopyKeyToAlpha<4>(job); return 1;
+      case 2:
+        CopyKeyToAlpha<2>(job);
+        return 1;
+      case 3:
+        CopyKeyToAlpha<3>(job);
+        return 1;
+      default:
+        CopyKeyToAlpha<4>(job);
+        return 1;
     }
   }
   SourceKind fromKind = KindOfSource(from);
@@ -149,12 +162,13 @@ int ConvertPixelsFast(const PixelConvertJob& job) {
     CopySkippingKey(job);
     return 1;
   }
+  if (fromKind == SourceKind::kNone) return 0;
   switch (toKind) {
     case DestinationKind::kNone: return 0;
-    case DestinationKind::kRgb565: if (fromKind == SourceKind::kNone) return 0; ConvertFrom<DestinationKind::kRgb565, 2>(job, fromKind); return 1;
-    case DestinationKind::kXrgb1555: if (fromKind == SourceKind::kNone) return 0; ConvertFrom<DestinationKind::kXrgb1555, 2>(job, fromKind); return 1;
-    case DestinationKind::kRgb32: if (fromKind == SourceKind::kNone) return 0; ConvertFrom<DestinationKind::kRgb32, 4>(job, fromKind); return 1;
-    case DestinationKind::kArgb32: if (fromKind == SourceKind::kNone) return 0; ConvertFrom<DestinationKind::kArgb32, 4>(job, fromKind); return 1;
+    case DestinationKind::kRgb565: ConvertFrom<DestinationKind::kRgb565, 2>(job, fromKind); break;
+    case DestinationKind::kXrgb1555: ConvertFrom<DestinationKind::kXrgb1555, 2>(job, fromKind); break;
+    case DestinationKind::kRgb32: ConvertFrom<DestinationKind::kRgb32, 4>(job, fromKind); break;
+    case DestinationKind::kArgb32: ConvertFrom<DestinationKind::kArgb32, 4>(job, fromKind); break;
   }
-  return 0;
+  return 1;
 }

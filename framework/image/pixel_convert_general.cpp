@@ -44,7 +44,8 @@ class ChannelWidthChange {
     std::uint32_t narrowed = v >> drop;
     std::uint32_t dropped = v & ChannelMax(drop);
     if (ditherMode_ == 1) {
-      std::uint32_t threshold = static_cast<std::uint32_t>((std::uint64_t{1} << drop) * kDitherMatrix[(row & 3) * 4 + (column & 3)] / 16);
+      std::uint32_t threshold =
+          static_cast<std::uint32_t>((std::uint64_t{1} << drop) * kDitherMatrix[(row & 3) * 4 + (column & 3)] / 16);
       if (dropped > threshold) ++narrowed;
     } else if (ditherMode_ == 2) {
       errorSum_ += dropped;
@@ -77,8 +78,9 @@ void ConvertPixelsGeneral(const PixelConvertJob& job) {
   auto source = PlacesOf(from);
   auto destination = PlacesOf(to);
   std::uint32_t sourceChannelMasks = from.redMask | from.greenMask | from.blueMask | from.alphaMask;
-  std::uint32_t sourceKey = from.bytesPerPixel == 1 ? job.keyColor & 0xFFFFFF
-                                                    : job.keyColor & ChannelMax(from.bytesPerPixel * 8) & sourceChannelMasks;
+  std::uint32_t sourceKey = from.bytesPerPixel == 1
+                                ? job.keyColor & 0xFFFFFF
+                                : job.keyColor & ChannelMax(from.bytesPerPixel * 8) & sourceChannelMasks;
 
   // The key colour as the source would store it, for colour key to alpha.
   std::uint32_t keyChannels[3] = {};
@@ -98,11 +100,10 @@ void ConvertPixelsGeneral(const PixelConvertJob& job) {
   } else if (!job.colorKeyToAlpha && from.alphaWidth != 0) {
     alphaWidth = from.alphaWidth;
   }
-  ChannelWidthChange change[kChannelCount] = {
-      {source[kRed].width, destination[kRed].width, job.ditherMode},
-      {source[kGreen].width, destination[kGreen].width, job.ditherMode},
-      {source[kBlue].width, destination[kBlue].width, job.ditherMode},
-      {alphaWidth, destination[kAlpha].width, job.ditherMode}};
+  ChannelWidthChange change[kChannelCount] = {{source[kRed].width, destination[kRed].width, job.ditherMode},
+                                              {source[kGreen].width, destination[kGreen].width, job.ditherMode},
+                                              {source[kBlue].width, destination[kBlue].width, job.ditherMode},
+                                              {alphaWidth, destination[kAlpha].width, job.ditherMode}};
   std::uint32_t fullAlpha = ChannelMax(destination[kAlpha].width);
 
   int sourceBytes = from.bytesPerPixel;
@@ -110,7 +111,8 @@ void ConvertPixelsGeneral(const PixelConvertJob& job) {
   std::ptrdiff_t step = DestinationStep(job);
   for (int y = 0; y < job.height; ++y) {
     const std::uint8_t* in = SourceRow(job, y);
-    const std::uint8_t* alphaIn = job.alphaSource ? job.alphaSource + static_cast<std::size_t>(y) * job.alphaPitch : nullptr;
+    const std::uint8_t* alphaIn =
+        job.alphaSource ? job.alphaSource + static_cast<std::size_t>(y) * job.alphaPitch : nullptr;
     std::uint8_t* out = DestinationRow(job, y);
     for (int x = 0; x < job.width; ++x, in += sourceBytes, out += step) {
       std::uint32_t value = ReadSourceValue(from, in);
@@ -126,7 +128,8 @@ void ConvertPixelsGeneral(const PixelConvertJob& job) {
         channel[kAlpha] = isKey ? 0 : fullAlpha;
       } else if (alphaIn) {
         const ColorFormat& alphaFormat = *job.alphaFormat;
-        std::uint32_t alphaValue = ReadSourceValue(alphaFormat, alphaIn + static_cast<std::size_t>(x) * alphaFormat.bytesPerPixel);
+        std::uint32_t alphaValue =
+            ReadSourceValue(alphaFormat, alphaIn + static_cast<std::size_t>(x) * alphaFormat.bytesPerPixel);
         channel[kAlpha] = (alphaValue & alphaFormat.redMask) >> alphaFormat.redShift;
       } else if (from.alphaWidth == 0) {
         channel[kAlpha] = fullAlpha;

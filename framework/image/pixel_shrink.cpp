@@ -5,9 +5,8 @@
 #include "image/color_format.h"
 #include "image/pixel_convert.h"
 
-int ShrinkPixelsByHalf(const ColorFormat* format, void* destination, std::uint32_t destinationPitch,
-                       const void* source, std::uint32_t sourcePitch, int, int, int, int, int sourceWidth,
-                       int sourceHeight) {
+int ShrinkPixelsByHalf(const ColorFormat* format, void* destination, std::uint32_t destinationPitch, const void* source,
+                       std::uint32_t sourcePitch, int, int, int, int, int sourceWidth, int sourceHeight) {
   int bytes = format->bytesPerPixel;
   if (bytes != 2 && bytes != 4) return -1;
   if (sourceWidth <= 0 || sourceHeight <= 0) return -1;
@@ -32,7 +31,8 @@ int ShrinkPixelsByHalf(const ColorFormat* format, void* destination, std::uint32
       }
       std::uint32_t result = 0;
       for (int c = 0; c < 4; ++c) result |= (sums[c] >> sampleShift) << shifts[c] & masks[c];
-      WritePixelValue(out + static_cast<std::size_t>(y) * destinationPitch + static_cast<std::size_t>(x) * bytes, bytes, result);
+      WritePixelValue(out + static_cast<std::size_t>(y) * destinationPitch + static_cast<std::size_t>(x) * bytes, bytes,
+                      result);
     }
   }
   return 0;

@@ -14,14 +14,14 @@ struct PngInput {
   std::int64_t length;
 };
 
-// What a read holds, in memory the error jump leaves intact (reached
-// through a pointer), so the jump's landing frees all of it.
+// What a read holds; the blocks are volatile so the landing of an error
+// jump sees them and frees them.
 struct PngReadState {
   png_structp png;
   png_infop info;
   PngInput input;
-  png_bytep* rows;
-  std::uint8_t* pixels;
+  png_bytep* volatile rows;
+  std::uint8_t* volatile pixels;
 };
 
 void PngReadCallback(png_structp png, png_bytep data, std::size_t length) {
@@ -54,7 +54,8 @@ void SetPngFormat(PngReadState* state, int colorType, bool expanded, std::size_t
     png_colorp palette = nullptr;
     int count = 0;
     png_get_PLTE(state->png, state->info, &palette, &count);
-    for (int i = 0; i < count && i < 256; ++i) format.palette[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
+    for (int i = 0; i < count && i < 256; ++i)
+      format.palette[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
     return;
   }
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {

@@ -24,8 +24,18 @@ struct TgaHeader {
 };
 
 TgaHeader ParseHeader(const std::uint8_t* h) {
-  return {h[0], h[1], h[2], LoadLe16(h + 3), LoadLe16(h + 5), h[7], LoadLe16(h + 8), LoadLe16(h + 10),
-          LoadLe16(h + 12), LoadLe16(h + 14), h[16], h[17]};
+  return {h[0],
+          h[1],
+          h[2],
+          LoadLe16(h + 3),
+          LoadLe16(h + 5),
+          h[7],
+          LoadLe16(h + 8),
+          LoadLe16(h + 10),
+          LoadLe16(h + 12),
+          LoadLe16(h + 14),
+          h[16],
+          h[17]};
 }
 
 bool FooterPresent(StreamSource* source, std::int64_t length) {
@@ -38,8 +48,12 @@ bool FooterPresent(StreamSource* source, std::int64_t length) {
 
 void SetFormat(ColorFormat* format, int depth) {
   switch (depth) {
-    case 32: MakeColorFormatArgb32(format); break;
-    case 24: MakeColorFormatRgb24(format); break;
+    case 32:
+      MakeColorFormatArgb32(format);
+      break;
+    case 24:
+      MakeColorFormatRgb24(format);
+      break;
     default:
       MakeColorFormatFromMasks(format, 16, 0x7C00, 0x3E0, 0x1F, 0);
       break;
@@ -66,7 +80,8 @@ struct TgaBlocks {
 // The 256-entry colour map, the file's entries placed from its first
 // index; entries that would land past 256 are read and dropped.
 bool ReadColorMap(StreamSource* source, const TgaHeader& header, int entryBytes, TgaBlocks& blocks) {
-  blocks.colorMap = static_cast<std::uint8_t*>(TrackedAllocZero(256 * static_cast<std::size_t>(entryBytes), __FILE__, __LINE__));
+  blocks.colorMap =
+      static_cast<std::uint8_t*>(TrackedAllocZero(256 * static_cast<std::size_t>(entryBytes), __FILE__, __LINE__));
   if (!blocks.colorMap) return false;
   std::int64_t fileBytes = static_cast<std::int64_t>(header.mapLength) * entryBytes;
   if (StreamBytesLeft(source) < fileBytes) return false;

@@ -30,8 +30,8 @@ std::vector<ImageFixture> MakeFixtures() {
   std::istringstream manifest(ReadWholeFile(folder.path() / "manifest.txt"));
   ImageFixture fixture;
   int alpha = 0;
-  while (manifest >> fixture.name >> fixture.extension >> fixture.bytesPerPixel >> fixture.pitch >>
-         fixture.tolerance >> alpha) {
+  while (manifest >> fixture.name >> fixture.extension >> fixture.bytesPerPixel >> fixture.pitch >> fixture.tolerance >>
+         alpha) {
     fixture.alphaChecked = alpha != 0;
     fixture.path = (folder.path() / (fixture.name + "." + fixture.extension)).string();
     fixture.bytes = ReadWholeFile(fixture.path);

@@ -42,11 +42,20 @@ void ExpectImagePixels(BaseImage* image, const ImageFixture& fixture);
 // A little-endian byte string builder for hand-made headers.
 class ByteWriter {
  public:
-  ByteWriter& U8(int v) { bytes_.push_back(static_cast<char>(v)); return *this; }
+  ByteWriter& U8(int v) {
+    bytes_.push_back(static_cast<char>(v));
+    return *this;
+  }
   ByteWriter& U16(int v) { return U8(v & 255).U8(v >> 8 & 255); }
   ByteWriter& U32(std::uint32_t v) { return U16(static_cast<int>(v & 0xFFFF)).U16(static_cast<int>(v >> 16)); }
-  ByteWriter& Text(const std::string& text) { bytes_ += text; return *this; }
-  ByteWriter& Fill(std::size_t count, int v) { bytes_.append(count, static_cast<char>(v)); return *this; }
+  ByteWriter& Text(const std::string& text) {
+    bytes_ += text;
+    return *this;
+  }
+  ByteWriter& Fill(std::size_t count, int v) {
+    bytes_.append(count, static_cast<char>(v));
+    return *this;
+  }
   const std::string& bytes() const { return bytes_; }
 
  private:

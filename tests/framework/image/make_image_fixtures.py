@@ -336,7 +336,8 @@ def make_jpeg():
     for name, w, h, grey, options in (('jpeg_baseline', 17, 11, False, []),
                                       ('jpeg_progressive', 17, 11, False, ['-progressive']),
                                       ('jpeg_grey', 9, 6, True, []),
-                                      ('jpeg_width3', 3, 4, False, [])):
+                                      ('jpeg_width3', 3, 4, False, []),
+                                      ('jpeg_truncated', 40, 24, False, [])):
         src = os.path.join(OUT, name + '.ppm')
         with open(src, 'wb') as f:
             if grey:
@@ -344,7 +345,12 @@ def make_jpeg():
             else:
                 f.write(b'P6 %d %d 255\n' % (w, h) + b''.join(bytes(smooth(x, y)) for y in range(h) for x in range(w)))
         jpg = subprocess.run(['cjpeg', '-quality', '90'] + options + [src], check=True, capture_output=True).stdout
-        decoded = subprocess.run(['djpeg', '-pnm'], input=jpg, check=True, capture_output=True).stdout
+        if name == 'jpeg_truncated':
+            # Cut half way through the coded data: the decoder fills the
+            # rest as it would at an end-of-image mark (djpeg warns, exit 2).
+            scan = jpg.find(b'\xff\xda')
+            jpg = jpg[:scan + (len(jpg) - scan) // 2]
+        decoded = subprocess.run(['djpeg', '-pnm'], input=jpg, capture_output=True).stdout
         # The PNM header is three whitespace-separated fields and maxval.
         fields = decoded.split(maxsplit=4)
         pixels = fields[4]

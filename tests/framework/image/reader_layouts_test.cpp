@@ -15,6 +15,7 @@ struct Family {
   const char* extension;
   ImageReader reader;
 };
+void PrintTo(const Family& family, std::ostream* out) { *out << family.extension; }
 
 class ReaderLayoutsTest : public testing::TestWithParam<Family> {};
 
