@@ -18,6 +18,12 @@ namespace {
 HRESULT AcceptParameters(D_D3DPRESENT_PARAMETERS* parameters) {
   RECT client{};
   if (!GetClientRect(parameters->hDeviceWindow, &client)) return D_D3DERR_INVALIDCALL;
+  // Full screen takes its size and format from the program alone.
+  if (!parameters->Windowed &&
+      (parameters->BackBufferWidth == 0 || parameters->BackBufferHeight == 0 ||
+       !IsDisplayFormat(parameters->BackBufferFormat))) {
+    return D_D3DERR_INVALIDCALL;
+  }
   if (parameters->BackBufferWidth == 0) parameters->BackBufferWidth = std::max<LONG>(1, client.right);
   if (parameters->BackBufferHeight == 0) {
     parameters->BackBufferHeight = std::max<LONG>(1, client.bottom);
@@ -130,6 +136,7 @@ HRESULT Device::ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters) {
   ReleaseBindings();
   back_buffer_.reset();
   parameters_ = parameters;
+  full_screen_.Apply(parameters);
   int width = static_cast<int>(parameters.BackBufferWidth);
   int height = static_cast<int>(parameters.BackBufferHeight);
   back_buffer_.reset(NewSurface(width, height, *FindPixelFormat(parameters.BackBufferFormat),

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "d3d9/device_state.h"
+#include "d3d9/exclusive_full_screen.h"
 #include "d3d9/gl_context_link.h"
 #include "d3d9/gl_state_cache.h"
 #include "d3d9/stage_program.h"
@@ -151,6 +152,7 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
 
   D_IDirect3D9* direct3d_;
   D_D3DPRESENT_PARAMETERS parameters_;
+  ExclusiveFullScreen full_screen_;
   std::shared_ptr<GlContextLink> gl_;
   std::unique_ptr<Surface> back_buffer_;
   std::unique_ptr<SwapChain> swap_chain_;
