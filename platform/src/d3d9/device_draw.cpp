@@ -78,9 +78,11 @@ void Device::ApplyScissor(const RECT* area) {
   clip = Intersect(clip, RECT{0, 0, render_target_->width(), render_target_->height()});
   if (state_.render[D_D3DRS_SCISSORTESTENABLE]) clip = Intersect(clip, state_.scissor);
   if (area) clip = Intersect(clip, *area);
-  gl_state_.Enable(GL_SCISSOR_TEST, true);
   // Rows are stored top-down, so GL's row numbers are Direct3D's.
-  gl_state_.Scissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+  bool whole = clip.left == 0 && clip.top == 0 && clip.right == render_target_->width() &&
+               clip.bottom == render_target_->height();
+  gl_state_.Enable(GL_SCISSOR_TEST, !whole);
+  if (!whole) gl_state_.Scissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
 }
 
 void Device::ApplyBlendAndDepth() {
