@@ -89,7 +89,30 @@ bool StageSamples(const ProgramKey& key, int stage) {
          (StageActive(key, stage) || (stage > 0 && StageActive(key, stage - 1)));
 }
 
-// The coordinate sets that active stages with textures read.
+// Whether a stage's coordinates need their third component: only a
+// projected transform divides by it.
+bool Projective(const ProgramKey& key, int stage) {
+  return TransformProjected(key, stage) && TransformCount(key, stage) > 0;
+}
+
+// Whether the program reads the specular colour; without it the
+// interpolator is spared.
+bool UsesSpecular(const ProgramKey& key) {
+  if (key.words[kFlagsWord] & kSpecularAdd) return true;
+  for (int stage = 0; StageActive(key, stage); ++stage) {
+    for (StageWord arg : {kColorArg0, kColorArg1, kColorArg2, kAlphaArg0, kAlphaArg1, kAlphaArg2}) {
+      if ((StageValue(key, stage, arg) & D_D3DTA_SELECTMASK) == D_D3DTA_SPECULAR) return true;
+    }
+  }
+  return false;
+}
+
+// The GLSL type of a stage's coordinates.
+std::string CoordinateType(const ProgramKey& key, int stage) {
+  return Projective(key, stage) ? "vec3" : "vec2";
+}
+
+// The coordinate sets that the sampling stages read.
 unsigned UsedTexCoordSets(const ProgramKey& key) {
   unsigned used = 0;
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
@@ -236,21 +259,23 @@ ProgramKey MakeProgramKey(const DeviceState& state, bool pretransformed, unsigne
 
 namespace {
 
-// The vertex shader's lines giving stage `stage` its coordinates as
-// (u, v, q), sampled at (u / q, v / q). A transform multiplies the set's
-// (u, v) as the row (u, v, 1, 0) by the stage's matrix, keeps the first
-// `count` results (the rest read 0) and, projected, divides them by the
-// last one kept.
+// The vertex shader's lines giving stage `stage` its coordinates: (u, v),
+// or (u, v, q) sampled at (u / q, v / q) when projected. A transform
+// multiplies the set's (u, v) as the row (u, v, 1, 0) by the stage's
+// matrix, keeps the first `count` results (the rest read 0) and, projected,
+// divides them by the last one kept.
 std::string StageCoordinate(const ProgramKey& key, int stage) {
   std::string s = std::to_string(stage);
   std::string input = "a_tex" + std::to_string(StageValue(key, stage, kTexCoordIndex));
   int count = TransformCount(key, stage);
-  if (count == 0) return "  v_coord" + s + " = vec3(" + input + ", 1.0);\n";
+  if (count == 0) return "  v_coord" + s + " = " + input + ";\n";
   static const char* const kKept[] = {"", "vec2(t.x, 0.0)", "t.xy", "t.xy", "t.xy"};
   static const char* const kLast[] = {"", "t.x", "t.y", "t.z", "t.w"};
+  std::string kept = kKept[count];
   return "  {\n    vec4 t = u_texture_matrices[" + s + "] * vec4(" + input + ", 1.0, 0.0);\n" +
-         "    v_coord" + s + " = vec3(" + kKept[count] + ", " +
-         (TransformProjected(key, stage) ? kLast[count] : "1.0") + ");\n  }\n";
+         "    v_coord" + s + " = " +
+         (Projective(key, stage) ? "vec3(" + kept + ", " + kLast[count] + ")" : kept) +
+         ";\n  }\n";
 }
 
 }  // namespace
@@ -267,7 +292,9 @@ std::string VertexShaderSource(const ProgramKey& key) {
       "uniform vec4 u_position_offset;\n"
       "uniform mat4 u_transform;\n"
       "uniform mat4 u_texture_matrices[8];\n" +
-      flat + "out vec4 v_diffuse;\n" + flat + "out vec4 v_specular;\n";
+      flat + "out vec4 v_diffuse;\n";
+  bool specular = UsesSpecular(key);
+  if (specular) source += flat + "out vec4 v_specular;\n";
   unsigned sets = UsedTexCoordSets(key);
   for (int set = 0; set < kMaxTexCoordSets; ++set) {
     if (!(sets >> set & 1)) continue;
@@ -275,7 +302,9 @@ std::string VertexShaderSource(const ProgramKey& key) {
               std::to_string(set) + ";\n";
   }
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
-    if (StageSamples(key, stage)) source += "out vec3 v_coord" + std::to_string(stage) + ";\n";
+    if (StageSamples(key, stage)) {
+      source += "out " + CoordinateType(key, stage) + " v_coord" + std::to_string(stage) + ";\n";
+    }
   }
   source += "void main() {\n";
   if (key.words[kFlagsWord] & kPretransformed) {
@@ -290,7 +319,8 @@ std::string VertexShaderSource(const ProgramKey& key) {
         "  gl_Position = vec4(clip.xyz * u_position_scale.xyz + clip.w * u_position_offset.xyz,\n"
         "                     clip.w);\n";
   }
-  source += "  v_diffuse = a_diffuse;\n  v_specular = a_specular;\n";
+  source += "  v_diffuse = a_diffuse;\n";
+  if (specular) source += "  v_specular = a_specular;\n";
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
     if (StageSamples(key, stage)) source += StageCoordinate(key, stage);
   }
@@ -299,8 +329,9 @@ std::string VertexShaderSource(const ProgramKey& key) {
 
 std::string FragmentShaderSource(const ProgramKey& key) {
   std::string flat = Interpolation(key);
-  std::string source = "#version 330 core\n" + flat + "in vec4 v_diffuse;\n" + flat +
-                       "in vec4 v_specular;\n"
+  bool specular = UsesSpecular(key);
+  std::string source = "#version 330 core\n" + flat + "in vec4 v_diffuse;\n" +
+                       (specular ? flat + "in vec4 v_specular;\n" : std::string()) +
                        "uniform vec4 u_texture_factor;\n"
                        "uniform vec4 u_stage_constants[8];\n"
                        "uniform int u_alpha_reference;\n"
@@ -308,12 +339,13 @@ std::string FragmentShaderSource(const ProgramKey& key) {
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
     if (!StageSamples(key, stage)) continue;
     std::string s = std::to_string(stage);
-    source += "in vec3 v_coord" + s + ";\nuniform sampler2D u_texture" + s + ";\n";
+    source += "in " + CoordinateType(key, stage) + " v_coord" + s + ";\nuniform sampler2D u_texture" +
+              s + ";\n";
   }
   source +=
       "void main() {\n"
-      "  vec4 diffuse = v_diffuse;\n"
-      "  vec4 specular = v_specular;\n"
+      "  vec4 diffuse = v_diffuse;\n" +
+      std::string(specular ? "  vec4 specular = v_specular;\n" : "") +
       "  vec4 current = diffuse;\n"
       "  vec4 temp = vec4(0.0);\n";
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
@@ -324,9 +356,8 @@ std::string FragmentShaderSource(const ProgramKey& key) {
       source += "  vec4 texel" + s + " = vec4(1.0);\n";
       continue;
     }
-    std::string coordinate = TransformProjected(key, stage) && TransformCount(key, stage) > 0
-                                 ? "v_coord" + s + ".xy / v_coord" + s + ".z"
-                                 : "v_coord" + s + ".xy";
+    std::string coordinate =
+        Projective(key, stage) ? "v_coord" + s + ".xy / v_coord" + s + ".z" : "v_coord" + s;
     source += "  vec4 texel" + s + " = texture(u_texture" + s + ", " + coordinate + ");\n";
   }
   for (int stage = 0; StageActive(key, stage); ++stage) {
