@@ -82,7 +82,8 @@ void FillRandom(GuardedImage& image, std::mt19937& random) {
 }
 
 void ResetDrawState(MEMIMG* target) {
-  BuildBlendTables();
+  static const int tablesBuilt = BuildBlendTables();
+  (void)tablesBuilt;
   BuildBlendImageTable(0, 0);
   ResetRenderState(target, target->width, target->height);
 }
