@@ -29,6 +29,7 @@ class GuardedImage {
   std::vector<std::uint8_t> Bytes() const;
   void SetBytes(const std::vector<std::uint8_t>& bytes);
   std::uint8_t* Pixel(int x, int y);  // in view coordinates
+  std::size_t Offset(int x, int y) { return static_cast<std::size_t>(Pixel(x, y) - whole_.data->pixelBuffer); }
   int BytesPerPixel() const { return MemImgBytesPerPixel(&view_); }
 
  private:
