@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "softrender/alpha_rows_sse2.h"
 #include "softrender/kernel_loops.h"
 #include "softrender/loop_table.h"
 #include "softrender/pixel_ops.h"
@@ -42,6 +43,7 @@ void ImageBlitKernel<Px, Palette>::Loop(const BlitJob& job) {
   using Source = SourcePixels<Px, Palette, C.alpha>;
   constexpr bool kRowCopy = C.mode == 0 && !C.blend && !C.tint && !C.keyed && !Palette && Source::kBytes == Px::kBytes;
   constexpr bool kPairs = Px::kBytes == 2 && C.param == ParamCase::kFull && BlitPolicy::kPairs565;
+  constexpr bool kKeyedAlphaCopy = Px::kBytes == 4 && !Palette && C.mode == 0 && C.alpha && C.keyed && !C.blend && !C.tint;
   const std::uint8_t* sourceRow = job.source;
   const std::uint8_t* blendRow = job.blend;
   std::uint8_t* destinationRow = job.destination;
@@ -54,7 +56,13 @@ void ImageBlitKernel<Px, Palette>::Loop(const BlitJob& job) {
       const std::uint8_t* sp = sourceRow;
       const std::uint8_t* bp = blendRow;
       std::uint8_t* dp = destinationRow;
-      for (int x = 0; x < job.width; ++x, sp += Source::kBytes, dp += Px::kBytes) {
+      int x = 0;
+      if constexpr (kKeyedAlphaCopy) {
+        x = DrawKeyedAlphaRow32(sp, dp, job.width);
+        sp += x * Source::kBytes;
+        dp += x * Px::kBytes;
+      }
+      for (; x < job.width; ++x, sp += Source::kBytes, dp += Px::kBytes) {
         DrawSourcePixel<Px, Palette, C, BlitPolicy>(sp, bp, dp, job.pixel);
         if constexpr (C.blend) ++bp;
       }
