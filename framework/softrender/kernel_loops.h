@@ -26,7 +26,8 @@ struct BlitJob {
 };
 using BlitLoopFn = void (*)(const BlitJob&);
 
-// Nearest-pixel scaling: 16.16 error terms step the source across and down.
+// Nearest-pixel scaling: the source column of every destination column,
+// the same on every row, and a 16.16 error term stepping the rows.
 struct StretchJob {
   const std::uint8_t* source;  // the source pixel of the first drawn pixel
   std::ptrdiff_t sourcePixelStep;  // negative when mirrored
@@ -38,9 +39,8 @@ struct StretchJob {
   std::ptrdiff_t destinationPitch;
   int width;
   int height;
-  std::int64_t xRatio;  // destination pixels per source pixel, 16.16
-  std::int64_t yRatio;
-  std::int64_t xErrorStart;
+  const std::int32_t* columnSteps;  // source pixel steps from the first drawn column, per column
+  std::int64_t yRatio;  // destination rows per source row, 16.16
   std::int64_t yErrorStart;
   PixelContext pixel;
 };

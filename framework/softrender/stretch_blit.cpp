@@ -3,6 +3,7 @@
 // same-size unmirrored rectangle is an image blit. Sizes are worked in 64
 // bits: a rectangle of any extent is either drawn right or refused.
 #include <algorithm>
+#include <vector>
 
 #include "softrender/blit_dispatch.h"
 #include "softrender/draw_clip.h"
@@ -31,6 +32,23 @@ AxisStart StartAxis(std::int64_t extent, int sourceExtent, std::int64_t skipped)
 // The index of the last sampled source pixel, which must lie in the source.
 bool SamplesInside(const AxisStart& axis, std::int64_t lastDrawn, int sourceExtent) {
   return axis.ratio > 0 && (lastDrawn << 16) / axis.ratio < sourceExtent;
+}
+
+// The source column of each drawn column, as steps from the first one: the
+// error starts at its clipped value and loses one pixel (0x10000) per
+// column; each time it drops to 0 or below, the source moves on a pixel and
+// the error gains the ratio. The buffer is reused from call to call.
+const std::int32_t* ColumnSteps(const AxisStart& across, int width) {
+  thread_local std::vector<std::int32_t> steps;
+  steps.resize(static_cast<std::size_t>(width));
+  std::int64_t error = across.error;
+  std::int32_t step = 0;
+  for (int x = 0; x < width; ++x) {
+    if (x > 0)
+      for (error -= 0x10000; error <= 0; error += across.ratio) ++step;
+    steps[x] = step;
+  }
+  return steps.data();
 }
 
 }  // namespace
@@ -83,9 +101,8 @@ void MemImgStretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int 
                     static_cast<std::ptrdiff_t>(box.left) * MemImgBytesPerPixel(dst);
   job.width = box.Width();
   job.height = box.Height();
-  job.xRatio = across.ratio;
+  job.columnSteps = ColumnSteps(across, job.width);
   job.yRatio = down.ratio;
-  job.xErrorStart = across.error;
   job.yErrorStart = down.error;
   job.pixel = MakePixelContext(src);
   loop(job);
