@@ -19,6 +19,9 @@ DrawBox ClipToDrawArea(const MEMIMG* dst, std::int64_t left, std::int64_t top, s
   return box;
 }
 
-bool CanDrawImage(const MEMIMG* dst, const MEMIMG* src) {
+bool CanDrawImage(const MEMIMG* dst, const MEMIMG* src, const MEMIMG* blend) {
+  if (blend != nullptr &&
+      (MemImgBytesPerPixel(blend) != 1 || blend->width < src->width || blend->height < src->height))
+    return false;
   return src->data->colorType == dst->data->colorType && dst->data->paletteFlag != 1 && dst->data->alphaFlag != 1;
 }

@@ -22,5 +22,6 @@ DrawBox ClipToDrawArea(const MEMIMG* dst, std::int64_t left, std::int64_t top, s
                        std::int64_t bottom);
 
 // The checks every image kernel makes before it draws: the colour types
-// match, and the destination is neither palettised nor carries alpha.
-bool CanDrawImage(const MEMIMG* dst, const MEMIMG* src);
+// match, the destination is neither palettised nor carries alpha, and a
+// blend image (when given) has one byte per pixel and covers the source.
+bool CanDrawImage(const MEMIMG* dst, const MEMIMG* src, const MEMIMG* blend);

@@ -20,7 +20,7 @@ bool TakesRunLengthPath(const MEMIMG* src, const DrawBox& box, int transparent) 
 }  // namespace
 
 void MemImgBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend) {
-  if (!CanDrawImage(dst, src)) return;
+  if (!CanDrawImage(dst, src, blend)) return;
   const DrawBox box = ClipToDrawArea(dst, x, y, static_cast<std::int64_t>(x) + src->width,
                                      static_cast<std::int64_t>(y) + src->height);
   if (box.Empty()) return;

@@ -54,7 +54,7 @@ const std::int32_t* ColumnSteps(const AxisStart& across, int width) {
 }  // namespace
 
 void MemImgStretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend) {
-  if (!CanDrawImage(dst, src)) return;
+  if (!CanDrawImage(dst, src, blend)) return;
   const bool mirrorX = corners->left > corners->right;
   const bool mirrorY = corners->top > corners->bottom;
   const std::int64_t left = std::min(corners->left, corners->right);

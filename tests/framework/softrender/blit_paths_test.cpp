@@ -61,6 +61,28 @@ TEST(BlitRefusals, LeaveTheDestinationUntouched) {
     }
 }
 
+// The blend image is read at the source's coordinates: one that does not
+// cover the source, or has more than a byte per pixel, draws nothing.
+TEST(BlitRefusals, ABlendImageSmallerThanTheSourceDrawsNothing) {
+  std::mt19937 random(8);
+  GuardedImage dst, src, narrow, low, wide;
+  dst.Create(8, 8, 0, kMemImgRgb32, 0, 0);
+  src.Create(4, 4, 0, kMemImgRgb32, 0, 0);
+  narrow.Create(3, 4, 0, kMemImgChannel8, 0, 0);
+  low.Create(4, 3, 0, kMemImgChannel8, 0, 0);
+  wide.Create(4, 4, 0, kMemImgRgb32, 0, 0);
+  FillRandom(dst, random);
+  FillRandom(src, random);
+  ResetDrawState(dst.View());
+  const std::vector<std::uint8_t> before = dst.Bytes();
+  const RECT doubled{0, 0, 8, 8};
+  for (GuardedImage* blend : {&narrow, &low, &wide}) {
+    MemImgBlit(dst.View(), src.View(), 0, 0, 0, blend->View());
+    MemImgStretchBlit(dst.View(), src.View(), &doubled, 0, blend->View());
+  }
+  EXPECT_EQ(dst.Bytes(), before);
+}
+
 TEST(BlitPalette, TransparentIndexSkipsExactlyItsPixels) {
   GuardedImage dst, src;
   dst.Create(16, 16, 0, kMemImgRgb32, 0, 0);
