@@ -1,7 +1,7 @@
 // What the image kernels hand to their pixel loops, and the loop tables:
 // one loop per combination for each colour type and palette flag,
-// instantiated in the kernel_loops_*.cpp files and picked by combination
-// index before the first pixel.
+// instantiated in the blit_loops_*.cpp and stretch_loops_*.cpp files and
+// picked by combination index before the first pixel.
 #pragma once
 
 #include <cstddef>
