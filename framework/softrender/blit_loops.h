@@ -61,9 +61,9 @@ void ImageBlitKernel<Px, Palette>::Loop(const BlitJob& job) {
         // Sprites are short rows far apart: fetch the rows ahead early (an
         // address past the image is only a hint, never read).
         for (int ahead = 2; ahead <= 3; ++ahead) {
-          const std::uintptr_t row = reinterpret_cast<std::uintptr_t>(dp) + ahead * job.destinationPitch;
-          _mm_prefetch(reinterpret_cast<const char*>(row), _MM_HINT_T0);
-          _mm_prefetch(reinterpret_cast<const char*>(row + 60), _MM_HINT_T0);
+          const std::uintptr_t rowAhead = reinterpret_cast<std::uintptr_t>(dp) + ahead * job.destinationPitch;
+          _mm_prefetch(reinterpret_cast<const char*>(rowAhead), _MM_HINT_T0);
+          _mm_prefetch(reinterpret_cast<const char*>(rowAhead + 60), _MM_HINT_T0);
         }
         x = DrawKeyedAlphaRow32(sp, dp, job.width);
         sp += x * Source::kBytes;
