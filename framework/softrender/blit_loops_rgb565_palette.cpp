@@ -1,0 +1,5 @@
+// The image blit's normal and run-length loops for palettised RGB565 sources.
+#include "softrender/blit_loops.h"
+
+template BlitLoopFn PickLoop<ImageBlitKernel<Rgb565, true>>(std::size_t);
+template BlitLoopFn PickLoop<RunLengthKernel<Rgb565, true>>(std::size_t);

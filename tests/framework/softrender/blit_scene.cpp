@@ -1,0 +1,91 @@
+// Builds the guarded, randomly filled images of the blit tests.
+#include "blit_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "image/blend_tables.h"
+
+namespace blit_test {
+
+GuardedImage::~GuardedImage() {
+  if (!created_) return;
+  ReleaseMemImg(&view_);
+  ReleaseMemImg(&whole_);
+}
+
+void GuardedImage::Create(int width, int height, int border, int colorType, int palette, int alpha, int extraPlanes) {
+  ASSERT_FALSE(created_);
+  ASSERT_EQ(CreateMemImg(&whole_, width + 2 * border, height + 2 * border, -1, 0, colorType, palette, alpha,
+                         extraPlanes, nullptr),
+            0);
+  MakeMemImgView(&view_, &whole_, border, border, width, height);
+  ASSERT_EQ(IsMemImgInUse(&view_), 1);
+  created_ = true;
+}
+
+std::vector<std::uint8_t> GuardedImage::Bytes() const {
+  const std::uint8_t* start = whole_.data->pixelBuffer;
+  return std::vector<std::uint8_t>(start, start + static_cast<std::size_t>(whole_.data->pitch) * whole_.height);
+}
+
+void GuardedImage::SetBytes(const std::vector<std::uint8_t>& bytes) {
+  std::memcpy(whole_.data->pixelBuffer, bytes.data(), bytes.size());
+}
+
+std::uint8_t* GuardedImage::Pixel(int x, int y) {
+  return view_.pixels + static_cast<std::ptrdiff_t>(y) * view_.data->pitch + x * BytesPerPixel();
+}
+
+std::uint8_t RandomAlpha(std::mt19937& random) {
+  static constexpr std::uint8_t kSensitive[] = {0, 1, 127, 128, 254, 255};
+  if (random() % 3 != 0) return kSensitive[random() % 6];
+  return static_cast<std::uint8_t>(random());
+}
+
+void FillRandom(GuardedImage& image, std::mt19937& random) {
+  MemImgData* data = image.Data();
+  std::vector<std::uint8_t> bytes = image.Bytes();
+  for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(random());  // poison around the view
+  image.SetBytes(bytes);
+
+  const int bytesPerPixel = image.BytesPerPixel();
+  std::uint32_t colours[5];
+  for (std::uint32_t& colour : colours) colour = random();
+  colours[0] = 0;
+  colours[1] = 0xFFFFFFFF;
+  for (int y = 0; y < image.View()->height; ++y)
+    for (int x = 0; x < image.View()->width; ++x) {
+      std::uint32_t value = random() % 2 ? colours[random() % 5] : static_cast<std::uint32_t>(random());
+      if (data->paletteFlag) value %= 8;  // few indices, so that the key occurs
+      if (data->alphaFlag) {
+        std::uint8_t bytesOut[4];
+        std::memcpy(bytesOut, &value, 4);
+        bytesOut[data->colorType == kMemImgRgb565 ? 2 : 3] = RandomAlpha(random);
+        std::memcpy(&value, bytesOut, 4);
+      }
+      std::memcpy(image.Pixel(x, y), &value, bytesPerPixel);
+    }
+  if (data->paletteFlag) {
+    for (int i = 0; i < 1024; ++i) data->palette[i] = static_cast<std::uint8_t>(random());
+    const int entryBytes = data->colorType == kMemImgRgb565 ? 2 : 4;
+    std::memcpy(data->palette + entryBytes * (random() % 8), data->palette + entryBytes * (random() % 8),
+                entryBytes);  // a duplicate entry
+    data->paletteCount = 256;
+  }
+  std::uint32_t key = 0;
+  std::memcpy(&key, image.Pixel(static_cast<int>(random() % image.View()->width),
+                                static_cast<int>(random() % image.View()->height)),
+              data->paletteFlag ? 1 : (data->colorType == kMemImgRgb565 ? 2 : 4));
+  data->transparentColor = key;
+}
+
+void ResetDrawState(MEMIMG* target) {
+  static const int tablesBuilt = BuildBlendTables();
+  (void)tablesBuilt;
+  BuildBlendImageTable(0, 0);
+  ResetRenderState(target, target->width, target->height);
+}
+
+}  // namespace blit_test

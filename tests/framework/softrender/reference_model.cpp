@@ -1,0 +1,417 @@
+// The reference model of the image blits. Every rule is applied per colour
+// channel on 64-bit values; whole-pixel effects (the low bits of the packed
+// add and subtract, the RGB565 pairs) are written as carries and borrows
+// passed from channel to channel.
+#include "reference_model.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "graphics/render_state.h"
+#include "image/blend_tables.h"
+
+namespace reference {
+namespace {
+
+using i64 = std::int64_t;
+
+enum class Kernel { kBlit, kRunLength, kStretch };
+enum class Use { kSkip, kOpaque, kWithAlpha };
+
+i64 FloorDiv(i64 value, i64 divisor) {
+  i64 quotient = value / divisor;
+  if (value % divisor != 0 && value < 0) --quotient;
+  return quotient;
+}
+
+// A channel of a pixel: where it sits and how wide it is.
+struct Channel {
+  int shift;
+  int bits;
+  i64 Max() const { return (i64{1} << bits) - 1; }
+  i64 Of(std::uint32_t pixel) const { return (pixel >> shift) & Max(); }
+};
+constexpr Channel kChannels32[3] = {{0, 8}, {8, 8}, {16, 8}};
+constexpr Channel kChannels565[3] = {{0, 5}, {5, 6}, {11, 5}};
+
+struct Call {
+  Kernel kernel;
+  int mode;
+  i64 p;
+  bool rgb32;
+  bool palette;
+  bool alphaFlag;
+  bool keyed;
+  bool blend;
+  bool tint;
+  i64 bright[3];  // blue, green, red
+  std::uint32_t key;
+  const std::uint8_t* paletteBytes;
+  // The image blit's plain loops: no blend image, no tint, no alpha flag.
+  bool PlainLoop() const { return kernel == Kernel::kBlit && !blend && !tint && !alphaFlag; }
+  const Channel* Channels() const { return rgb32 ? kChannels32 : kChannels565; }
+};
+
+std::uint32_t ReadBytes(const std::uint8_t* at, int count) {
+  std::uint32_t value = 0;
+  std::memcpy(&value, at, count);
+  return value;
+}
+void WriteBytes(std::uint8_t* at, std::uint32_t value, int count) { std::memcpy(at, &value, count); }
+
+struct SourcePixel {
+  std::uint32_t colour;  // whole 32-bit pixel or palette entry, or the RGB565 word
+  std::uint32_t raw;     // what the transparent colour is compared with
+  i64 alpha;
+};
+
+SourcePixel ReadSource(const Call& call, const std::uint8_t* at) {
+  SourcePixel pixel{};
+  const int colourBytes = call.rgb32 ? 4 : 2;
+  if (call.palette) {
+    pixel.raw = at[0];
+    pixel.colour = ReadBytes(call.paletteBytes + at[0] * colourBytes, colourBytes);
+  } else {
+    pixel.colour = ReadBytes(at, colourBytes);
+    pixel.raw = pixel.colour;
+    if (call.alphaFlag) pixel.alpha = call.rgb32 ? at[3] : at[2];
+  }
+  return pixel;
+}
+
+i64 Tint(const Call& call, int channel, i64 value) {
+  return call.tint ? call.bright[channel] * value / 255 : value;
+}
+
+// d + floor((x - d) * weight / 2^shift).
+i64 Toward(i64 d, i64 x, i64 weight, int shift) { return d + FloorDiv((x - d) * weight, i64{1} << shift); }
+
+// The saturating add over three channels, low to high: a channel keeps the
+// carry of the one below in its bit 0; green and red add their upper bits
+// only and saturate; `lowBits` ORs in bit 0 of either operand.
+struct Packed {
+  i64 value[3];
+  i64 carryOut;  // out of red: into the fourth byte, or the next pixel
+};
+
+Packed Add(const Call& call, const i64 d[3], const i64 t[3], bool lowBits, i64 carryIn, bool halfBlue) {
+  Packed out{};
+  i64 carry = carryIn;
+  for (int c = 0; c < 3; ++c) {
+    const i64 max = call.Channels()[c].Max();
+    const bool wholeChannel = c == 0 && !halfBlue;
+    if (wholeChannel) {
+      const i64 sum = d[c] + t[c];
+      out.value[c] = std::min(sum, max);
+      carry = sum > max;
+      continue;
+    }
+    const i64 upper = (d[c] >> 1) + (t[c] >> 1);
+    const i64 low = carry | (lowBits ? ((d[c] | t[c]) & 1) : 0);
+    const i64 limit = (max + 1) >> 1;
+    if (upper >= limit) {
+      // Saturated: every bit set, except RGB565 green, whose bit 0 keeps
+      // its low bit.
+      out.value[c] = (c == 1 && !call.rgb32) ? (max - 1) | low : max;
+      carry = 1;
+    } else {
+      out.value[c] = upper * 2 | low;
+      carry = 0;
+    }
+  }
+  out.carryOut = carry;
+  return out;
+}
+
+// The saturating subtract: blue subtracts whole (or, as a second pixel's
+// blue, with bit 0 forced on and the low bit of the source ignored); green
+// and red with bit 0 forced on and ignored in the source; each takes the
+// borrow of the one below and goes to 0 when negative. RGB565 green loses
+// its bit 0.
+Packed Subtract(const Call& call, const i64 d[3], const i64 t[3], i64 borrowIn, bool halfBlue) {
+  Packed out{};
+  i64 borrow = borrowIn;
+  for (int c = 0; c < 3; ++c) {
+    const bool wholeChannel = c == 0 && !halfBlue;
+    const i64 difference = wholeChannel ? d[c] - t[c] - borrow : (d[c] | 1) - (t[c] & ~i64{1}) - borrow;
+    borrow = difference < 0;
+    out.value[c] = difference < 0 ? 0 : difference;
+    if (!call.rgb32 && c == 1) out.value[c] &= ~i64{1};
+  }
+  out.carryOut = borrow;
+  return out;
+}
+
+std::uint32_t Pack(const Call& call, const i64 values[3]) {
+  std::uint32_t out = 0;
+  for (int c = 0; c < 3; ++c) out |= static_cast<std::uint32_t>(values[c]) << call.Channels()[c].shift;
+  return out;
+}
+
+// The scaled source of modes 2 and 3, per channel.
+void ScaledSource(const Call& call, const SourcePixel& s, Use use, i64 weightA, i64 a, i64 t[3]) {
+  const bool withAlpha = use == Use::kWithAlpha;
+  i64 factors = 1;
+  int count = 0;
+  if (call.blend) factors *= a, ++count;
+  if (withAlpha) factors *= weightA, ++count;
+  for (int c = 0; c < 3; ++c) {
+    const i64 s0 = call.Channels()[c].Of(s.colour);
+    if (call.rgb32) {
+      const i64 x = Tint(call, c, s0);
+      t[c] = count == 0 ? call.p * x / 255 : (x * factors * call.p) >> (8 * count + 8);
+    } else if (call.tint && withAlpha && !call.blend) {
+      t[c] = call.p * Tint(call, c, (s0 * weightA) >> 8) / 255;
+    } else {
+      t[c] = call.p * ((Tint(call, c, s0) * factors) >> (8 * count)) / 255;
+    }
+  }
+}
+
+// One pixel drawn by the rules of its mode; the fourth byte of a 32-bit
+// destination changes only where a rule says so.
+void DrawPixel(const Call& call, std::uint8_t* dp, const SourcePixel& s, Use use, i64 a) {
+  if (use == Use::kSkip) return;
+  const int bytes = call.rgb32 ? 4 : 2;
+  const std::uint32_t dWord = ReadBytes(dp, bytes);
+  const bool withAlpha = use == Use::kWithAlpha;
+  const Channel* channels = call.Channels();
+  i64 d[3], s0[3];
+  for (int c = 0; c < 3; ++c) d[c] = channels[c].Of(dWord), s0[c] = channels[c].Of(s.colour);
+  const std::uint32_t top = dWord & 0xFF000000u;
+  i64 weights = 1;
+  int count = 0;
+  if (call.blend) weights *= a, ++count;
+  if (withAlpha) weights *= s.alpha, ++count;
+
+  i64 out[3];
+  switch (call.mode) {
+    case 0:
+      if (count == 0 && !call.tint) {
+        WriteBytes(dp, s.colour, bytes);
+        return;
+      }
+      for (int c = 0; c < 3; ++c)
+        out[c] = count == 0 ? Tint(call, c, s0[c]) : Toward(d[c], Tint(call, c, s0[c]), weights, 8 * count);
+      break;
+    case 1:
+    case 10:
+    case 11:
+      for (int c = 0; c < 3; ++c) {
+        const i64 max = channels[c].Max();
+        i64 x = Tint(call, c, call.mode == 10 ? max - s0[c] : s0[c]);
+        if (call.mode == 11) x = (x * d[c]) >> channels[c].bits;
+        if (call.mode == 1 && call.PlainLoop() && call.p == 128) {
+          out[c] = (s0[c] >> 1) + (d[c] >> 1);
+        } else if (call.mode == 1 && call.PlainLoop() && !call.rgb32) {
+          const i64 q = call.p / 4;
+          out[c] = (s0[c] * q + d[c] * (63 - q)) / 63;
+        } else if (count == 0 && !call.rgb32) {
+          out[c] = d[c] + (x - d[c]) * call.p / 255;  // truncated toward zero
+        } else {
+          out[c] = Toward(d[c], x, weights * call.p, 8 * (count + 1));
+        }
+      }
+      if (call.mode == 1 && call.PlainLoop() && call.p == 128) {
+        WriteBytes(dp, Pack(call, out), bytes);  // the fourth byte becomes 0
+        return;
+      }
+      break;
+    case 4:
+      for (int c = 0; c < 3; ++c)
+        out[c] = (d[c] * Tint(call, c, s0[c]) * weights) >> (channels[c].bits + 8 * count);
+      break;
+    case 2:
+    case 3: {
+      const bool full = call.PlainLoop() && call.p == 255;
+      i64 t[3];
+      if (full) std::copy(s0, s0 + 3, t);
+      else ScaledSource(call, s, use, s.alpha, a, t);
+      const Packed result = call.mode == 2 ? Add(call, d, t, !full, 0, false) : Subtract(call, d, t, 0, false);
+      std::uint32_t word = Pack(call, result.value);
+      if (call.rgb32 && call.mode == 2) word |= static_cast<std::uint32_t>(result.carryOut) << 24;
+      WriteBytes(dp, word, bytes);
+      return;
+    }
+  }
+  WriteBytes(dp, Pack(call, out) | (call.rgb32 ? top : 0), bytes);
+}
+
+// The image blit's RGB565 pair at full parameter: both pixels of the pair
+// drawn, the first red's carry or borrow passed into the second blue.
+void DrawPair(const Call& call, std::uint8_t* dp, const SourcePixel& first, const SourcePixel& second) {
+  i64 d[2][3], s[2][3];
+  for (int i = 0; i < 2; ++i)
+    for (int c = 0; c < 3; ++c) {
+      d[i][c] = kChannels565[c].Of(ReadBytes(dp + 2 * i, 2));
+      s[i][c] = kChannels565[c].Of((i == 0 ? first : second).colour);
+    }
+  const Packed low = call.mode == 2 ? Add(call, d[0], s[0], false, 0, false) : Subtract(call, d[0], s[0], 0, false);
+  const Packed high = call.mode == 2 ? Add(call, d[1], s[1], false, low.carryOut, true)
+                                     : Subtract(call, d[1], s[1], low.carryOut, true);
+  WriteBytes(dp, Pack(call, low.value), 2);
+  WriteBytes(dp + 2, Pack(call, high.value), 2);
+}
+
+// What a kernel does with a pixel before its rule: the transparent colour,
+// or the alpha byte.
+Use Classify(const Call& call, const SourcePixel& s) {
+  if (!call.alphaFlag) return call.keyed && s.raw == call.key ? Use::kSkip : Use::kOpaque;
+  if (call.keyed) {
+    if (s.alpha == 255) return Use::kOpaque;
+    if (s.alpha == 0 && !(call.kernel == Kernel::kBlit && call.mode == 4)) return Use::kSkip;
+    return Use::kWithAlpha;
+  }
+  if (call.kernel == Kernel::kBlit && call.mode == 0 && !call.blend && !call.tint) return Use::kOpaque;
+  return Use::kWithAlpha;
+}
+
+i64 BlendWeight(const MEMIMG* blend, i64 column, i64 row) {
+  if (blend == nullptr) return 0;
+  return BlendImageAlphaTable[blend->pixels[row * blend->data->pitch + column]];
+}
+
+// The head shared by both blits; false when the call draws nothing.
+bool PrepareCall(Call& call, Kernel kernel, const MEMIMG* dst, const MEMIMG* src, int transparent,
+                 const MEMIMG* blend) {
+  const MemImgData* s = src->data;
+  const MemImgData* d = dst->data;
+  if (s->colorType != d->colorType || d->paletteFlag == 1 || d->alphaFlag == 1) return false;
+  if (s->colorType != kMemImgRgb565 && s->colorType != kMemImgRgb32) return false;
+  call = Call{};
+  call.kernel = kernel;
+  call.rgb32 = s->colorType == kMemImgRgb32;
+  call.palette = s->paletteFlag == 1;
+  call.alphaFlag = !call.palette && s->alphaFlag == 1;
+  call.keyed = transparent != 0;
+  call.blend = blend != nullptr;
+  call.p = std::min<i64>(BlendParam, 255);
+  call.key = s->transparentColor;
+  call.paletteBytes = s->palette;
+  for (int c = 0; c < 3; ++c) call.bright[c] = (DrawBright >> (8 * c)) & 0xFF;
+  call.tint = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
+  const std::uint32_t mode = BlendMode;
+  switch (mode) {
+    case 0: case 4: case 10: case 11:
+      call.mode = static_cast<int>(mode);
+      return true;
+    case 1:
+      if (call.p == 0) return false;
+      call.mode = call.p == 255 ? 0 : 1;
+      return true;
+    case 2:
+      call.mode = 2;
+      return call.p != 0;
+    case 3:
+      call.mode = 3;
+      return call.p != 0 || call.palette;
+    default:
+      return false;
+  }
+}
+
+// The destination clip: the draw area inside the destination.
+RECT ClipArea(const MEMIMG* dst) {
+  return RECT{std::max<LONG>(DrawArea.left, 0), std::max<LONG>(DrawArea.top, 0),
+              std::min<LONG>(DrawArea.right, dst->width), std::min<LONG>(DrawArea.bottom, dst->height)};
+}
+
+bool Inside(const RECT& area, i64 x, i64 y) {
+  return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+}
+
+void BlitRunLength(const Call& call, MEMIMG* dst, const MEMIMG* src, int x, int y, const MEMIMG* blend) {
+  const int sourceBytes = MemImgBytesPerPixel(src);
+  const int destinationBytes = MemImgBytesPerPixel(dst);
+  const std::uint8_t* code = src->data->runLengths;
+  for (i64 row = 0; row < src->height; ++row) {
+    i64 column = 0;
+    for (; *code < 0xC0; ++code) {
+      const int kind = *code >> 6;
+      for (int i = 0; i <= (*code & 0x3F) && column < src->width; ++i, ++column) {
+        if (kind == 0) continue;
+        const SourcePixel s = ReadSource(call, src->pixels + row * src->data->pitch + column * sourceBytes);
+        const Use use = call.alphaFlag && kind == 2 ? Use::kWithAlpha : Use::kOpaque;
+        DrawPixel(call, dst->pixels + (y + row) * dst->data->pitch + (x + column) * destinationBytes, s, use,
+                  BlendWeight(blend, column, row));
+      }
+    }
+    ++code;
+  }
+}
+
+}  // namespace
+
+void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend) {
+  Call call;
+  if (!PrepareCall(call, Kernel::kBlit, dst, src, transparent, blend)) return;
+  const RECT area = ClipArea(dst);
+  const bool whole = x >= area.left && y >= area.top && i64{x} + src->width <= area.right &&
+                     i64{y} + src->height <= area.bottom;
+  const MemImgData* data = src->data;
+  if (whole && transparent == 1 && data->runLengthValid == 1 && data->runLengths != nullptr &&
+      src->pixels == data->pixelBuffer && src->width == data->width && src->height == data->height) {
+    call.kernel = Kernel::kRunLength;
+    BlitRunLength(call, dst, src, x, y, blend);
+    return;
+  }
+  const int sourceBytes = MemImgBytesPerPixel(src);
+  const int destinationBytes = MemImgBytesPerPixel(dst);
+  const bool pairs = !call.rgb32 && call.PlainLoop() && call.p == 255 && (call.mode == 2 || call.mode == 3);
+  for (i64 row = 0; row < src->height; ++row) {
+    // The pairs start at the first visible pixel of the row.
+    i64 firstVisible = -1;
+    for (i64 column = 0; column < src->width; ++column) {
+      const i64 dx = x + column, dy = y + row;
+      if (!Inside(area, dx, dy)) continue;
+      if (firstVisible < 0) firstVisible = column;
+      const std::uint8_t* sp = src->pixels + row * data->pitch + column * sourceBytes;
+      std::uint8_t* dp = dst->pixels + dy * dst->data->pitch + dx * destinationBytes;
+      const SourcePixel s = ReadSource(call, sp);
+      if (pairs && (column - firstVisible) % 2 == 0 && Inside(area, dx + 1, dy) && column + 1 < src->width) {
+        const SourcePixel next = ReadSource(call, sp + sourceBytes);
+        const bool drawFirst = Classify(call, s) != Use::kSkip, drawNext = Classify(call, next) != Use::kSkip;
+        if (drawFirst && drawNext) {
+          DrawPair(call, dp, s, next);
+          ++column;
+          continue;
+        }
+      }
+      DrawPixel(call, dp, s, Classify(call, s), BlendWeight(blend, column, row));
+    }
+  }
+}
+
+void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend) {
+  const MemImgData* d = dst->data;
+  if (src->data->colorType != d->colorType || d->paletteFlag == 1 || d->alphaFlag == 1) return;
+  const i64 left = std::min(corners->left, corners->right), right = std::max(corners->left, corners->right);
+  const i64 top = std::min(corners->top, corners->bottom), bottom = std::max(corners->top, corners->bottom);
+  const bool mirrorX = corners->left > corners->right, mirrorY = corners->top > corners->bottom;
+  if (right == left || bottom == top) return;
+  if (right - left == src->width && bottom - top == src->height && !mirrorX && !mirrorY) {
+    Blit(dst, src, static_cast<int>(left), static_cast<int>(top), transparent, blend);
+    return;
+  }
+  Call call;
+  if (!PrepareCall(call, Kernel::kStretch, dst, src, transparent, blend)) return;
+  const i64 ratioX = ((right - left) << 16) / src->width;
+  const i64 ratioY = ((bottom - top) << 16) / src->height;
+  const RECT area = ClipArea(dst);
+  const int sourceBytes = MemImgBytesPerPixel(src);
+  const int destinationBytes = MemImgBytesPerPixel(dst);
+  for (i64 dy = std::max<i64>(top, area.top); dy < std::min<i64>(bottom, area.bottom); ++dy) {
+    const i64 sampledRow = ((dy - top) << 16) / ratioY;
+    const i64 row = mirrorY ? src->height - 1 - sampledRow : sampledRow;
+    for (i64 dx = std::max<i64>(left, area.left); dx < std::min<i64>(right, area.right); ++dx) {
+      const i64 sampledColumn = ((dx - left) << 16) / ratioX;
+      const i64 column = mirrorX ? src->width - 1 - sampledColumn : sampledColumn;
+      const SourcePixel s = ReadSource(call, src->pixels + row * src->data->pitch + column * sourceBytes);
+      DrawPixel(call, dst->pixels + dy * d->pitch + dx * destinationBytes, s, Classify(call, s),
+                BlendWeight(blend, column, row));
+    }
+  }
+}
+
+}  // namespace reference

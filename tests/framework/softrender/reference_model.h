@@ -1,0 +1,15 @@
+// A slow model of the image blits, one pixel at a time, written from the
+// per-channel rules (64-bit integers, explicit floors, the blend mode
+// switched on at run time) and not from the kernels. The differential tests
+// compare every byte the kernels write with it.
+#pragma once
+
+#include "image/memimg.h"
+#include "platform/windows.h"
+
+namespace reference {
+
+void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend);
+void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend);
+
+}  // namespace reference
