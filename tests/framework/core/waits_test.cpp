@@ -61,10 +61,14 @@ TEST_F(WaitMillisecondsTest, WaitsBeyondThe32BitMicrosecondRange) {
   const std::uint64_t start = WqControlGetVirtualClockUs();
   std::atomic<bool> returned{false};
   // Once the wait's own sleeps have moved the clock, jump to a second before
-  // its end, so the test does not sleep forty minutes in 1 ms steps.
+  // its end, so the test does not sleep forty minutes in 1 ms steps. The
+  // jump is measured from where the clock stands then: the wait may have
+  // gone on sleeping for a while before this thread got to run.
   std::thread jumper([&] {
     while (!returned && WqControlGetVirtualClockUs() - start < 10'000) std::this_thread::yield();
-    if (!returned) WqControlAdvanceVirtualClock(kWaitUs - 1'000'000);
+    const std::uint64_t target = start + kWaitUs - 1'000'000;
+    const std::uint64_t now = WqControlGetVirtualClockUs();
+    if (!returned && now < target) WqControlAdvanceVirtualClock(target - now);
   });
   EXPECT_EQ(WaitMilliseconds(kWaitMs), 0);
   const std::uint64_t elapsed = WqControlGetVirtualClockUs() - start;
