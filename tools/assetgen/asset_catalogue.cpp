@@ -3,11 +3,21 @@
 // "tera".
 #include "asset_catalogue.h"
 
+#include <initializer_list>
+#include <string_view>
+
 #include "pictures.h"
 #include "sounds.h"
 
 namespace assetgen {
 namespace {
+
+// A path from its pieces.
+std::u8string Join(std::initializer_list<std::u8string_view> pieces) {
+  std::u8string path;
+  for (std::u8string_view piece : pieces) path.append(piece);
+  return path;
+}
 
 std::function<Bytes()> Sprite(std::function<Canvas()> make) {
   return [make] { return EncodePng(make(), true); };
@@ -63,15 +73,15 @@ void AddPictures(std::vector<AssetFile>& files) {
   for (int stage = 0; stage < 6; ++stage) {
     const StageNames& names = kStages[stage];
     const CharacterId boss = kBosses[stage];
-    const std::u8string stem = names.stem;
-    files.push_back({u8"Pict/Chara/" + std::u8string(names.boss) + u8".png", Sprite([boss] { return MakeBossSprite(boss); })});
-    files.push_back({u8"Pict/Other/" + std::u8string(names.face) + u8".png", Sprite([boss] { return MakeFace(boss); })});
+    files.push_back({Join({u8"Pict/Chara/", names.boss, u8".png"}), Sprite([boss] { return MakeBossSprite(boss); })});
+    files.push_back({Join({u8"Pict/Other/", names.face, u8".png"}), Sprite([boss] { return MakeFace(boss); })});
     for (int turn = 0; turn < 4; ++turn) {
       const DialogueTurn which = kTurns[turn];
-      const std::u8string path = u8"Pict/Backgraund/kaiwa_" + stem + u8"_" + static_cast<char8_t>(u8'a' + turn) + u8".png";
-      files.push_back({path, Opaque([boss, which] { return MakeDialoguePicture(boss, which); })});
+      const char8_t letter[] = {static_cast<char8_t>(u8'a' + turn), 0};
+      files.push_back({Join({u8"Pict/Backgraund/kaiwa_", names.stem, u8"_", letter, u8".png"}),
+                       Opaque([boss, which] { return MakeDialoguePicture(boss, which); })});
     }
-    files.push_back({u8"Pict/Backgraund/clear_" + stem + u8".png", Opaque([boss] { return MakeClearPicture(boss); })});
+    files.push_back({Join({u8"Pict/Backgraund/clear_", names.stem, u8".png"}), Opaque([boss] { return MakeClearPicture(boss); })});
   }
 }
 

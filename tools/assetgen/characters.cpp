@@ -184,15 +184,15 @@ void DrawBust(Canvas& canvas, CharacterId id, Mood mood, float centreX, float to
   if (id == CharacterId::Mars) {
     for (int side = -1; side <= 1; side += 2) b.ShadedEllipse(100 + side * 74, 165, 20, 62, w.hair, w.hairShade);
   }
-  // Body and neck.
-  const float bodyX = b.X(100), bodyY = b.Y(262), halfW = 84 * scale, halfH = 62 * scale;
-  canvas.Fill(BoxAround(bodyX, bodyY, halfW, halfH),
-              [&](float px, float py) { return RoundedBoxDistance(px, py, bodyX, bodyY, halfW, halfH, 44 * scale); },
-              [&](float, float py) { return Mix(w.dress, w.dressShade, Smoothstep(bodyY - halfH, bodyY + halfH, py)); });
-  b.Ellipse(100, 184, 13, 22, Scaled(w.skin, 0.88f));
-  b.Ellipse(100, 206, 24, 10, Scaled(w.skin, 0.95f));
-  b.Line(76, 206, 100, 236, 6, w.accent);
-  b.Line(124, 206, 100, 236, 6, w.accent);
+  // Neck and shoulders: the torso is an oval cut off at the box's bottom.
+  b.ShadedEllipse(100, 186, 12, 23, Mix(w.skin, Rgb(225, 165, 150), 0.3f), w.skin);
+  const float bodyX = b.X(100), bodyY = b.Y(318), rx = 88 * scale, ry = 110 * scale, bottom = b.Y(300);
+  canvas.Fill(BoxAround(bodyX, bodyY, rx, ry),
+              [&](float px, float py) { return std::max(EllipseDistance(px, py, bodyX, bodyY, rx, ry), py - bottom); },
+              [&](float, float py) { return Mix(w.dress, w.dressShade, Smoothstep(bodyY - ry, bottom, py)); });
+  b.Ellipse(100, 212, 22, 9, Mix(w.skin, Rgb(225, 165, 150), 0.15f));
+  b.Line(78, 210, 100, 238, 6, w.accent);
+  b.Line(122, 210, 100, 238, 6, w.accent);
   // Head.
   b.ShadedEllipse(100, 118, 50, 56, w.skin, Mix(w.skin, Rgb(240, 190, 180), 0.6f));
   b.Ellipse(72, 142, 9, 5, Rgb(255, 130, 150, 0.35f));

@@ -115,9 +115,9 @@ std::vector<Song> MedleySections() {
       {902, 150, 57, false, Repeat({0, 5, 2, 6}, 6), 1.0f, 1.0f, 1.0f, false},
       {903, 160, 62, false, Repeat({0, 6, 5, 4}, 6), 1.0f, 1.0f, 0.8f, false},
       {904, 140, 64, false, Repeat({0, 3, 6, 2}, 6), 0.8f, 1.0f, 1.0f, false},
-      {905, 172, 60, false, Repeat({0, 5, 6, 4}, 8), 1.0f, 0.9f, 1.0f, false},
-      {906, 156, 66, false, Repeat({0, 5, 3, 4}, 8), 1.0f, 1.0f, 0.9f, false},
-      {907, 120, 59, true, Repeat({0, 4, 5, 3}, 6), 0.7f, 1.0f, 1.0f, true},
+      {905, 172, 60, false, Repeat({0, 5, 6, 4}, 6), 1.0f, 0.9f, 1.0f, false},
+      {906, 156, 66, false, Repeat({0, 5, 3, 4}, 6), 1.0f, 1.0f, 0.9f, false},
+      {907, 120, 59, true, Repeat({0, 4, 5, 3}, 4), 0.7f, 1.0f, 1.0f, true},
   };
 }
 

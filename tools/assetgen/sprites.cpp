@@ -6,16 +6,17 @@
 namespace assetgen {
 namespace {
 
-// A glowing oval: a soft halo, the coloured body and a white-hot core.
+// A glowing oval: a soft halo that fades out at the oval's edge, the
+// coloured body and a white-hot core.
 void PaintOrb(Canvas& canvas, float cx, float cy, float rx, float ry, const Color& color) {
   canvas.ForEachPixel(canvas.Whole(), [&](int x, int y, float px, float py) {
-    const float d = EllipseDistance(px, py, cx, cy, rx, ry);
-    const float halo = 1.0f - Smoothstep(-2.0f, std::min(rx, ry) * 0.9f, d);
-    if (halo > 0) canvas.Blend(x, y, color.WithAlpha(0.55f), halo * halo);
+    const float k = std::hypot((px - cx) / rx, (py - cy) / ry);
+    const float halo = 1.0f - Smoothstep(0.5f, 1.0f, k);
+    if (halo > 0) canvas.Blend(x, y, color.WithAlpha(0.6f), halo * halo);
   });
-  FillEllipse(canvas, cx, cy, rx * 0.78f, ry * 0.78f, color);
-  FillEllipse(canvas, cx, cy, rx * 0.6f, ry * 0.6f, Mix(color, Rgb(255, 255, 255), 0.55f));
-  FillEllipse(canvas, cx, cy, rx * 0.38f, ry * 0.38f, Rgb(255, 255, 255));
+  FillEllipse(canvas, cx, cy, rx * 0.72f, ry * 0.72f, color);
+  FillEllipse(canvas, cx, cy, rx * 0.55f, ry * 0.55f, Mix(color, Rgb(255, 255, 255), 0.55f));
+  FillEllipse(canvas, cx, cy, rx * 0.36f, ry * 0.36f, Rgb(255, 255, 255));
 }
 
 }  // namespace
@@ -24,14 +25,12 @@ Canvas MakePlayerSprite() {
   Canvas canvas(kPlayerWidth, kPlayerHeight);
   Glow(canvas, 19, 24, 24, Rgb(255, 190, 60, 0.55f));
   DrawBust(canvas, CharacterId::Soleil, Mood::Calm, 19, 1, 0.185f);
-  FillCircle(canvas, 19, 28, 2.2f, Rgb(255, 255, 255));  // the hit point
-  StrokeRing(canvas, 19, 28, 3.2f, 1.2f, Rgb(255, 90, 60));
   return canvas;
 }
 
 Canvas MakeShot() {
   Canvas canvas(16, 48);
-  PaintOrb(canvas, 8, 24, 6, 21, Rgb(255, 170, 40));
+  PaintOrb(canvas, 8, 24, 7.5f, 23.5f, Rgb(255, 170, 40));
   return canvas;
 }
 
@@ -44,13 +43,13 @@ Canvas MakeBullet(BulletShape shape) {
   // Small red, large blue, round violet, long cyan, needle yellow; the long
   // ones stand upright, as the game turns them to their heading.
   static const Look kLooks[] = {
-      {32, 32, 13, 13, Rgb(255, 60, 90)},  {40, 40, 18, 18, Rgb(60, 120, 255)}, {24, 24, 10.5f, 10.5f, Rgb(190, 70, 255)},
-      {14, 36, 6, 16.5f, Rgb(40, 220, 230)}, {10, 44, 4.2f, 20.5f, Rgb(255, 230, 60)},
+      {32, 32, 15, 15, Rgb(255, 60, 90)},  {40, 40, 19.5f, 19.5f, Rgb(60, 120, 255)}, {24, 24, 11.5f, 11.5f, Rgb(190, 70, 255)},
+      {14, 36, 6.5f, 17.5f, Rgb(40, 220, 230)}, {10, 44, 4.8f, 21.5f, Rgb(255, 230, 60)},
   };
   const Look& look = kLooks[static_cast<int>(shape)];
   Canvas canvas(look.width, look.height);
   PaintOrb(canvas, look.width / 2.0f, look.height / 2.0f, look.rx, look.ry, look.color);
-  if (shape == BulletShape::Large) StrokeRing(canvas, 20, 20, 14.5f, 1.5f, Rgb(190, 220, 255, 0.9f));
+  if (shape == BulletShape::Large) StrokeRing(canvas, 20, 20, 13.5f, 1.5f, Rgb(190, 220, 255, 0.9f));
   return canvas;
 }
 
