@@ -100,6 +100,13 @@ TEST(GameDataSounds, WavFilesArePlainPcmWithConsistentHeaders) {
       peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(Le(wav, at, 2)))));
     }
     EXPECT_GT(peak, 8000) << "nearly silent";
+    EXPECT_LT(peak, 32000) << "clipped";
+    if (spec.music) {
+      // The stage music loops: its last frame runs on into its first.
+      const int first = static_cast<std::int16_t>(Le(wav, 44, 2));
+      const int last = static_cast<std::int16_t>(Le(wav, wav.size() - channels * 2, 2));
+      EXPECT_LT(std::abs(last - first), 3000) << "the loop jumps from " << last << " to " << first;
+    }
   }
 }
 

@@ -33,21 +33,7 @@ void PaintLargeBoss(Canvas& canvas, CharacterId boss) {
   const Character& who = CharacterOf(boss);
   const float planetY = 108, radius = boss == CharacterId::Saturn ? 76.0f : 98.0f;
   Glow(canvas, w / 2, planetY, radius + 14, who.planet.WithAlpha(0.5f));
-  auto rings = [&](bool front) {
-    canvas.Fill(canvas.Whole(),
-                [&](float x, float y) {
-                  if ((y >= planetY) != front) return 1.0f;
-                  const float d = EllipseDistance(x, y, w / 2, planetY, 110, 28);
-                  return std::max(d, -EllipseDistance(x, y, w / 2, planetY, 88, 20));
-                },
-                [&](float x, float y) {
-                  const float r = std::hypot((x - w / 2) / 110, (y - planetY) / 28);
-                  return Mix(Rgb(240, 220, 170, 0.95f), Rgb(170, 140, 100, 0.8f), 0.5f + 0.5f * std::sin(r * 60));
-                });
-  };
-  if (boss == CharacterId::Saturn) rings(false);
   PaintPlanet(canvas, boss, w / 2, planetY, radius);
-  if (boss == CharacterId::Saturn) rings(true);
   // Magic sparks around the world.
   Random random(300 + StageOf(boss));
   for (int i = 0; i < 10; ++i) {

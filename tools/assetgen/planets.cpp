@@ -46,11 +46,28 @@ Color Surface(CharacterId id, const Character& c, float nx, float ny) {
   return c.planet;
 }
 
+// Saturn's rings: the half behind the planet or the half before it.
+void PaintRings(Canvas& canvas, float cx, float cy, float radius, bool front) {
+  const float rx = radius * 1.45f, ry = radius * 0.37f;
+  canvas.Fill(BoxAround(cx, cy, rx, ry),
+              [&](float x, float y) {
+                if ((y >= cy) != front) return 1.0f;
+                const float outer = EllipseDistance(x, y, cx, cy, rx, ry);
+                return std::max(outer, -EllipseDistance(x, y, cx, cy, rx * 0.8f, ry * 0.72f));
+              },
+              [&](float x, float y) {
+                const float r = std::hypot((x - cx) / rx, (y - cy) / ry);
+                return Mix(Rgb(240, 220, 170, 0.95f), Rgb(170, 140, 100, 0.8f), 0.5f + 0.5f * std::sin(r * 60));
+              });
+}
+
 }  // namespace
 
 void PaintPlanet(Canvas& canvas, CharacterId id, float cx, float cy, float radius) {
   const Character& c = CharacterOf(id);
   const bool sun = id == CharacterId::Soleil;
+  const bool ringed = id == CharacterId::Saturn;
+  if (ringed) PaintRings(canvas, cx, cy, radius, false);
   canvas.Fill(BoxAround(cx, cy, radius, radius),
               [&](float x, float y) { return CircleDistance(x, y, cx, cy, radius); },
               [&](float x, float y) {
@@ -63,6 +80,7 @@ void PaintPlanet(Canvas& canvas, CharacterId id, float cx, float cy, float radiu
                 color.a = 1;
                 return color;
               });
+  if (ringed) PaintRings(canvas, cx, cy, radius, true);
 }
 
 }  // namespace assetgen

@@ -16,9 +16,9 @@ Canvas MakeTitle() {
   canvas.Fill(canvas.Whole(), [&](float x, float y) { return StarDistance(x, y, sunX, sunY, 16, 150, 104, 0.1f); },
               [&](float, float) { return Rgb(255, 190, 80, 0.35f); });
   PaintPlanet(canvas, CharacterId::Soleil, sunX, sunY, 100);
+  // The six worlds rise in an arc beside the menu.
   for (int i = 0; i < 6; ++i) {
-    const float a = 3.14159f * (1.1f + i * 0.16f);
-    PaintPlanet(canvas, kBosses[i], sunX + 370 * std::cos(a), sunY + 150 - 110 * std::sin(a) + 230, 20 + 3.0f * i);
+    PaintPlanet(canvas, kBosses[i], 500 + 62.0f * i, 700 - 22.0f * i - 4.0f * i * i, 14 + 3.0f * i);
   }
   const TextStyle title{96, 15, Rgb(255, 236, 150), Rgb(255, 110, 30, 0.85f), 18};
   DrawTextCentred(canvas, sunX, 300, "SOLEIL", title);

@@ -3,6 +3,7 @@
 // game streams it; the stage 1 piece is a WAV file as the game names it.
 #include "sounds.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "noise.h"
@@ -27,7 +28,13 @@ SoundBuffer Effect(float seconds, std::uint64_t seed, Voice voice) {
   for (std::size_t i = 0; i < count; ++i) {
     const float t = static_cast<float>(i) / kEffectRate;
     const float fadeOut = std::min(1.0f, (seconds - t) * 50);  // no click at the end
-    sound.samples[i] = std::clamp(voice(t, random.Range(-1, 1)) * fadeOut, -1.0f, 1.0f);
+    sound.samples[i] = voice(t, random.Range(-1, 1)) * fadeOut;
+  }
+  // Loud effects are brought down to leave headroom, never clipped.
+  float peak = 0;
+  for (float s : sound.samples) peak = std::max(peak, std::abs(s));
+  if (peak > 0.9f) {
+    for (float& s : sound.samples) s *= 0.9f / peak;
   }
   return sound;
 }

@@ -146,6 +146,13 @@ void AddNoiseHit(LoopBuffer& out, std::size_t offset, double start, float second
   }
 }
 
+// Moves a note by octaves into [low, low + 12).
+int Fold(int note, int low) {
+  while (note >= low + 12) note -= 12;
+  while (note < low) note += 12;
+  return note;
+}
+
 int ScaleNote(const Song& song, int degree) {
   const int* scale = song.major ? kMajor : kMinor;
   const int octave = static_cast<int>(std::floor(degree / 7.0));
@@ -165,7 +172,7 @@ Phrase MakePhrase(Random& random) {
       phrase[step] = -1;
       continue;
     }
-    offset = std::clamp(offset + random.Below(5) - 2, 0, 9);
+    offset = std::clamp(offset + random.Below(5) - 2, 0, 7);
     phrase[step] = offset;
   }
   return phrase;
@@ -199,7 +206,7 @@ void RenderSongInto(LoopBuffer& out, std::size_t offset, const Song& song) {
     if (song.arpeggio > 0) {
       static constexpr int kArpOrder[8] = {0, 1, 2, 3, 2, 1, 2, 3};
       for (int step = 0; step < 16; ++step) {
-        AddNote(out, offset, arp, static_cast<float>(chordNotes[kArpOrder[step % 8]] + 12), t0 + step * eighth / 2,
+        AddNote(out, offset, arp, static_cast<float>(Fold(chordNotes[kArpOrder[step % 8]], 67) + (kArpOrder[step % 8] == 3 ? 12 : 0)), t0 + step * eighth / 2,
                 eighth / 2, step % 4 == 0 ? 1.0f : 0.7f);
       }
     }
@@ -213,7 +220,8 @@ void RenderSongInto(LoopBuffer& out, std::size_t offset, const Song& song) {
         if (degree < 0) continue;
         int length = 1;
         while (step + length < 8 && length < 4 && phrase[half * 8 + step + length] < 0) ++length;
-        const float note = static_cast<float>(ScaleNote(song, chord + degree) + 12);
+        const int raw = ScaleNote(song, chord + degree) + 12;
+        const float note = static_cast<float>(raw > 88 ? raw - 12 : raw);  // not shrill
         AddNote(out, offset, lead, note, t0 + step * eighth, eighth * length * 0.9, 1.0f);
         AddNote(out, offset, echo, note, t0 + (step + 3) * eighth, eighth * length * 0.9, 1.0f);
       }
