@@ -65,6 +65,14 @@ TEST(GameDataBuild, GeneratingAgainGivesTheSameBytes) {
   for (const auto& [name, bytes] : built) EXPECT_TRUE(again.at(name) == bytes) << name << " differs";
 }
 
+TEST(GameDataBuild, GeneratorRefusesBadArgumentsAndUnwritableFolders) {
+  EXPECT_EQ(RunCommand(ASSETGEN_TOOL_PATH), 2);
+  wqtest::TempDir dir;
+  dir.WriteFile("taken", "a file where the data folder should go");
+  EXPECT_EQ(RunCommand(std::string(ASSETGEN_TOOL_PATH) + " " + (dir.path() / "taken").string()), 1);
+  EXPECT_EQ(dir.ReadFile("taken"), "a file where the data folder should go");
+}
+
 TEST(GameDataBuild, ArchivesHoldTheFoldersUnderTheGamesKey) {
   for (const char* folder : {"Pict", "Sound"}) {
     SCOPED_TRACE(folder);

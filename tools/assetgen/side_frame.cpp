@@ -17,12 +17,14 @@ Canvas MakeSideFrame() {
     color.a = 1;
     canvas.Blend(x, y, color, 1);
   });
-  // The HUD panel: a glass strip with a gold rim.
-  canvas.Fill({8, 40, kScreenWidth - 8, 170},
-              [&](float x, float y) { return RoundedBoxDistance(x, y, kScreenWidth / 2.0f, 118, 425, 48, 14); },
-              [&](float, float y) { return Mix(Rgb(30, 40, 90, 0.9f), Rgb(8, 10, 30, 0.9f), (y - 70) / 100); });
-  canvas.Fill({6, 38, kScreenWidth - 6, 172},
-              [&](float x, float y) { return std::abs(RoundedBoxDistance(x, y, kScreenWidth / 2.0f, 118, 425, 48, 14)) - 1.2f; },
+  // The HUD panel: a glass strip with a gold rim, holding the score line,
+  // the HP rows, the face and the icons.
+  const float panelY = 107, panelHalfHeight = 62;
+  auto panel = [&](float x, float y) { return RoundedBoxDistance(x, y, kScreenWidth / 2.0f, panelY, 425, panelHalfHeight, 14); };
+  canvas.Fill(canvas.Whole(), panel, [&](float, float y) {
+    return Mix(Rgb(30, 40, 90, 0.9f), Rgb(8, 10, 30, 0.9f), (y - panelY + panelHalfHeight) / (2 * panelHalfHeight));
+  });
+  canvas.Fill(canvas.Whole(), [&](float x, float y) { return std::abs(panel(x, y)) - 1.2f; },
               [&](float, float) { return gold.WithAlpha(0.8f); });
   // A sun-ring that frames the boss's face.
   const float faceX = 406 + kFaceSize / 2.0f, faceY = 90 + kFaceSize / 2.0f;
