@@ -10,7 +10,7 @@ namespace gamedata {
 // Paths are UTF-8 on disk.
 inline std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-inline std::filesystem::path DataFolder() { return std::filesystem::path(GAME_DATA_DIR) / "files"; }
+inline std::filesystem::path DataFolder() { return std::filesystem::path(GAME_DATA_DIR); }
 inline std::filesystem::path ArchiveFolder() { return std::filesystem::path(GAME_DATA_DIR) / "archives"; }
 inline std::filesystem::path DataFile(const char8_t* relative) { return DataFolder() / Utf8(relative); }
 
