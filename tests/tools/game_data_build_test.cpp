@@ -43,6 +43,12 @@ std::map<std::string, std::string> GameFiles(const fs::path& folder) {
   return files;
 }
 
+// The bytes of one of the build's archives.
+std::string BuiltArchive(const std::string& folder) {
+  std::ifstream in(gamedata::ArchiveFolder() / (folder + ".WQA"), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::vector<std::string> Names(const std::map<std::string, std::string>& tree) {
   std::vector<std::string> names;
   for (const auto& [name, bytes] : tree) names.push_back(name);
@@ -77,6 +83,16 @@ TEST(GameDataBuild, GeneratingAgainGivesTheSameBytes) {
   const auto built = GameFiles(gamedata::DataFolder());
   ASSERT_EQ(Names(again), Names(built));
   for (const auto& [name, bytes] : built) EXPECT_TRUE(again.at(name) == bytes) << name << " differs";
+  // The archives keep the files' times: packed again, they are the same too.
+  for (const char* folder : {"Pict", "Sound"}) {
+    const fs::path archive = dir.path() / (std::string(folder) + ".WQA");
+    ASSERT_EQ(RunCommand(std::string(WQA_TOOL_PATH) + " pack --key " + kArchiveKey + " " + (dir.path() / folder).string() +
+                         " " + archive.string()),
+              0);
+    EXPECT_TRUE(ReadTree(dir.path()).at(std::string(folder) + ".WQA") ==
+                BuiltArchive(folder))
+        << folder << ".WQA differs";
+  }
 }
 
 TEST(GameDataBuild, GeneratorRefusesBadArgumentsAndUnwritableFolders) {

@@ -1,6 +1,9 @@
 // assetgen: writes the game's pictures and sounds into a data folder, as
 // Pict/... and Sound/... below it. The same program always writes the same
 // bytes.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +24,19 @@ void WriteFile(const fs::path& path, const assetgen::Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Every file and folder gets the same fixed time, so that the archives,
+// which keep the times, come out the same bytes from every run too.
+void FixTime(const fs::path& path) {
+  constexpr time_t kFixedTime = 1735689600;  // 2025-01-01 00:00:00 UTC
+  const timespec times[2] = {{kFixedTime, 0}, {kFixedTime, 0}};
+  if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("cannot set the time of " + path.string());
+}
+
+void FixTimes(const fs::path& top) {
+  for (const auto& entry : fs::recursive_directory_iterator(top)) FixTime(entry.path());
+  FixTime(top);
 }
 
 }  // namespace
@@ -61,5 +77,13 @@ int main(int argc, char** argv) {
   for (unsigned i = 0; i < count; ++i) workers.emplace_back(work);
   for (std::thread& worker : workers) worker.join();
   for (const std::string& error : errors) std::fprintf(stderr, "assetgen: %s\n", error.c_str());
-  return errors.empty() ? 0 : 1;
+  if (!errors.empty()) return 1;
+  try {
+    FixTimes(folder / "Pict");
+    FixTimes(folder / "Sound");
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "assetgen: %s\n", error.what());
+    return 1;
+  }
+  return 0;
 }
