@@ -2,6 +2,7 @@
 #include "sound_fixture.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 #include "WqLib.h"
@@ -55,6 +56,17 @@ std::vector<std::int16_t> PatternSamples(std::int64_t frames) {
   std::vector<std::int16_t> samples(static_cast<std::size_t>(frames));
   for (std::int64_t i = 0; i < frames; ++i) samples[static_cast<std::size_t>(i)] = PatternSample(i);
   return samples;
+}
+
+ToneMeasure MeasureTone(const std::vector<std::int16_t>& stereo, std::uint32_t rate) {
+  const std::size_t frames = stereo.size() / 2;
+  int crossings = 0;
+  int peak = 0;
+  for (std::size_t i = 1; i < frames; ++i) {
+    if (stereo[2 * (i - 1)] < 0 && stereo[2 * i] >= 0) ++crossings;
+    peak = std::max(peak, std::abs(int{stereo[2 * i]}));
+  }
+  return {frames == 0 ? 0.0 : crossings * static_cast<double>(rate) / static_cast<double>(frames), peak};
 }
 
 bool ToolExists(const std::string& tool) {

@@ -39,6 +39,14 @@ std::string PcmWave(WORD channels, DWORD rate, const std::vector<std::int16_t>& 
 std::int16_t PatternSample(std::int64_t frame);
 std::vector<std::int16_t> PatternSamples(std::int64_t frames);
 
+// Frequency by upward zero crossings, and the largest sample, of the left
+// channel of interleaved stereo.
+struct ToneMeasure {
+  double frequency;
+  int peak;
+};
+ToneMeasure MeasureTone(const std::vector<std::int16_t>& stereo, std::uint32_t rate);
+
 // Runs a shell command of an outside tool; false when it fails.
 bool RunTool(const std::string& command);
 bool ToolExists(const std::string& tool);
