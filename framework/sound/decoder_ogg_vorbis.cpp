@@ -54,9 +54,18 @@ int SetupOggVorbisDecoder(SoundDecoder* decoder) {
   decoder->format.nAvgBytesPerSec = decoder->format.nBlockAlign * decoder->format.nSamplesPerSec;
   decoder->format.wBitsPerSample = static_cast<WORD>(8 * width);
   decoder->readUnit = kOggReadUnit;
-  decoder->dataBytes = static_cast<std::uint32_t>(samples * decoder->format.nBlockAlign);
   decoder->kind = kDecoderOggVorbis;
+  decoder->dataBytes = OggVorbisPcmBytes(decoder);
   return 0;
+}
+
+std::uint32_t OggVorbisPcmBytes(SoundDecoder* decoder) {
+  const ogg_int64_t samples = ov_pcm_total(&decoder->ogg.file, -1);
+  if (samples <= 0) return 0;
+  // A damaged stream's last granule position can claim any length.
+  const std::uint64_t most = 0xFFFFFFFFu / decoder->format.nBlockAlign;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(samples), most) *
+                                    decoder->format.nBlockAlign);
 }
 
 int RefillOggVorbisDecoder(SoundDecoder* decoder) {

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The first block of a whole decode; it doubles as the data comes.
+constexpr std::uint32_t kFirstDecodeBlock = 1u << 24;
+
 // A seek this close to the position is not worth a decoder seek.
 constexpr std::int64_t kSeekSlackBytes = 16;
 
@@ -149,26 +152,39 @@ std::uint32_t GetSoundDecoderPcmSize(SoundDecoder* decoder) {
   switch (decoder->kind) {
     case kDecoderWavePcm: return decoder->dataBytes;
     case kDecoderAcm: return GetAcmDecoderPcmSize(decoder);
-    case kDecoderOggVorbis: {
-      const ogg_int64_t samples = ov_pcm_total(&decoder->ogg.file, -1);
-      return samples < 0 ? 0 : static_cast<std::uint32_t>(samples * decoder->format.nBlockAlign);
-    }
+    case kDecoderOggVorbis: return OggVorbisPcmBytes(decoder);
     default: return decoder->pcmBlock.bytes;
   }
 }
 
 int DecodeSoundToMemory(SoundDecoder* decoder, WAVEFORMATEX* format, void** block, std::uint32_t* bytes) {
   const std::uint32_t size = GetSoundDecoderPcmSize(decoder);
-  void* pcm = TrackedAlloc(std::max<std::uint32_t>(size, 1), __FILE__, __LINE__);
-  if (pcm == nullptr) return -1;
   SeekSoundDecoder(decoder, 0);
+  // The size a file claims is only believed as far as its data reaches:
+  // the block grows as the data comes.
+  std::uint32_t capacity = std::min(std::max<std::uint32_t>(size, 1), kFirstDecodeBlock);
+  auto* pcm = static_cast<BYTE*>(TrackedAlloc(capacity, __FILE__, __LINE__));
+  if (pcm == nullptr) return -1;
   std::uint32_t delivered = 0;
-  if (decoder->kind == kDecoderWavePcm) {
-    const std::int64_t read = decoder->source.functions.read(pcm, 1, size, decoder->source.handle);
-    delivered = read < 0 ? 0 : static_cast<std::uint32_t>(read);
-  } else {
-    const int read = ReadSoundDecoder(decoder, pcm, size);
-    delivered = read < 0 ? 0 : static_cast<std::uint32_t>(read);
+  while (delivered < size) {
+    if (delivered == capacity) {
+      const std::uint32_t grown = size - capacity > capacity ? 2 * capacity : size;
+      auto* larger = static_cast<BYTE*>(TrackedRealloc(pcm, grown, __FILE__, __LINE__));
+      if (larger == nullptr) {
+        TrackedFree(pcm);
+        return -1;
+      }
+      pcm = larger;
+      capacity = grown;
+    }
+    std::int64_t read = 0;
+    if (decoder->kind == kDecoderWavePcm) {
+      read = decoder->source.functions.read(pcm + delivered, 1, capacity - delivered, decoder->source.handle);
+    } else {
+      read = ReadSoundDecoder(decoder, pcm + delivered, capacity - delivered);
+    }
+    if (read <= 0) break;
+    delivered += static_cast<std::uint32_t>(read);
   }
   // Whole blocks only: a file cut inside a block ends at the block before.
   if (decoder->format.nBlockAlign != 0) delivered -= delivered % decoder->format.nBlockAlign;

@@ -112,6 +112,8 @@ int RefillPcmBlockDecoder(SoundDecoder* decoder);
 int SetupAcmConversion(SoundDecoder* decoder, std::uint32_t readUnitNumerator,
                        std::uint32_t readUnitDenominator);
 int SeekAcmDecoder(SoundDecoder* decoder, std::int32_t sample);
+// The PCM bytes vorbisfile reports, held below 4 GB.
+std::uint32_t OggVorbisPcmBytes(SoundDecoder* decoder);
 int SeekOggVorbisDecoder(SoundDecoder* decoder, std::int32_t sample);
 void CloseAcmDecoder(SoundDecoder* decoder);
 std::uint32_t GetAcmDecoderPcmSize(SoundDecoder* decoder);

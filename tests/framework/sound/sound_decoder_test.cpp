@@ -22,7 +22,8 @@ using wqtest::kMixRate;
 class MemoryDecoder {
  public:
   explicit MemoryDecoder(std::string bytes) : bytes_(std::move(bytes)) {
-    stream_ = StreamSource{*GetMemoryStreamFunctions(), OpenMemoryStream(bytes_.data(), static_cast<LONG>(bytes_.size()))};
+    stream_ = StreamSource{*GetMemoryStreamFunctions(),
+                           OpenMemoryStream(bytes_.data(), static_cast<LONG>(bytes_.size()))};
     result_ = SetupSoundDecoder(&stream_, &decoder_);
   }
   ~MemoryDecoder() {
@@ -38,7 +39,8 @@ class MemoryDecoder {
     std::vector<std::int16_t> samples;
     std::int16_t block[512];
     int read = 0;
-    while ((read = ReadSoundDecoder(&decoder_, block, sizeof block)) > 0) samples.insert(samples.end(), block, block + read / 2);
+    while ((read = ReadSoundDecoder(&decoder_, block, sizeof block)) > 0)
+      samples.insert(samples.end(), block, block + read / 2);
     return samples;
   }
 
@@ -69,10 +71,12 @@ TEST_F(SoundDecoderTest, WaveChunkWalkFollowsTheFormatRules) {
     std::string file;
   } cases[] = {
       {"bits from the block align", wqtest::WaveImage{lying, "", wqtest::Pcm16Bytes(samples)}.Build()},
-      {"odd chunk padded", wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 2, 22050, 16), odd,
-                                             wqtest::Pcm16Bytes(samples)}.Build()},
+      {"odd chunk padded",
+       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 2, 22050, 16), odd, wqtest::Pcm16Bytes(samples)}
+           .Build()},
       {"18-byte fmt", wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 2, 22050, 16, 18), "",
-                                        wqtest::Pcm16Bytes(samples)}.Build()},
+                                        wqtest::Pcm16Bytes(samples)}
+                          .Build()},
   };
   std::string bext = wqtest::PcmWave(2, 22050, samples);
   bext.insert(12, std::string("bext") + std::string("\x04\0\0\0", 4) + "1234");
@@ -145,7 +149,8 @@ TEST(Mp3FrameHeaderTest, SizesAndRefusals) {
   };
   for (const Case& c : cases) {
     Mp3FrameHeader frame{};
-    ASSERT_EQ(ParseMp3FrameHeader(c.header, &frame), c.result) << std::hex << int{c.header[1]} << int{c.header[2]};
+    ASSERT_EQ(ParseMp3FrameHeader(c.header, &frame), c.result)
+        << std::hex << int{c.header[1]} << int{c.header[2]};
     if (c.result != 0) continue;
     EXPECT_EQ(frame.frameBytes, c.frameBytes);
     EXPECT_EQ(frame.samplesPerFrame, c.samples);
@@ -174,7 +179,8 @@ TEST_F(SoundDecoderTest, Mp3TagsAreSteppedOver) {
   EXPECT_EQ(taggedDecoder.decoder().kind, kDecoderAcm);
   EXPECT_EQ(taggedDecoder.decoder().dataStart, 320u);
   EXPECT_EQ(taggedDecoder.decoder().dataBytes, plainDecoder.decoder().dataBytes);
-  EXPECT_EQ(GetSoundDecoderPcmSize(&taggedDecoder.decoder()), GetSoundDecoderPcmSize(&plainDecoder.decoder()));
+  EXPECT_EQ(GetSoundDecoderPcmSize(&taggedDecoder.decoder()),
+            GetSoundDecoderPcmSize(&plainDecoder.decoder()));
   EXPECT_EQ(taggedDecoder.ReadAll(), plainDecoder.ReadAll());
 }
 
@@ -188,13 +194,15 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
     std::memset(file.data() + offset, 0, bytes);
     return file;
   };
-  std::string hugeChunk = wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16),
-                                            std::string("LIST\xF0\xFF\xFF\x7F", 8), wqtest::Pcm16Bytes(samples)}
-                              .Build();
+  std::string hugeChunk =
+      wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16),
+                        std::string("LIST\xF0\xFF\xFF\x7F", 8), wqtest::Pcm16Bytes(samples)}
+          .Build();
   std::string garbageOgg = "OggS";
   for (int i = 0; i < 2000; ++i) garbageOgg += static_cast<char>((i * 131 + 7) % 251);
   std::string mp3WithoutFrames = std::string("ID3\x03\x00\x00\x00\x00\x00\x10", 10) + std::string(800, '\0');
-  std::string mp3BadHeader = std::string(200, '\0') + std::string("\xFF\xF9\x90\x00", 4) + std::string(600, '\0');
+  std::string mp3BadHeader =
+      std::string(200, '\0') + std::string("\xFF\xF9\x90\x00", 4) + std::string(600, '\0');
   struct Case {
     const char* what;
     std::string file;
@@ -204,7 +212,8 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
       {"cut in the fmt chunk", good.substr(0, 30), -1},
       {"no data chunk", good.substr(0, 36), -1},
       {"data claims more than the file holds",
-       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16), "", wqtest::Pcm16Bytes(samples), 1 << 30}
+       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16), "", wqtest::Pcm16Bytes(samples),
+                         1 << 30}
            .Build(),
        400},
       {"cut inside a sample", good.substr(0, good.size() - 3), 398},
@@ -213,10 +222,14 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
       {"zero rate", zeroAt(24, 4), -1},
       {"zero byte rate", zeroAt(28, 4), -1},
       {"zero block align", zeroAt(32, 2), -1},
-      {"24-bit samples", wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 24), "", std::string(600, '\1')}
-                             .Build(), -1},
-      {"six channels", wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 6, 8000, 16), "", std::string(1200, '\1')}
-                           .Build(), -1},
+      {"24-bit samples",
+       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 24), "", std::string(600, '\1')}
+           .Build(),
+       -1},
+      {"six channels",
+       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 6, 8000, 16), "", std::string(1200, '\1')}
+           .Build(),
+       -1},
       {"garbage Ogg pages", garbageOgg, -1},
       {"MP3 without frames", mp3WithoutFrames, -1},
       {"MP3 with a reserved layer", mp3BadHeader, -1},
@@ -256,7 +269,8 @@ TEST_F(SoundDecoderTest, OutsideEncodersFilesPlayTheirTones) {
     const char* file;
     double frequency;
     std::int32_t kind;
-  } cases[] = {{"a.wav", 440, kDecoderWavePcm}, {"b.ogg", 880, kDecoderOggVorbis}, {"c.mp3", 660, kDecoderAcm}};
+  } cases[] = {
+      {"a.wav", 440, kDecoderWavePcm}, {"b.ogg", 880, kDecoderOggVorbis}, {"c.mp3", 660, kDecoderAcm}};
   for (const Case& c : cases) {
     const int sound = LoadSound(PathOf(c.file).c_str(), 1, -1);
     ASSERT_NE(sound, -1) << c.file;

@@ -1,8 +1,8 @@
 // The sound test fixture and the wave-file helpers.
 #include "sound_fixture.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "WqLib.h"
@@ -91,6 +91,7 @@ void SoundTest::SetUp() {
 
 void SoundTest::TearDown() {
   TerminateDirectSound();
+  SetSoundDecoderMask(0);
   // Everything the subsystem allocated went with it.
   EXPECT_EQ(GetTrackedBlockCount(), blocksAtStart_);
   CoUninitialize();

@@ -20,7 +20,8 @@ class SoundPlayTest : public wqtest::SoundTest {
  protected:
   // A mono pattern sound of kFrames frames, loaded as the game loads.
   int LoadPattern(int count = 3) {
-    const std::string path = WriteSoundFile("pattern.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(kFrames)));
+    const std::string path =
+        WriteSoundFile("pattern.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(kFrames)));
     return LoadSound(path.c_str(), count, -1);
   }
 };
@@ -86,7 +87,7 @@ TEST_F(SoundPlayTest, LoopWrapsAtItsEndAndFromTopRestartsIt) {
   EXPECT_EQ(Left(Mix(1))[0], wqtest::PatternSample(100));
   ASSERT_EQ(PlaySoundHandle(sound, 3, 1), 0);
   EXPECT_EQ(Left(Mix(3)), (std::vector<std::int16_t>{wqtest::PatternSample(0), wqtest::PatternSample(1),
-                                                      wqtest::PatternSample(2)}));
+                                                     wqtest::PatternSample(2)}));
 }
 
 // A stopped sound played with from top 0 continues where it stood.
@@ -157,8 +158,8 @@ TEST_F(SoundPlayTest, HandlesThatAreNotLiveSoundsAreRefused) {
   const int deleted = LoadPattern(1);
   ASSERT_EQ(DeleteSoundHandle(deleted, 0), 0);
   const int stale = (sound & ~0x07FF0000) | (((sound >> 16) + 1) & 0x7FF) << 16;
-  const int refused[] = {-1, 0, sound & 0xFFFF, (sound & 0x0FFFFFFF) | 0x08000000, deleted, stale,
-                         sound | 0x7FFF};
+  const int refused[] = {-1,      0,     sound & 0xFFFF, (sound & 0x0FFFFFFF) | 0x08000000,
+                         deleted, stale, sound | 0x7FFF};
   for (int handle : refused) {
     EXPECT_EQ(PlaySoundHandle(handle, 1, 1), -1) << std::hex << handle;
     EXPECT_EQ(StopSoundHandle(handle), -1) << std::hex << handle;

@@ -31,7 +31,8 @@ std::vector<std::int16_t> Negated(std::vector<std::int16_t> samples) {
 
 TEST_F(StreamSoundTest, MusicLongerThanThreeMinutesStreamsWithoutAGapAndLoopsAtTheRightSample) {
   constexpr std::int64_t kFrames = 181 * std::int64_t{kMixRate} + 123;
-  const std::string path = WriteSoundFile("music.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(kFrames)));
+  const std::string path =
+      WriteSoundFile("music.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(kFrames)));
   const int music = LoadSound(path.c_str(), 3, -1);
   ASSERT_NE(music, -1);
   ASSERT_EQ(FindSoundRecord(music)->stream, 1);
@@ -91,12 +92,14 @@ TEST_F(StreamSoundTest, EndIsFoundAcrossTheRingsWrap) {
 // with the sound lock held.
 TEST_F(StreamSoundTest, RefillsOfTinyOrEmptyLoopingSourcesReturn) {
   const int tiny = AddSoundData(-1);
-  const std::string tinyPath = WriteSoundFile("tiny.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(100)));
+  const std::string tinyPath =
+      WriteSoundFile("tiny.wav", wqtest::PcmWave(1, kMixRate, wqtest::PatternSamples(100)));
   ASSERT_EQ(AddStreamSoundFile(tinyPath.c_str(), 255, tiny, 2, -1), 0);
   ASSERT_EQ(PrefillStreamSound(tiny), 0);
   ASSERT_EQ(PlaySoundHandle(tiny, 1, 1), 0);
   const std::vector<std::int16_t> heard = MixWithRefills(300, 50);
-  for (int i = 0; i < 200; ++i) ASSERT_EQ(heard[static_cast<std::size_t>(i)], wqtest::PatternSample(i % 100)) << i;
+  for (int i = 0; i < 200; ++i)
+    ASSERT_EQ(heard[static_cast<std::size_t>(i)], wqtest::PatternSample(i % 100)) << i;
 
   const int empty = LoadStream("empty.wav", {});
   ASSERT_NE(empty, -1);
@@ -119,7 +122,8 @@ TEST_F(StreamSoundTest, SharedRingBufferPlaysOneSoundAtATimeAndOutlivesItsSharer
   EXPECT_EQ(CheckSoundHandlePlaying(owner), 0);
   EXPECT_EQ(CheckSoundHandlePlaying(sharer), 1);
   const std::vector<std::int16_t> heard = MixWithRefills(1000, 500);
-  for (int i = 0; i < 1000; ++i) ASSERT_EQ(heard[static_cast<std::size_t>(i)], -wqtest::PatternSample(i)) << i;
+  for (int i = 0; i < 1000; ++i)
+    ASSERT_EQ(heard[static_cast<std::size_t>(i)], -wqtest::PatternSample(i)) << i;
 
   // The owner's record stays while its ring buffer is shared.
   ASSERT_EQ(DeleteSoundHandle(owner, 0), 0);
@@ -168,7 +172,8 @@ TEST_F(StreamSoundThreadTest, StreamingThreadRefillsAheadOfTheCursor) {
     const std::vector<std::int16_t> mixed = Mix(kStep);
     for (std::uint32_t i = 0; i < kStep; ++i) heard.push_back(mixed[2 * i]);
   }
-  for (std::int64_t i = 0; i < kFrames; ++i) ASSERT_EQ(heard[static_cast<std::size_t>(i)], wqtest::PatternSample(i)) << i;
+  for (std::int64_t i = 0; i < kFrames; ++i)
+    ASSERT_EQ(heard[static_cast<std::size_t>(i)], wqtest::PatternSample(i)) << i;
   // The thread stops the sound once the cursor has passed its end.
   const DWORD deadline = GetTickCount() + 10000;
   while (CheckSoundHandlePlaying(sound) == 1 && static_cast<LONG>(deadline - GetTickCount()) > 0) {
