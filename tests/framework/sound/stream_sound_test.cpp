@@ -133,6 +133,48 @@ TEST_F(StreamSoundTest, SharedRingBufferPlaysOneSoundAtATimeAndOutlivesItsSharer
   EXPECT_EQ(FindSoundRecord(owner), nullptr);
 }
 
+// Playing a stream that already plays with from top 0 changes nothing.
+TEST_F(StreamSoundTest, FromTopZeroLeavesAPlayingStreamAlone) {
+  const int sound = LoadStream("playing.wav", wqtest::PatternSamples(20000));
+  ASSERT_EQ(PlaySoundHandle(sound, 1, 1), 0);
+  MixWithRefills(1000, 500);
+  EXPECT_EQ(PlaySoundHandle(sound, 1, 0), 0);
+  EXPECT_EQ(MixWithRefills(1, 1)[0], wqtest::PatternSample(1000));
+  EXPECT_EQ(PlaySoundHandle(sound, 1, 1), 0);
+  EXPECT_EQ(MixWithRefills(1, 1)[0], wqtest::PatternSample(0));
+}
+
+// A movie's sound: create mode 3 with every decoder but Ogg Vorbis skipped
+// streams straight from the open file; a WAVE is then refused.
+TEST_F(StreamSoundTest, MovieSoundStreamsOggVorbisStraightFromTheFile) {
+  if (!wqtest::ToolExists("sox") || !wqtest::ToolExists("oggenc")) GTEST_SKIP() << "sox or oggenc missing";
+  const std::string base = dir_.path().string();
+  ASSERT_TRUE(wqtest::RunTool("sox -n -r 44100 -c 2 -b 16 " + base + "/m.wav synth 1 sine 440 vol 0.5"));
+  ASSERT_TRUE(wqtest::RunTool("oggenc -Q -o " + base + "/m.ogg " + base + "/m.wav"));
+  SetSoundCreateMode(3);
+  SetSoundDecoderMask(-5);
+  MovieSoundFlag = 1;
+  const int sound = LoadSound(PathOf("m.ogg").c_str(), 1, -1);
+  const int refused = LoadSound(PathOf("m.wav").c_str(), 1, -1);
+  MovieSoundFlag = 0;
+  SetSoundDecoderMask(0);
+  SetSoundCreateMode(0);
+  ASSERT_NE(sound, -1);
+  EXPECT_EQ(refused, -1);
+  const SoundRecord* record = FindSoundRecord(sound);
+  EXPECT_EQ(record->stream, 1);
+  EXPECT_EQ(record->sources[0].type, 3);
+  EXPECT_EQ(record->sources[0].decoder.movieSound, 1);
+  EXPECT_EQ(GetSoundTotalSamples(sound), 44100);
+  ASSERT_EQ(PlaySoundHandle(sound, 1, 1), 0);
+  MixWithRefills(kMixRate / 4);
+  std::vector<std::int16_t> tone;
+  for (std::int16_t sample : MixWithRefills(kMixRate / 2)) tone.insert(tone.end(), {sample, sample});
+  EXPECT_NEAR(wqtest::MeasureTone(tone, kMixRate).frequency, 440, 8);
+  EXPECT_GE(GetSoundCurrentTime(sound), 740);
+  EXPECT_EQ(DeleteSoundHandle(sound, 0), 0);  // closes the file it streams from
+}
+
 class StreamSoundThreadTest : public StreamSoundTest {
  protected:
   void SetUp() override {
