@@ -1,6 +1,9 @@
-// Music handles: MIDI music through MCI. Nothing in this system creates
-// one, so the table stays empty; its updates, stops and deletes run all
-// the same, and the MCI notification loops or closes the device.
+// Music handles: MIDI music through MCI, or DirectMusic segments in the
+// DirectMusic mode. Nothing in this system creates one, so the table stays
+// empty; its updates, stops and deletes run all the same, and the MCI
+// notification loops or closes the device.
+#include <cstring>
+
 #include "WqLib.h"
 #include "core/base/tracked_allocator.h"
 #include "core/startup/runtime_libraries.h"
@@ -23,6 +26,7 @@ struct MusicRecord {
   std::int32_t started;
   void* data;
   std::uint32_t dataBytes;
+  D_IDirectMusicSegment8* segment;  // DirectMusic mode
 };
 
 struct MusicState {
@@ -54,12 +58,26 @@ MusicRecord* FindMusicRecord(int handle) {
 }  // namespace
 
 int CheckMusicHandlePlaying(int handle) {
-  if (!SoundStarted() || FindMusicRecord(handle) == nullptr) return -1;
-  return g_music.mciPlaying;
+  MusicRecord* record = SoundStarted() ? FindMusicRecord(handle) : nullptr;
+  if (record == nullptr) return -1;
+  return SoundSystem().musicMode == 1 ? record->playing : g_music.mciPlaying;
 }
 
+// DirectMusic mode: a segment counts as started once it has been seen
+// playing, and from then on plays as long as the performance says so.
 int UpdateMusicPlayState() {
+  SoundSystemState& sound = SoundSystem();
   if (!SoundStarted()) return -1;
+  if (sound.musicMode != 1) return 0;
+  for (MusicRecord* record : g_music.slots) {
+    if (record == nullptr || !record->playing) continue;
+    const bool playing = sound.performance->IsPlaying(record->segment, nullptr) == S_OK;
+    if (record->started) {
+      record->playing = playing;
+    } else if (playing) {
+      record->started = 1;
+    }
+  }
   return 0;
 }
 
@@ -87,8 +105,13 @@ int StopMusicHandle(int handle) {
   MusicRecord* record = SoundStarted() ? FindMusicRecord(handle) : nullptr;
   if (record == nullptr) return -1;
   g_music.looping = 0;
-  HandleMusicMciNotify(0, 0);
-  for (int i = 0; i < kStopMessageRounds; ++i) ProcessWindowMessages();
+  SoundSystemState& sound = SoundSystem();
+  if (sound.musicMode == 1) {
+    sound.performance->Stop(record->segment, nullptr, 0, 0);
+  } else {
+    HandleMusicMciNotify(0, 0);
+    for (int i = 0; i < kStopMessageRounds; ++i) ProcessWindowMessages();
+  }
   DeleteTemporaryMidiFile();
   record->playing = 0;
   record->started = 0;
@@ -99,6 +122,13 @@ int DeleteMusicHandle(int handle) {
   MusicRecord* record = SoundStarted() ? FindMusicRecord(handle) : nullptr;
   if (record == nullptr) return -1;
   if (record->playing) StopMusicHandle(handle);
+  SoundSystemState& sound = SoundSystem();
+  if (record->segment != nullptr) {
+    record->segment->Unload(sound.performance);
+    sound.musicLoader->ReleaseObjectByUnknown(record->segment);
+    record->segment->Release();
+  }
+  if (record->data != nullptr) std::memset(record->data, 0, record->dataBytes);
   TrackedFree(record->data);
   TrackedFree(record);
   const int slot = handle & kHandleIndexMask;

@@ -2,6 +2,7 @@
 // the buffers, the DirectSound object and the audio compression manager.
 #include "WqLib.h"
 #include "core/window/message_pump.h"
+#include "sound/sound_direct_music.h"
 #include "sound/sound_state.h"
 #include "sound/sound_system.h"
 #include "sound/sound_tables.h"
@@ -43,6 +44,7 @@ int TerminateDirectSound() {
   DeleteTemporaryMidiFile();
   DeleteCriticalSection(&sound.lock);
   sound.lockCreated = 0;
+  if (sound.musicMode == 1) EndDirectMusic();
   StopAndRelease(&sound.primaryBuffer);
   StopAndRelease(&sound.silentBuffer);
   sound.directSound->Release();

@@ -6,6 +6,7 @@
 #include "WqLib.h"
 #include "core/startup/runtime_libraries.h"
 #include "core/window/window_system_state.h"
+#include "sound/sound_direct_music.h"
 #include "sound/sound_record.h"
 #include "sound/sound_state.h"
 #include "sound/sound_system.h"
@@ -158,7 +159,9 @@ int InitializeDirectSound() {
     sound.lockCreated = 1;
   }
   LoadAcm();
-  if (StartDirectSound() != 0) {
+  int started = sound.musicMode == 1 ? StartDirectMusic() : kFallBackToDirectSound;
+  if (started == kFallBackToDirectSound) started = StartDirectSound();
+  if (started != 0) {
     // Sound stays off; the lock goes with it.
     DeleteCriticalSection(&sound.lock);
     sound.lockCreated = 0;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/base/linked_list.h"
+#include "platform/dmusic.h"
 #include "platform/dsound.h"
 #include "platform/msacm.h"
 #include "platform/windows.h"
@@ -30,6 +31,9 @@ struct SoundSystemState {
   D_IDirectSoundBuffer* primaryBuffer;
   D_IDirectSoundBuffer* silentBuffer;
   std::int32_t musicMode;  // 0 DirectSound with MCI music; 1 DirectMusic, never selected
+  D_IDirectMusicLoader8* musicLoader;
+  D_IDirectMusicPerformance8* performance;
+  std::int32_t masterVolume;  // hundredths of a decibel
   HMODULE acmModule;
   AcmEntryPoints acm;
   CRITICAL_SECTION lock;

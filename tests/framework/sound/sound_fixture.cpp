@@ -69,6 +69,15 @@ ToneMeasure MeasureTone(const std::vector<std::int16_t>& stereo, std::uint32_t r
   return {frames == 0 ? 0.0 : crossings * static_cast<double>(rate) / static_cast<double>(frames), peak};
 }
 
+void ExpectLogInOrder(const std::string& log, const std::vector<std::string>& texts) {
+  std::size_t position = 0;
+  for (const std::string& text : texts) {
+    const std::size_t found = log.find(text, position);
+    ASSERT_NE(found, std::string::npos) << "missing after byte " << position << ": " << text;
+    position = found + text.size();
+  }
+}
+
 bool ToolExists(const std::string& tool) {
   return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }

@@ -47,6 +47,9 @@ struct ToneMeasure {
 };
 ToneMeasure MeasureTone(const std::vector<std::int16_t>& stereo, std::uint32_t rate);
 
+// Each text appears in the log after the previous one.
+void ExpectLogInOrder(const std::string& log, const std::vector<std::string>& texts);
+
 // Runs a shell command of an outside tool; false when it fails.
 bool RunTool(const std::string& command);
 bool ToolExists(const std::string& tool);
