@@ -41,6 +41,7 @@ std::uint32_t ReadStreamSoundSource(LockedRegion* region, SoundDecoder* decoder,
 void WriteSilence(LockedRegion* region, std::uint32_t bytes, BYTE silence) {
   for (int part = 0; part < 2 && bytes > 0; ++part) {
     const std::uint32_t take = std::min(region->left[part], bytes);
+    if (take == 0) continue;
     std::memset(region->Next(part), silence, take);
     region->left[part] -= take;
     bytes -= take;
