@@ -11,7 +11,7 @@
 namespace {
 
 // The first block of a whole decode; it doubles as the data comes.
-constexpr std::uint32_t kFirstDecodeBlock = 1u << 24;
+constexpr std::uint32_t kFirstDecodeBlock = 1u << 26;
 
 // A seek this close to the position is not worth a decoder seek.
 constexpr std::int64_t kSeekSlackBytes = 16;
