@@ -11,10 +11,12 @@
 
 namespace {
 
-// Formats a ring buffer can play: 8- or 16-bit PCM of one or two channels.
+// Formats a ring buffer can play: 8- or 16-bit PCM of one or two
+// channels, whose byte rate (the ring's size and pace) is the true one.
 bool RingPlayable(const WAVEFORMATEX& format) {
   return format.wFormatTag == WAVE_FORMAT_PCM && (format.nChannels == 1 || format.nChannels == 2) &&
-         (format.wBitsPerSample == 8 || format.wBitsPerSample == 16);
+         (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
+         format.nAvgBytesPerSec == std::uint32_t{format.nBlockAlign} * format.nSamplesPerSec;
 }
 
 StreamSource MemoryStreamSource(const void* data, std::uint32_t bytes) {

@@ -194,6 +194,13 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
     std::memset(file.data() + offset, 0, bytes);
     return file;
   };
+  // The byte rate decides buffers or streaming; a stream's ring is sized
+  // and paced by it.
+  auto byteRate = [&](std::uint32_t rate) {
+    std::string file = good;
+    std::memcpy(file.data() + 28, &rate, 4);
+    return file;
+  };
   std::string hugeChunk =
       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16),
                         std::string("LIST\xF0\xFF\xFF\x7F", 8), wqtest::Pcm16Bytes(samples)}
@@ -222,6 +229,8 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
       {"zero rate", zeroAt(24, 4), -1},
       {"zero byte rate", zeroAt(28, 4), -1},
       {"zero block align", zeroAt(32, 2), -1},
+      {"byte rate far below the rate", byteRate(3), -1},
+      {"byte rate far above the rate", byteRate(1u << 30), 400},
       {"24-bit samples",
        wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 24), "", std::string(600, '\1')}
            .Build(),
