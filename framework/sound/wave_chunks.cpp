@@ -74,8 +74,9 @@ int WalkWaveChunks(SoundDecoder* decoder, WaveChunks* chunks) {
 
 int WaveFormatFromChunk(const std::vector<BYTE>& chunk, WAVEFORMATEX* format) {
   *format = WAVEFORMATEX{};
+  if (chunk.size() < 14) return LogWrite("WAVE ファイルのフォーマット情報が不正です\n");
   std::memcpy(format, chunk.data(), std::min<std::size_t>(chunk.size(), sizeof(WAVEFORMATEX)));
-  if (chunk.size() < 14 || format->nChannels == 0 || format->nBlockAlign == 0 ||
+  if (format->nChannels == 0 || format->nBlockAlign == 0 ||
       format->nSamplesPerSec == 0 || format->nAvgBytesPerSec == 0) {
     return LogWrite("WAVE ファイルのフォーマット情報が不正です\n");
   }

@@ -225,6 +225,7 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
        400},
       {"cut inside a sample", good.substr(0, good.size() - 3), 398},
       {"chunk size past the end", hugeChunk, -1},
+      {"empty fmt chunk", wqtest::WaveImage{"", "", wqtest::Pcm16Bytes(samples)}.Build(), -1},
       {"zero channels", zeroAt(22, 2), -1},
       {"zero rate", zeroAt(24, 4), -1},
       {"zero byte rate", zeroAt(28, 4), -1},
