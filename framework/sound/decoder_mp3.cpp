@@ -69,7 +69,8 @@ int ScanFrames(const StreamSource& source, LONG start, FrameScan* scan) {
   scanner.MoveTo(start);
   std::uint8_t header[4];
   bool haveFirst = false;
-  while (scanner.Next(&header[0])) {
+  // Frames start inside the audio: never in a trailing tag.
+  while (scanner.Position() < scan->audioEnd && scanner.Next(&header[0])) {
     if (header[0] != 0xFF) continue;
     if (!scanner.Next(&header[1])) break;
     if ((header[1] & 0xF0) != 0xF0) continue;

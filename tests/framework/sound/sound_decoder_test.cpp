@@ -243,6 +243,8 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
       {"garbage Ogg pages", garbageOgg, -1},
       {"MP3 without frames", mp3WithoutFrames, -1},
       {"MP3 with a reserved layer", mp3BadHeader, -1},
+      {"MP3 sync only in the trailing tag",
+       std::string(200, '\0') + "TAG" + std::string("\xFF\xFB\x90\x00", 4) + std::string(121, '\0'), -1},
       {"nothing", std::string(1, '\0'), -1},
   };
   for (const Case& c : cases) {
