@@ -99,7 +99,10 @@ int SetupWaveAcmDecoder(SoundDecoder* decoder) {
   WAVEFORMATEX checked{};
   if (WaveFormatFromChunk(chunks.format, &checked) != 0) return -1;
   // The source format whole; a 16-byte PCM chunk gains its bits and cbSize.
-  const std::size_t bytes = std::max<std::size_t>(chunks.format.size(), sizeof(WAVEFORMATEX));
+  // The block holds the whole extension its cbSize names (zeros where the
+  // chunk stops short), since the converters read that far.
+  const std::size_t bytes = std::max<std::size_t>(
+      chunks.format.size(), sizeof(WAVEFORMATEX) + (chunks.format.size() == 16 ? 0 : checked.cbSize));
   auto* source = static_cast<BYTE*>(TrackedAllocZero(bytes, __FILE__, __LINE__));
   if (source == nullptr) return -1;
   std::copy(chunks.format.begin(), chunks.format.end(), source);

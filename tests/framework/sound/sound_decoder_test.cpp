@@ -201,6 +201,11 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
     std::memcpy(file.data() + 28, &rate, 4);
     return file;
   };
+  // An extensible format whose cbSize names 22 bytes the chunk lacks.
+  std::string extensibleChunk = wqtest::FormatChunk(0xFFFE, 1, 8000, 16, 18);
+  extensibleChunk[16] = 22;
+  const std::string extensibleCut =
+      wqtest::WaveImage{extensibleChunk, "", wqtest::Pcm16Bytes(samples)}.Build();
   std::string hugeChunk =
       wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 16),
                         std::string("LIST\xF0\xFF\xFF\x7F", 8), wqtest::Pcm16Bytes(samples)}
@@ -236,6 +241,7 @@ TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
        wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 1, 8000, 24), "", std::string(600, '\1')}
            .Build(),
        -1},
+      {"extension longer than its chunk", extensibleCut, -1},
       {"six channels",
        wqtest::WaveImage{wqtest::FormatChunk(WAVE_FORMAT_PCM, 6, 8000, 16), "", std::string(1200, '\1')}
            .Build(),
