@@ -203,7 +203,47 @@ int DeleteAllSoftImages();
 // (declarations of fonts and string drawing follow here)
 
 // ---- Sound ----
-// (declarations of sound handles follow here)
+// Every sound function returns -1 while sound is not started, as for a
+// handle that is not a live sound handle.
+// Loads a WAV (PCM or compressed), Ogg Vorbis or MP3 file into a new
+// handle. A sound of at most 180 s is decoded into `bufferCount` buffers
+// (at most 10) so that that many plays overlap; a longer one streams.
+// shareHandle (-1 for none) lets a stream sound play through another's
+// ring buffer.
+int LoadSound(const char* fileName, int bufferCount, int shareHandle);
+// The same from a file image in memory; a bufferCount above 10 is refused.
+int LoadSoundFromMemory(const void* image, int size, int bufferCount, int shareHandle);
+// playType: 0 plays and waits for the end (keeping the window alive), 1
+// plays in the background, 3 loops. fromTop 1 restarts a playing sound
+// from its beginning; 0 leaves a playing sound alone and continues a
+// stopped one where it stood.
+int PlaySoundHandle(int handle, int playType, int fromTop);
+// Stops every playing copy of the sound.
+int StopSoundHandle(int handle);
+// 1 playing, 0 not.
+int CheckSoundHandlePlaying(int handle);
+// The play position in milliseconds.
+int GetSoundCurrentTime(int handle);
+int GetSoundTotalSamples(int handle);
+int GetSoundTotalTime(int handle);
+// Stops and deletes the sound; the second argument is not used.
+int DeleteSoundHandle(int handle, int unused);
+int DeleteAllSoundHandles();
+// How later loads create sound data: 0 decoded into buffers, 2 streamed
+// from the file image in memory, 3 streamed from the file (1 counts as 0);
+// -1 for a mode above 3.
+int SetSoundCreateMode(int mode);
+int GetSoundCreateMode();
+// Decoders later loads skip: 1 PCM WAVE, 2 compressed WAVE, 4 Ogg Vorbis,
+// 8 MP3, 16 the media subsystem's conversion.
+int SetSoundDecoderMask(int mask);
+int GetSoundDecoderMask();
+// Music handles (MIDI through MCI) and software-sound handles; nothing in
+// the library creates them, so these only refuse, stop and delete.
+int CheckMusicHandlePlaying(int handle);
+int StopMusicHandle(int handle);
+int DeleteMusicHandle(int handle);
+int DeleteSoftSoundHandle(int handle, int kind);
 
 // ---- Movies ----
 // (declarations of movie handles follow here)

@@ -75,15 +75,18 @@ TEST_F(DirectSoundDeviceTest, BufferDescriptionsAreChecked) {
   wrong_block.nBlockAlign = 3;
   WAVEFORMATEX compressed = kStereo16;
   compressed.wFormatTag = 2;
+  WAVEFORMATEX zero_rate = kStereo16;
+  zero_rate.nAvgBytesPerSec = 0;
   const Case cases[] = {
       {"smallest size", 0, 4, kStereo16, D_DS_OK},
       {"under four bytes", 0, 3, kStereo16, D_DSERR_INVALIDPARAM},
       {"too large", 0, D_DSBSIZE_MAX + 1, kStereo16, D_DSERR_INVALIDPARAM},
-      {"24-bit", 0, 600, wqtest::PcmFormat(2, 24, 44100), D_DSERR_BADFORMAT},
-      {"six channels", 0, 1200, wqtest::PcmFormat(6, 16, 44100), D_DSERR_BADFORMAT},
-      {"rate below the minimum", 0, 400, wqtest::PcmFormat(1, 16, 99), D_DSERR_BADFORMAT},
+      {"24-bit", 0, 600, wqtest::PcmFormat(2, 24, 44100), D_DSERR_INVALIDPARAM},
+      {"six channels", 0, 1200, wqtest::PcmFormat(6, 16, 44100), D_DSERR_INVALIDPARAM},
+      {"rate below the minimum", 0, 400, wqtest::PcmFormat(1, 16, 99), D_DSERR_INVALIDPARAM},
       {"any rate within range", 0, 400, wqtest::PcmFormat(1, 8, 11111), D_DS_OK},
-      {"inconsistent block", 0, 400, wrong_block, D_DSERR_BADFORMAT},
+      {"inconsistent block", 0, 400, wrong_block, D_DSERR_INVALIDPARAM},
+      {"zero byte rate", 0, 400, zero_rate, E_INVALIDARG},
       {"not PCM", 0, 400, compressed, D_DSERR_BADFORMAT},
       {"3D control", 0x10, 400, kStereo16, D_DSERR_INVALIDPARAM},
   };
@@ -108,6 +111,79 @@ TEST_F(DirectSoundDeviceTest, BufferDescriptionsAreChecked) {
   primary.dwBufferBytes = 0;
   EXPECT_EQ(sound_->CreateSoundBuffer(&primary, &buffer, reinterpret_cast<LPUNKNOWN>(sound_)),
             D_DSERR_NOAGGREGATION);
+  D_DSBUFFERDESC no_format{};
+  no_format.dwSize = sizeof no_format;
+  no_format.dwBufferBytes = 400;
+  EXPECT_EQ(sound_->CreateSoundBuffer(&no_format, &buffer, nullptr), D_DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer, nullptr);
+  D_IDirectSoundBuffer* duplicate = reinterpret_cast<D_IDirectSoundBuffer*>(1);
+  EXPECT_EQ(sound_->DuplicateSoundBuffer(nullptr, &duplicate), D_DSERR_INVALIDPARAM);
+  EXPECT_EQ(duplicate, nullptr);
+}
+
+// 44,101 bytes of 16-bit stereo hold 11,025 frames and a quarter: the
+// buffer gets the whole last frame, and its lock reaches it.
+TEST_F(DirectSoundDeviceTest, SecondarySizeGrowsToWholeFrames) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, 44101);
+  ASSERT_NE(buffer, nullptr);
+  void* region1 = nullptr;
+  void* region2 = nullptr;
+  DWORD bytes1 = 0;
+  DWORD bytes2 = 0;
+  ASSERT_EQ(buffer->Lock(0, 0, &region1, &bytes1, &region2, &bytes2, D_DSBLOCK_ENTIREBUFFER),
+            D_DS_OK);
+  EXPECT_EQ(bytes1 + bytes2, 44104u);
+  ASSERT_EQ(buffer->Unlock(region1, bytes1, region2, bytes2), D_DS_OK);
+  EXPECT_EQ(buffer->SetCurrentPosition(44103), D_DS_OK);
+  EXPECT_EQ(PlayCursor(buffer), 44100u);
+}
+
+// One primary buffer per device: a second request gives the same object,
+// and releasing every reference leaves it usable while the device lives.
+TEST_F(DirectSoundDeviceTest, PrimaryBufferIsOneObjectThatLivesWithTheDevice) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  D_DSBUFFERDESC description{};
+  description.dwSize = sizeof description;
+  description.dwFlags = D_DSBCAPS_PRIMARYBUFFER;
+  D_IDirectSoundBuffer* again = nullptr;
+  ASSERT_EQ(sound_->CreateSoundBuffer(&description, &again, nullptr), D_DS_OK);
+  EXPECT_EQ(again, primary_);
+  EXPECT_EQ(again->Release(), 1u);
+  EXPECT_EQ(primary_->Release(), 0u);
+  D_IDirectSoundBuffer* released = primary_;
+  primary_ = nullptr;
+  // Read through the released pointer: freed memory would fail under ASan.
+  EXPECT_EQ(released->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  DWORD status = 0;
+  EXPECT_EQ(released->GetStatus(&status), D_DS_OK);
+  EXPECT_EQ(status, D_DSBSTATUS_PLAYING | D_DSBSTATUS_LOOPING);
+  ASSERT_EQ(sound_->CreateSoundBuffer(&description, &again, nullptr), D_DS_OK);
+  EXPECT_EQ(again, released);
+  primary_ = again;
+  EXPECT_EQ(primary_->SetFormat(nullptr), D_DSERR_INVALIDPARAM);
+}
+
+// A reference held past the device's end keeps the buffer until released.
+TEST_F(DirectSoundDeviceTest, PrimaryBufferHeldPastTheDeviceEndsWithItsLastRelease) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  D_IDirectSoundBuffer* held = primary_;
+  primary_ = nullptr;
+  sound_->Release();
+  sound_ = nullptr;
+  DWORD status = 0;
+  EXPECT_EQ(held->GetStatus(&status), D_DS_OK);
+  EXPECT_EQ(held->Release(), 0u);
+}
+
+TEST_F(DirectSoundDeviceTest, CooperativeLevelAcceptsTheDesktopWindow) {
+  Open(WqSoundDevice::kManual, kStereo16);
+  const HWND desktop = GetDesktopWindow();
+  ASSERT_NE(desktop, nullptr);
+  EXPECT_EQ(GetDesktopWindow(), desktop);
+  EXPECT_TRUE(IsWindow(desktop));
+  EXPECT_EQ(sound_->SetCooperativeLevel(desktop, D_DSSCL_PRIORITY), D_DS_OK);
+  EXPECT_EQ(primary_->SetFormat(&kStereo16), D_DS_OK);
 }
 
 TEST_F(DirectSoundDeviceTest, PrimaryFormatNeedsThePriorityLevel) {
@@ -116,7 +192,7 @@ TEST_F(DirectSoundDeviceTest, PrimaryFormatNeedsThePriorityLevel) {
   EXPECT_EQ(primary_->SetFormat(&kStereo16), D_DSERR_PRIOLEVELNEEDED);
   ASSERT_EQ(sound_->SetCooperativeLevel(wqtest::AnyWindow(), D_DSSCL_PRIORITY), D_DS_OK);
   const WAVEFORMATEX twenty_four_bit = wqtest::PcmFormat(2, 24, 44100);
-  EXPECT_EQ(primary_->SetFormat(&twenty_four_bit), D_DSERR_BADFORMAT);
+  EXPECT_EQ(primary_->SetFormat(&twenty_four_bit), D_DSERR_INVALIDPARAM);
   EXPECT_EQ(primary_->SetFormat(&kStereo16), D_DS_OK);
   EXPECT_EQ(primary_->Play(0, 0, 0), D_DSERR_INVALIDPARAM);  // the primary buffer only loops
   EXPECT_EQ(primary_->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);

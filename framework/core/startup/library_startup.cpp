@@ -13,7 +13,7 @@
 #include "platform/ole32.h"
 #include "core/startup/runtime_libraries.h"
 #include "core/base/screen_log.h"
-#include "sound/sound_placeholders.h"
+#include "sound/sound_system.h"
 #include "core/startup/startup_directory.h"
 #include "core/startup/system_report.h"
 #include "core/window/text_input.h"

@@ -4,7 +4,7 @@
 #include "media/media_placeholders.h"
 #include "core/window/menu_toolbar.h"
 #include "core/network/network_handles.h"
-#include "sound/sound_placeholders.h"
+#include "sound/sound_system.h"
 #include "core/window/text_input.h"
 #include "core/window/window_system_state.h"
 

@@ -8,7 +8,7 @@
 #include "core/window/main_window.h"
 #include "media/media_placeholders.h"
 #include "core/network/network_handles.h"
-#include "sound/sound_placeholders.h"
+#include "sound/sound_system.h"
 #include "core/window/text_input.h"
 #include "core/window/window_sizing.h"
 #include "core/window/window_system_state.h"

@@ -36,6 +36,15 @@ MMRESULT timeKillEvent(UINT timerId);
 using MCIERROR = DWORD;
 using MCIDEVICEID = UINT;
 #define MCI_OPEN 0x0803u
+#define MCI_CLOSE 0x0804u
+#define MCI_PLAY 0x0806u
+#define MCI_NOTIFY 0x00000001u
+#define MCI_FROM 0x00000004u
+struct MCI_PLAY_PARMS {
+  DWORD_PTR dwCallback;
+  DWORD dwFrom;
+  DWORD dwTo;
+};
 #define MCIERR_INVALID_DEVICE_ID 257u
 #define MCIERR_CANNOT_LOAD_DRIVER 266u
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);

@@ -310,6 +310,10 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
 // WM_NCDESTROY; the handle is invalid afterwards.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
+// The desktop's window: one fixed handle that IsWindow accepts, the window
+// a program names when it has none of its own (as DirectSound's
+// cooperative level does).
+HWND GetDesktopWindow();
 BOOL IsWindowVisible(HWND window);
 // Showing a hidden window activates it (WM_ACTIVATEAPP, WM_ACTIVATE with
 // WA_ACTIVE, WM_SETFOCUS) unless the command is one of the no-activate ones.

@@ -25,6 +25,10 @@ constexpr DWORD kAllFormatsAndChannels =
 
 }  // namespace
 
+DirectSoundObject::~DirectSoundObject() {
+  if (primary_ != nullptr) primary_->DetachFromDevice();
+}
+
 HRESULT DirectSoundObject::Initialize(LPCGUID device) {
   if (device_) return D_DSERR_ALREADYINITIALIZED;
   if (device != nullptr) return D_DSERR_NODRIVER;  // only the default device exists
@@ -69,7 +73,12 @@ HRESULT DirectSoundObject::CreateSoundBuffer(D_LPCDSBUFFERDESC description,
     return CreateSecondaryBuffer(*description, buffer);
   if (description->dwBufferBytes != 0 || description->lpwfxFormat != nullptr)
     return D_DSERR_INVALIDPARAM;
-  *buffer = new PrimarySoundBuffer(device_);
+  if (primary_ == nullptr) {
+    primary_ = new PrimarySoundBuffer(device_);
+  } else {
+    primary_->AddRef();
+  }
+  *buffer = primary_;
   return D_DS_OK;
 }
 
@@ -79,17 +88,20 @@ HRESULT DirectSoundObject::CreateSecondaryBuffer(const D_DSBUFFERDESC& descripti
       description.dwBufferBytes < D_DSBSIZE_MIN || description.dwBufferBytes > D_DSBSIZE_MAX) {
     return D_DSERR_INVALIDPARAM;
   }
-  const std::optional<VoiceFormat> format = PlayableFormat(description.lpwfxFormat);
-  if (!format) return D_DSERR_BADFORMAT;
+  VoiceFormat format{};
+  const HRESULT checked = CheckPlayableFormat(description.lpwfxFormat, &format);
+  if (FAILED(checked)) return checked;
+  // The size grows to whole frames.
+  const DWORD block = format.BlockAlign();
+  const DWORD bytes = (description.dwBufferBytes + block - 1) / block * block;
   SampleBytes samples;
   try {
     // Silence to start with: 128 for unsigned 8-bit samples.
-    samples = std::make_shared<std::vector<BYTE>>(description.dwBufferBytes,
-                                                  format->bits == 8 ? 0x80 : 0);
+    samples = std::make_shared<std::vector<BYTE>>(bytes, format.bits == 8 ? 0x80 : 0);
   } catch (const std::bad_alloc&) {
     return D_DSERR_OUTOFMEMORY;
   }
-  *buffer = new SecondarySoundBuffer(device_, std::move(samples), *format, description.dwFlags);
+  *buffer = new SecondarySoundBuffer(device_, std::move(samples), format, description.dwFlags);
   return D_DS_OK;
 }
 
@@ -98,6 +110,7 @@ HRESULT DirectSoundObject::DuplicateSoundBuffer(D_LPDIRECTSOUNDBUFFER original,
   if (duplicate == nullptr) return D_DSERR_INVALIDPARAM;
   *duplicate = nullptr;
   if (!device_) return D_DSERR_UNINITIALIZED;
+  if (original == nullptr) return D_DSERR_INVALIDPARAM;
   // Only secondary buffers of this layer can be duplicated.
   auto* secondary = dynamic_cast<SecondarySoundBuffer*>(original);
   if (secondary == nullptr) return D_DSERR_INVALIDCALL;

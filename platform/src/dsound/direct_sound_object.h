@@ -7,8 +7,12 @@
 
 namespace wqplat {
 
+class PrimarySoundBuffer;
+
 class DirectSoundObject final : public ComObject<D_IDirectSound, IID_IDirectSound> {
  public:
+  ~DirectSoundObject() override;
+
   HRESULT CreateSoundBuffer(D_LPCDSBUFFERDESC description, D_LPDIRECTSOUNDBUFFER* buffer,
                             LPUNKNOWN outer) override;
   HRESULT GetCaps(D_LPDSCAPS caps) override;
@@ -21,6 +25,7 @@ class DirectSoundObject final : public ComObject<D_IDirectSound, IID_IDirectSoun
   HRESULT CreateSecondaryBuffer(const D_DSBUFFERDESC& description, D_LPDIRECTSOUNDBUFFER* buffer);
 
   std::shared_ptr<SoundDevice> device_;  // null until initialised
+  PrimarySoundBuffer* primary_ = nullptr;  // made on the first request, then shared
 };
 
 }  // namespace wqplat

@@ -2,6 +2,34 @@
 
 namespace wqplat {
 
+ULONG PrimarySoundBuffer::AddRef() {
+  std::lock_guard guard(lifetime_lock_);
+  return ++references_;
+}
+
+ULONG PrimarySoundBuffer::Release() {
+  bool free_now = false;
+  ULONG left = 0;
+  {
+    std::lock_guard guard(lifetime_lock_);
+    if (references_ > 0) --references_;
+    left = references_;
+    free_now = left == 0 && !attached_;
+  }
+  if (free_now) delete this;
+  return left;
+}
+
+void PrimarySoundBuffer::DetachFromDevice() {
+  bool free_now = false;
+  {
+    std::lock_guard guard(lifetime_lock_);
+    attached_ = false;
+    free_now = references_ == 0;
+  }
+  if (free_now) delete this;
+}
+
 HRESULT PrimarySoundBuffer::GetCurrentPosition(LPDWORD play_cursor, LPDWORD write_cursor) {
   if (play_cursor == nullptr && write_cursor == nullptr) return D_DSERR_INVALIDPARAM;
   if (play_cursor != nullptr) *play_cursor = 0;
@@ -32,9 +60,10 @@ HRESULT PrimarySoundBuffer::SetCurrentPosition(DWORD) { return D_DSERR_INVALIDCA
 
 HRESULT PrimarySoundBuffer::SetFormat(LPCWAVEFORMATEX format) {
   if (device_->cooperative_level < D_DSSCL_PRIORITY) return D_DSERR_PRIOLEVELNEEDED;
-  const std::optional<VoiceFormat> mixing = PlayableFormat(format);
-  if (!mixing) return D_DSERR_BADFORMAT;
-  device_->SetFormat(*mixing);
+  VoiceFormat mixing{};
+  const HRESULT checked = CheckPlayableFormat(format, &mixing);
+  if (FAILED(checked)) return checked;
+  device_->SetFormat(mixing);
   return D_DS_OK;
 }
 

@@ -14,16 +14,19 @@ std::int32_t GainOf(LONG hundredths_db) {
 
 }  // namespace
 
-std::optional<VoiceFormat> PlayableFormat(const WAVEFORMATEX* format) {
-  if (format == nullptr || format->wFormatTag != WAVE_FORMAT_PCM) return std::nullopt;
-  const VoiceFormat voice{format->nChannels, format->wBitsPerSample, format->nSamplesPerSec};
+HRESULT CheckPlayableFormat(const WAVEFORMATEX* format, VoiceFormat* voice) {
+  if (format == nullptr) return D_DSERR_INVALIDPARAM;
+  if (format->wFormatTag != WAVE_FORMAT_PCM) return D_DSERR_BADFORMAT;
+  const VoiceFormat checked{format->nChannels, format->wBitsPerSample, format->nSamplesPerSec};
   const bool layout_known =
-      (voice.channels == 1 || voice.channels == 2) && (voice.bits == 8 || voice.bits == 16);
-  if (!layout_known || format->nBlockAlign != voice.BlockAlign() ||
-      voice.rate < D_DSBFREQUENCY_MIN || voice.rate > D_DSBFREQUENCY_MAX) {
-    return std::nullopt;
+      (checked.channels == 1 || checked.channels == 2) && (checked.bits == 8 || checked.bits == 16);
+  if (!layout_known || format->nBlockAlign != checked.BlockAlign() ||
+      checked.rate < D_DSBFREQUENCY_MIN || checked.rate > D_DSBFREQUENCY_MAX ||
+      format->nAvgBytesPerSec == 0) {
+    return D_DSERR_INVALIDPARAM;
   }
-  return voice;
+  *voice = checked;
+  return D_DS_OK;
 }
 
 SoundVoice::SoundVoice(SampleBytes bytes, VoiceFormat voice_format)

@@ -21,8 +21,11 @@ struct VoiceFormat {
   DWORD BlockAlign() const { return DWORD{channels} * bits / 8; }
 };
 
-// The format of a playable PCM record with a rate the buffers accept.
-std::optional<VoiceFormat> PlayableFormat(const WAVEFORMATEX* format);
+// Checks a PCM record as the buffers take it: D_DS_OK with `voice` filled,
+// D_DSERR_BADFORMAT for a format that is not PCM, and D_DSERR_INVALIDPARAM
+// (E_INVALIDARG) for a missing record or channels, bits, rate, block align
+// or byte rate that do not fit.
+HRESULT CheckPlayableFormat(const WAVEFORMATEX* format, VoiceFormat* voice);
 
 using SampleBytes = std::shared_ptr<std::vector<BYTE>>;
 

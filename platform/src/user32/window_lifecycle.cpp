@@ -174,7 +174,9 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return FindWindowRecord(window) != nullptr; }
+BOOL IsWindow(HWND window) {
+  return window == GetDesktopWindow() || FindWindowRecord(window) != nullptr;
+}
 
 BOOL IsWindowVisible(HWND window) {
   auto record = FindWindowRecord(window);

@@ -1,11 +1,13 @@
-// Sound entry points the core calls, standing until the sound subsystem is
-// built.
+// The sound subsystem's entry points that the framework's core calls:
+// start and end, the per-frame stream refill and software mixing, the music
+// state poll and the MCI notification.
 #pragma once
 
 #include "platform/windows.h"
 
 int InitializeDirectSound();
 int TerminateDirectSound();
+// Library end: deletes the kept sound or music handle, when one is set.
 int TerminateSoundData();
 int ProcessAllStreamSounds();
 int UpdateSoftSoundPlayers();
