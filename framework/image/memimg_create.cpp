@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "core/base/tracked_allocator.h"
-#include "graphics/graphics_placeholders.h"
+#include "graphics/screen_mode.h"
 #include "image/memimg.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "WqLib.h"
-#include "graphics/graphics_placeholders.h"
+#include "graphics/draw_target.h"
+#include "graphics/screen_mode.h"
 #include "image/image_placeholders.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
