@@ -82,6 +82,9 @@ int StartGraphics() {
     screen.width = 640;
     screen.height = 480;
   }
+  // The draw-state reset below puts the default vertical-blank setting back;
+  // the device is made with it already, so that its presents follow it.
+  ApplyDefaultWaitVSync();
   if (StartDirect3D9() == -1) {
     ShutdownGraphics();
     return -1;
