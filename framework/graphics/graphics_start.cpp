@@ -3,6 +3,7 @@
 #include "graphics/graphics_start.h"
 
 #include "core/base/log_file.h"
+#include "core/base/math_utils.h"
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
@@ -90,6 +91,7 @@ int StartGraphics() {
     return -1;
   }
   g.started = 1;
+  SetScreenSizeQuery(GetScreenSize);  // the default aspect of the matrix maker
   if (g.useHardwareRenderer)
     InitVertexBatchArrays();
   else

@@ -20,6 +20,7 @@ constexpr int kFirstVertexRecord = 5462;
 constexpr int kFirstVertexSlot = 2;
 constexpr int kFirstPixelRecord = 409;
 constexpr int kFirstPixelSlot = 0;
+constexpr DWORD kShaderEndToken = 0x0000FFFF;
 constexpr float kVertexConstant0[4] = {0.0f, 1.0f, 0.0f, 0.0f};
 constexpr float kPixelConstant0[4] = {0.0f, 0.5f, 1.0f, 2.0f};
 
@@ -102,15 +103,29 @@ void ReleaseShaderObjects() {
     for (auto*& shader : record) ReleaseObject(&shader);
 }
 
+// The code of a slot as the device reads it: whole aligned tokens ending
+// with the end token inside the slot's size, else null (the device would
+// read on past the slot looking for its end).
+const DWORD* CompleteShaderCode(const std::uint8_t* code, int sizeTableOffset, int record, int slot) {
+  if (code == nullptr) return nullptr;
+  std::uint16_t size;
+  std::memcpy(&size, g_pack.file + sizeTableOffset + (record * kShaderSlots + slot) * 2, 2);
+  if (size % 4 != 0 || reinterpret_cast<std::uintptr_t>(code) % 4 != 0) return nullptr;
+  DWORD last;
+  std::memcpy(&last, code + size - 4, 4);
+  return last == kShaderEndToken ? reinterpret_cast<const DWORD*>(code) : nullptr;
+}
+
 bool CreateFirstShaders() {
   D_IDirect3DDevice9* device = Device();
-  const std::uint8_t* vertexCode = g_vertexCode[kFirstVertexRecord][kFirstVertexSlot];
-  const std::uint8_t* pixelCode = g_pixelCode[kFirstPixelRecord][kFirstPixelSlot];
+  const DWORD* vertexCode =
+      CompleteShaderCode(g_vertexCode[kFirstVertexRecord][kFirstVertexSlot], 0, kFirstVertexRecord, kFirstVertexSlot);
+  const DWORD* pixelCode =
+      CompleteShaderCode(g_pixelCode[kFirstPixelRecord][kFirstPixelSlot], kVertexShaderRecords * kShaderSlots * 2,
+                         kFirstPixelRecord, kFirstPixelSlot);
   if (vertexCode == nullptr || pixelCode == nullptr) return false;
-  return SUCCEEDED(device->CreateVertexShader(reinterpret_cast<const DWORD*>(vertexCode),
-                                              &g_vertexObjects[kFirstVertexRecord][kFirstVertexSlot])) &&
-         SUCCEEDED(device->CreatePixelShader(reinterpret_cast<const DWORD*>(pixelCode),
-                                             &g_pixelObjects[kFirstPixelRecord][kFirstPixelSlot]));
+  return SUCCEEDED(device->CreateVertexShader(vertexCode, &g_vertexObjects[kFirstVertexRecord][kFirstVertexSlot])) &&
+         SUCCEEDED(device->CreatePixelShader(pixelCode, &g_pixelObjects[kFirstPixelRecord][kFirstPixelSlot]));
 }
 
 }  // namespace

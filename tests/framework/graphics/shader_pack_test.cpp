@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <utility>
@@ -59,6 +60,14 @@ std::vector<std::uint8_t> MakeBlock(const std::vector<std::uint8_t>& packFile, c
 }
 
 std::vector<std::uint8_t> Blob(std::uint8_t fill, std::size_t size) { return std::vector<std::uint8_t>(size, fill); }
+
+// A shader of the given version token: the version, one no-op, the end.
+std::vector<std::uint8_t> ShaderCode(std::uint32_t version) {
+  const std::uint32_t tokens[3] = {version, 0, 0x0000FFFF};
+  std::vector<std::uint8_t> code(sizeof(tokens));
+  std::memcpy(code.data(), tokens, sizeof(tokens));
+  return code;
+}
 
 class ShaderPackTest : public testing::Test {
  protected:
@@ -173,8 +182,8 @@ class ShaderDeviceTest : public wqtest::GraphicsTest {
 
 TEST_F(ShaderDeviceTest, APackWithTheFirstShadersTurnsShadersOn) {
   PackContents contents;
-  contents.vertex[{5462, 2}] = Blob(0, 16);
-  contents.pixel[{409, 0}] = Blob(0, 16);
+  contents.vertex[{5462, 2}] = ShaderCode(0xFFFE0200);
+  contents.pixel[{409, 0}] = ShaderCode(0xFFFF0200);
   block_ = MakeBlock(MakePackFile(contents));
   SetShaderPackBlock(block_.data(), static_cast<std::uint32_t>(block_.size()));
   ASSERT_EQ(StartLibrary(), 0);
@@ -183,6 +192,17 @@ TEST_F(ShaderDeviceTest, APackWithTheFirstShadersTurnsShadersOn) {
   EXPECT_NE(GetPixelShaderObject(409, 0), nullptr);
   wqtest::ExpectLogInOrder(ReadLog(),
                            {"頂点シェーダーバージョンコード：200", "プログラマブルシェーダーを使用します\r\n"});
+}
+
+TEST_F(ShaderDeviceTest, CodeWithoutItsEndTokenLeavesShadersOff) {
+  PackContents contents;
+  contents.vertex[{5462, 2}] = Blob(0, 16);  // the device would read past it for its end
+  contents.pixel[{409, 0}] = ShaderCode(0xFFFF0200);
+  block_ = MakeBlock(MakePackFile(contents));
+  SetShaderPackBlock(block_.data(), static_cast<std::uint32_t>(block_.size()));
+  ASSERT_EQ(StartLibrary(), 0);
+  EXPECT_EQ(UseProgrammableShader(), 0);
+  EXPECT_EQ(GetPixelShaderObject(409, 0), nullptr);
 }
 
 TEST_F(ShaderDeviceTest, TheEmptyPackLeavesShadersOff) {
