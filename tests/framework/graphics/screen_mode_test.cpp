@@ -58,7 +58,12 @@ TEST_F(GraphicsTest, DrawTargetsOtherThanTheScreensAreRefused) {
   StartInGameMode();
   for (int target : {-7, -1, 0, 1, 0x08000001, 0x7FFFFFFF}) EXPECT_EQ(SelectDrawTarget(target), -1) << target;
   EXPECT_EQ(GetDrawTarget(), -2);
+  SetDrawArea(10, 20, 30, 40);
   for (int target : {-2, -3, -4, -5}) EXPECT_EQ(SelectDrawTarget(target), 0) << target;
+  RECT area{};
+  GetDrawArea(&area);  // targets of the same size keep the draw area
+  EXPECT_EQ(area.left, 10);
+  EXPECT_EQ(area.bottom, 40);
 }
 
 TEST_F(GraphicsTest, ColoursFollowTheScreenFormat) {
