@@ -2,8 +2,8 @@
 #include <cstring>
 #include <limits>
 
+#include "WqLib.h"
 #include "core/base/tracked_allocator.h"
-#include "graphics/screen_mode.h"
 #include "image/memimg.h"
 
 namespace {
