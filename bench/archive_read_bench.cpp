@@ -1,8 +1,11 @@
 // Reading every file of a data set from a packed and from a stored archive
 // (streamed, the way the file layer opens archives) against reading the
 // same files from disk through the plain file set; and the archive
-// unpacker's throughput against zlib's on the same data. The summary
-// prints the time ratios and both unpackers' MB/s.
+// unpacker against zlib's on the same data. Both sides open what they read
+// once, before timing, as the file layer keeps an archive open: the timed
+// work is finding each file and reading it whole. The summary prints wall
+// and CPU time (the process's, as the archive's file has a reader thread)
+// with their ratios, and each unpacker's MB/s beside its compression ratio.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -54,7 +57,7 @@ class DataSet {
     root.directory = true;
     for (int i = 0; i < kFiles; ++i) {
       wqa::TreeEntry file;
-      file.name = "F" + std::to_string(i) + ".DAT";
+      file.name = std::string("F").append(std::to_string(i)).append(".DAT");
       file.data = i % 2 == 0 ? TextLike(kFileSize, i) : Noise(kFileSize, i);
       Write(folder_ / "files" / file.name, file.data);
       names_.push_back(file.name);
@@ -87,14 +90,25 @@ const DataSet& Data() {
   return data;
 }
 
+// The files stay open; each is read whole from its start.
 void BM_ReadFromDisk(benchmark::State& state) {
+  std::vector<PlainFile*> files;
+  for (const std::string& name : Data().names()) {
+    files.push_back(PlainFileOpen(Data().DiskPath(name).c_str(), 0, 1, 0));
+    if (files.back() == nullptr) {
+      state.SkipWithError("a file did not open");
+      break;
+    }
+  }
   std::vector<std::uint8_t> buffer(kFileSize);
   for (auto _ : state) {
-    for (const std::string& name : Data().names()) {
-      PlainFile* file = PlainFileOpen(Data().DiskPath(name).c_str(), 0, 1, 0);
+    for (PlainFile* file : files) {
+      PlainFileSeek(file, 0, 0);
       benchmark::DoNotOptimize(PlainFileRead(buffer.data(), 1, file->size, file));
-      PlainFileClose(file);
     }
+  }
+  for (PlainFile* file : files) {
+    if (file != nullptr) PlainFileClose(file);
   }
   state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
 }
@@ -150,24 +164,33 @@ void BM_ZlibUncompress(benchmark::State& state) {
   state.counters["ratio"] = static_cast<double>(packedSize) / data.size();
 }
 
-BENCHMARK(BM_ReadFromDisk)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadFromStoredArchive)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadFromPackedArchive)->Unit(benchmark::kMillisecond);
+// The archive's file is read by a thread of its own while the caller
+// waits: CPU time is the whole process's, so that thread's work counts.
+void TimeReads(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+}
+
+BENCHMARK(BM_ReadFromDisk)->Apply(TimeReads);
+BENCHMARK(BM_ReadFromStoredArchive)->Apply(TimeReads);
+BENCHMARK(BM_ReadFromPackedArchive)->Apply(TimeReads);
 BENCHMARK(BM_UnpackArchiveData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibUncompress)->Unit(benchmark::kMillisecond);
 
-// Each archive read against the disk, then each unpacker's MB/s.
+// Each archive read against the disk, then each unpacker against zlib with
+// the compression ratio of each format.
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
-  const double disk = reporter.SecondsPerIteration("BM_ReadFromDisk");
-  std::printf("\nReading %d files of %zu KB (time ratio to the disk, lower is better):\n", kFiles, kFileSize / 1024);
-  for (const char* name : {"BM_ReadFromStoredArchive", "BM_ReadFromPackedArchive"}) {
-    const double seconds = reporter.SecondsPerIteration(name);
-    if (disk > 0 && seconds > 0) std::printf("  %-26s %.2fx\n", name + 3, seconds / disk);
-  }
+  std::printf("\nReading %d files of %zu KB, ours vs the peer (below 1x is faster):\n", kFiles, kFileSize / 1024);
+  const std::string suffix = "/process_time/real_time";
+  const std::string disk = "BM_ReadFromDisk" + suffix;
+  wqbench::PrintComparison(reporter, "stored archive vs disk", "BM_ReadFromStoredArchive" + suffix, disk);
+  wqbench::PrintComparison(reporter, "packed archive vs disk", "BM_ReadFromPackedArchive" + suffix, disk);
   std::printf("Unpacking %zu MB of text:\n", kUnpackSize >> 20);
+  wqbench::PrintComparison(reporter, "archive unpacker vs zlib", "BM_UnpackArchiveData", "BM_ZlibUncompress");
   for (const char* name : {"BM_UnpackArchiveData", "BM_ZlibUncompress"}) {
     const double seconds = reporter.SecondsPerIteration(name);
-    if (seconds > 0) std::printf("  %-26s %.0f MB/s\n", name + 3, kUnpackSize / 1e6 / seconds);
+    if (seconds <= 0) continue;
+    std::printf("  %-28s %6.0f MB/s, packed to %.1f%% of its size\n", name + 3, kUnpackSize / 1e6 / seconds,
+                100 * reporter.Counter(name, "ratio"));
   }
 }
 

@@ -1,14 +1,20 @@
-// The DirectSound mixer against SDL_MixAudioFormat: 64 looping 44.1 kHz
-// stereo 16-bit voices summed into 44.1 kHz stereo, 1024 frames a call.
-// Ours also resamples (at step 1), applies volume and pan per voice and
-// keeps cursors; SDL's only scales and adds with clipping. Both report how
-// many seconds of sound one core mixes per second (a multiple of real time).
+// The DirectSound mixer against SDL's own mixing: 64 looping stereo 16-bit
+// voices, each at its own volume, summed with clipping into 44.1 kHz
+// stereo, 1024 device frames a call. The voices play at the device's rate
+// (no resampling: both sides scale and add) and at 22,050 Hz, where both
+// sides also resample: ours interpolates linearly between frames as it
+// mixes; SDL converts each voice through an SDL_AudioStream (its
+// band-limited resampler) and then mixes. Ours also applies each voice's
+// pan (a second gain, as cheap as the first) and keeps the play cursors a
+// program reads. Each side reports its time per call, wall and CPU, and
+// how many seconds of sound one core mixes per second.
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/control.h"
@@ -18,36 +24,41 @@
 namespace {
 
 constexpr int kVoices = 64;
-constexpr DWORD kRate = 44100;
+constexpr DWORD kDeviceRate = 44100;
+constexpr DWORD kVoiceRates[] = {kDeviceRate, 22050};
 constexpr std::uint32_t kFramesPerCall = 1024;
-constexpr DWORD kVoiceFrames = kRate;  // one second each
+constexpr std::size_t kBytesPerFrame = 4;
 
-std::vector<std::int16_t> Noise(unsigned seed) {
+// One second of quiet noise at the voice's rate.
+std::vector<std::int16_t> Noise(unsigned seed, DWORD rate) {
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> sample(-2000, 2000);
-  std::vector<std::int16_t> samples(2 * kVoiceFrames);
+  std::vector<std::int16_t> samples(2 * rate);
   for (std::int16_t& s : samples) s = static_cast<std::int16_t>(sample(random));
   return samples;
 }
 
-WAVEFORMATEX Stereo16() {
+WAVEFORMATEX Stereo16(DWORD rate) {
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 2;
   format.wBitsPerSample = 16;
-  format.nSamplesPerSec = kRate;
-  format.nBlockAlign = 4;
-  format.nAvgBytesPerSec = kRate * 4;
+  format.nSamplesPerSec = rate;
+  format.nBlockAlign = kBytesPerFrame;
+  format.nAvgBytesPerSec = rate * kBytesPerFrame;
   return format;
 }
 
 void SetAudioProcessed(benchmark::State& state) {
   state.counters["x_realtime"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kFramesPerCall / kRate,
+      benchmark::Counter(static_cast<double>(state.iterations()) * kFramesPerCall / kDeviceRate,
                          benchmark::Counter::kIsRate);
 }
 
+int SdlVolume(int voice) { return SDL_MIX_MAXVOLUME - voice % 64; }
+
 void BM_DirectSoundMixer(benchmark::State& state) {
+  const auto rate = static_cast<DWORD>(state.range(0));
   WqControlSetSoundDevice(WqSoundDevice::kManual);
   CoInitialize(nullptr);
   D_IDirectSound* sound = nullptr;
@@ -56,25 +67,26 @@ void BM_DirectSoundMixer(benchmark::State& state) {
   sound->Initialize(nullptr);
   sound->SetCooperativeLevel(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1)),
                              D_DSSCL_PRIORITY);
-  WAVEFORMATEX format = Stereo16();
+  WAVEFORMATEX deviceFormat = Stereo16(kDeviceRate);
   D_DSBUFFERDESC description{};
   description.dwSize = sizeof description;
   description.dwFlags = D_DSBCAPS_PRIMARYBUFFER;
   D_IDirectSoundBuffer* primary = nullptr;
   sound->CreateSoundBuffer(&description, &primary, nullptr);
-  primary->SetFormat(&format);
+  primary->SetFormat(&deviceFormat);
 
+  WAVEFORMATEX voiceFormat = Stereo16(rate);
   std::vector<D_IDirectSoundBuffer*> voices;
   description.dwFlags = D_DSBCAPS_CTRLVOLUME | D_DSBCAPS_CTRLPAN | D_DSBCAPS_CTRLFREQUENCY;
-  description.dwBufferBytes = kVoiceFrames * 4;
-  description.lpwfxFormat = &format;
+  description.dwBufferBytes = rate * kBytesPerFrame;
+  description.lpwfxFormat = &voiceFormat;
   for (int v = 0; v < kVoices; ++v) {
     D_IDirectSoundBuffer* buffer = nullptr;
     sound->CreateSoundBuffer(&description, &buffer, nullptr);
     void* region = nullptr;
     DWORD bytes = 0;
     buffer->Lock(0, 0, &region, &bytes, nullptr, nullptr, D_DSBLOCK_ENTIREBUFFER);
-    std::memcpy(region, Noise(v).data(), bytes);
+    std::memcpy(region, Noise(v, rate).data(), bytes);
     buffer->Unlock(region, bytes, nullptr, 0);
     buffer->SetVolume(-(v * 37 % 1200));
     buffer->SetPan(v * 311 % 4000 - 2000);
@@ -93,36 +105,95 @@ void BM_DirectSoundMixer(benchmark::State& state) {
   CoUninitialize();
 }
 
-void BM_SdlMixAudioFormat(benchmark::State& state) {
+// At the device's rate each voice's samples are mixed straight from its
+// looping data.
+void MixAtTheDeviceRate(benchmark::State& state) {
   std::vector<std::vector<std::int16_t>> voices;
-  for (int v = 0; v < kVoices; ++v) voices.push_back(Noise(v));
+  for (int v = 0; v < kVoices; ++v) voices.push_back(Noise(v, kDeviceRate));
   std::vector<std::int16_t> output(2 * kFramesPerCall);
   std::size_t cursor = 0;  // in frames, the same for every voice
   for (auto _ : state) {
     std::memset(output.data(), 0, output.size() * 2);
     for (int v = 0; v < kVoices; ++v) {
       SDL_MixAudioFormat(reinterpret_cast<Uint8*>(output.data()),
-                         reinterpret_cast<const Uint8*>(voices[v].data() + 2 * cursor),
-                         AUDIO_S16LSB, kFramesPerCall * 4, SDL_MIX_MAXVOLUME - v % 64);
+                         reinterpret_cast<const Uint8*>(voices[v].data() + 2 * cursor), AUDIO_S16LSB,
+                         kFramesPerCall * kBytesPerFrame, SdlVolume(v));
     }
-    cursor = (cursor + kFramesPerCall) % (kVoiceFrames - kFramesPerCall);
+    cursor = (cursor + kFramesPerCall) % (kDeviceRate - kFramesPerCall);
     benchmark::DoNotOptimize(output.data());
+  }
+}
+
+// At another rate each voice runs through a stream of its own that
+// resamples to the device's rate; the stream is fed from the looping data
+// as it runs short.
+void MixThroughResamplingStreams(benchmark::State& state, DWORD rate) {
+  constexpr std::uint32_t kFeedFrames = 512;
+  struct Voice {
+    std::vector<std::int16_t> samples;
+    SDL_AudioStream* stream;
+    std::size_t cursor;  // in frames
+  };
+  std::vector<Voice> voices;
+  for (int v = 0; v < kVoices; ++v) {
+    voices.push_back({Noise(v, rate), SDL_NewAudioStream(AUDIO_S16LSB, 2, static_cast<int>(rate), AUDIO_S16LSB, 2,
+                                                        static_cast<int>(kDeviceRate)),
+                      0});
+    if (voices.back().stream == nullptr) {
+      state.SkipWithError(SDL_GetError());
+      return;
+    }
+  }
+  constexpr int kCallBytes = kFramesPerCall * kBytesPerFrame;
+  std::vector<std::int16_t> output(2 * kFramesPerCall);
+  std::vector<std::int16_t> resampled(2 * kFramesPerCall);
+  for (auto _ : state) {
+    std::memset(output.data(), 0, output.size() * 2);
+    for (int v = 0; v < kVoices; ++v) {
+      Voice& voice = voices[v];
+      while (SDL_AudioStreamAvailable(voice.stream) < kCallBytes) {
+        SDL_AudioStreamPut(voice.stream, voice.samples.data() + 2 * voice.cursor, kFeedFrames * kBytesPerFrame);
+        voice.cursor = (voice.cursor + kFeedFrames) % (rate - kFeedFrames);
+      }
+      SDL_AudioStreamGet(voice.stream, resampled.data(), kCallBytes);
+      SDL_MixAudioFormat(reinterpret_cast<Uint8*>(output.data()), reinterpret_cast<const Uint8*>(resampled.data()),
+                         AUDIO_S16LSB, kCallBytes, SdlVolume(v));
+    }
+    benchmark::DoNotOptimize(output.data());
+  }
+  for (Voice& voice : voices) SDL_FreeAudioStream(voice.stream);
+}
+
+void BM_SdlMix(benchmark::State& state) {
+  const auto rate = static_cast<DWORD>(state.range(0));
+  if (rate == kDeviceRate) {
+    MixAtTheDeviceRate(state);
+  } else {
+    MixThroughResamplingStreams(state, rate);
   }
   SetAudioProcessed(state);
 }
 
-BENCHMARK(BM_DirectSoundMixer);
-BENCHMARK(BM_SdlMixAudioFormat);
+void AddVoiceRates(benchmark::internal::Benchmark* benchmark) {
+  for (const DWORD rate : kVoiceRates) benchmark->Arg(rate);
+}
 
-// Each side's multiple of real time and the ratio between them.
+BENCHMARK(BM_DirectSoundMixer)->Apply(AddVoiceRates);
+BENCHMARK(BM_SdlMix)->Apply(AddVoiceRates);
+
+// For each voice rate: the time per call on both sides with their ratio,
+// and each side's multiple of real time.
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
-  const double ours = reporter.Counter("BM_DirectSoundMixer", "x_realtime");
-  const double sdl = reporter.Counter("BM_SdlMixAudioFormat", "x_realtime");
-  if (ours <= 0 || sdl <= 0) return;
-  std::printf("\n%d voices, 44.1 kHz stereo, one core:\n", kVoices);
-  std::printf("  DirectSound mixer:   %8.1fx real time\n", ours);
-  std::printf("  SDL_MixAudioFormat:  %8.1fx real time\n", sdl);
-  std::printf("  mixer / SDL speed:   %8.2f\n", ours / sdl);
+  std::printf("\n%d voices mixed into %u Hz stereo, %u frames a call, ours vs SDL (below 1x is faster):\n", kVoices,
+              kDeviceRate, kFramesPerCall);
+  for (const DWORD rate : kVoiceRates) {
+    const std::string arg = std::string("/").append(std::to_string(rate));
+    const std::string label = std::string("voices at ").append(std::to_string(rate)).append(" Hz");
+    wqbench::PrintComparison(reporter, label, "BM_DirectSoundMixer" + arg, "BM_SdlMix" + arg);
+    const double ours = reporter.Counter("BM_DirectSoundMixer" + arg, "x_realtime");
+    const double sdl = reporter.Counter("BM_SdlMix" + arg, "x_realtime");
+    if (ours > 0 && sdl > 0) std::printf("  %-28s %.0fx real time vs %.0fx\n", "", ours, sdl);
+  }
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ BENCHMARK(BM_Malloc)->Apply(AddBlockSizes);
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
   std::printf("\nTrackedAlloc+TrackedFree vs malloc+free (time ratio, lower is better):\n");
   for (const int size : kBlockSizes) {
-    const std::string arg = "/" + std::to_string(size);
+    const std::string arg = std::string("/").append(std::to_string(size));
     const double tracked = reporter.AdjustedRealTime("BM_TrackedAlloc" + arg);
     const double plain = reporter.AdjustedRealTime("BM_Malloc" + arg);
     if (tracked <= 0 || plain <= 0) continue;

@@ -18,6 +18,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override;
 
   double SecondsPerIteration(const std::string& name) const;
+  // CPU seconds of the benchmark's thread per iteration.
+  double CpuSecondsPerIteration(const std::string& name) const;
   // Real time per iteration in the run's display unit, as in the table.
   double AdjustedRealTime(const std::string& name) const;
   double Counter(const std::string& name, const std::string& counter) const;
@@ -27,6 +29,12 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 
   std::vector<Run> runs_;
 };
+
+// One line of a comparison that did the same work on both sides: each
+// side's wall and CPU time per iteration and their ratios, ours over the
+// peer's (below 1 is faster). Prints nothing when either run is missing.
+void PrintComparison(const SummaryReporter& reporter, const std::string& label, const std::string& ours,
+                     const std::string& peer);
 
 using SummaryFunction = void (*)(const SummaryReporter& reporter);
 

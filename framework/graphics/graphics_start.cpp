@@ -3,7 +3,6 @@
 #include "graphics/graphics_start.h"
 
 #include "core/base/log_file.h"
-#include "core/base/math_utils.h"
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
@@ -91,7 +90,6 @@ int StartGraphics() {
     return -1;
   }
   g.started = 1;
-  SetScreenSizeQuery(GetScreenSize);  // the default aspect of the matrix maker
   if (g.useHardwareRenderer)
     InitVertexBatchArrays();
   else

@@ -115,7 +115,7 @@ int PresentSoftware(const PresentGeometry& geometry) {
   info.header.biWidth = screen->data->pitch / format->bytesPerPixel;
   info.header.biHeight = -screen->height;
   info.header.biPlanes = 1;
-  info.header.biBitCount = format->colorBits;
+  info.header.biBitCount = format->bits;
   info.header.biCompression = BI_BITFIELDS;
   info.masks[0] = format->redMask;
   info.masks[1] = format->greenMask;

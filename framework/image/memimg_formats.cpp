@@ -23,7 +23,7 @@ ColorFormat MakeChannelFormat(int bits) {
   ColorFormat format{};
   const std::uint32_t mask = (1u << bits) - 1u;
   const auto width = static_cast<std::uint8_t>(bits);
-  format.colorBits = static_cast<std::uint16_t>(bits);
+  format.bits = static_cast<std::uint16_t>(bits);
   format.bytesPerPixel = static_cast<std::uint16_t>(bits / 8);
   format.redWidth = format.greenWidth = format.blueWidth = format.alphaWidth = width;
   format.redMask = format.greenMask = format.blueMask = format.alphaMask = mask;

@@ -35,6 +35,8 @@ int EndLibrary();
 // Processes the window's messages and the per-frame work; call once per
 // frame. 0, or -1 once the program is to quit.
 int PumpMessages();
+// 1 when the processor has MMX, as the start-up report found; 0 before it.
+int IsMmxAvailable();
 
 // ---- Main window ----
 // 1 window mode, 0 full screen. Before StartLibrary it only records the
@@ -165,7 +167,89 @@ int UnpackColor(std::uint32_t color, std::uint32_t* red, std::uint32_t* green, s
 // (declarations of graph handles and the draw functions follow here)
 
 // ---- Images: base images and image files ----
-// (declarations of the image readers follow here)
+// Decoded images in main memory. A ColorFormat describes one pixel layout;
+// a BaseImage is a pixel block (rows top to bottom) with its format. The
+// caller owns a loaded image's pixels and frees them with ReleaseBaseImage.
+struct ColorPaletteEntry {
+  std::uint8_t blue, green, red, reserved;
+};
+struct ColorFormat {
+  std::uint16_t bits;           // 8, 16, 24, 32; 4 (DXT1) or 8 (DXT2-5) when compressed
+  std::uint16_t bytesPerPixel;  // 1 to 4
+  std::uint8_t redWidth, greenWidth, blueWidth, alphaWidth;  // 0 = channel absent
+  std::uint8_t redShift, greenShift, blueShift, alphaShift;
+  std::uint32_t redMask, greenMask, blueMask, alphaMask;
+  std::uint32_t unusedMask;  // bits no channel covers
+  ColorPaletteEntry palette[256];  // meaningful at 1 byte per pixel
+  std::uint8_t unusedShift;
+  std::uint8_t unusedWidth;
+  std::uint32_t compressedKind;  // 0 plain, 1 to 5 = DXT1 to DXT5
+};
+struct BaseImage {
+  ColorFormat format;
+  std::int32_t width;
+  std::int32_t height;
+  std::uint32_t pitch;  // 0 for a compressed image
+  void* pixels;         // tracked allocation owned by the record, or null
+  std::uint32_t mipCount;
+};
+
+// Format makers; each returns 0 and sets only its own fields.
+int MakeColorFormatPal8(ColorFormat* format);
+int MakeColorFormatGrey8(ColorFormat* format);
+int MakeColorFormatXrgb32(ColorFormat* format);
+int MakeColorFormatArgb32(ColorFormat* format);
+int MakeColorFormatRgb24(ColorFormat* format);
+int MakeColorFormatFromMasks(ColorFormat* format, int bits, std::uint32_t redMask, std::uint32_t greenMask,
+                             std::uint32_t blueMask, std::uint32_t alphaMask);
+void UpdateColorFormatUnusedMask(ColorFormat* format);
+
+// Image makers: 0, or -1 when the pixels cannot be allocated.
+int CreateArgbBaseImage(int width, int height, BaseImage* image);
+int CreateXrgbBaseImage(int width, int height, BaseImage* image);
+int CreateBaseImageSameFormat(int width, int height, const ColorFormat* sourceFormat, BaseImage* image);
+// Frees the pixels and zeroes the record; 0.
+int ReleaseBaseImage(BaseImage* image);
+int ClearBaseImageRect(BaseImage* image, int x, int y, int width, int rows);
+
+// A colour as a pixel value of the format (the nearest palette index at 1
+// byte per pixel), and back; any out pointer may be null.
+std::uint32_t EncodeFormatPixel(const ColorFormat* format, int red, int green, int blue, int alpha);
+int DecodeFormatPixel(const ColorFormat* format, std::uint32_t value, int* red, int* green, int* blue, int* alpha);
+// Single pixels: 0, or -1 outside the image.
+int SetBaseImagePixel(BaseImage* image, int x, int y, int red, int green, int blue, int alpha);
+int GetBaseImagePixel(BaseImage* image, int x, int y, int* red, int* green, int* blue, int* alpha);
+// 0xAARRGGBB of a 2- to 4-byte pixel, each channel's bits at the top of its byte.
+std::uint32_t GetBaseImagePixelArgb(const BaseImage* image, int x, int y);
+int MirrorBaseImage(BaseImage* image);
+int RotateBaseImage180(BaseImage* image);
+// Turns DXT blocks into A8R8G8B8 pixels; 0 for a plain image too.
+int DecompressBaseImage(BaseImage* image);
+// Clipped copy between base images, converting formats; 0 or -1.
+int CopyBaseImageRect(int sourceX, int sourceY, int width, int height, int destinationX, int destinationY,
+                      BaseImage* source, BaseImage* destination);
+// Scaled copy (right and bottom exclusive); mode 1 filters bilinearly.
+int StretchBaseImageRect(int sourceLeft, int sourceTop, int sourceRight, int sourceBottom, BaseImage* source,
+                         int destinationLeft, int destinationTop, int destinationRight, int destinationBottom,
+                         BaseImage* destination, int mode);
+
+// Image files (BMP, JPEG, PNG, BGRA, TGA, DDS) from a file or from memory
+// (fromMemory 1). mirror 1 reverses every row. 0 or -1.
+int LoadBaseImage(const char* fileName, const void* memoryData, int memorySize, int fromMemory, BaseImage* image,
+                  int mirror);
+// The image and its alpha companion: alphaMode 0 loads the file named with
+// "_a" before the extension, 1 the alpha memory block. -1 the image failed,
+// 0 both loaded, 1 the image alone.
+int LoadImageWithAlpha(const char* fileName, const void* memoryData, int memorySize, int fromMemory,
+                       const void* alphaData, int alphaSize, int alphaMode, BaseImage* image, BaseImage* alphaImage,
+                       int mirror);
+// "Pict/boss.png" -> "Pict/boss_a.png"; the destination holds 260 bytes.
+// 0, or -1 (destination "") for a name too long for it.
+int MakeAlphaFileName(char* destination, const char* fileName);
+
+// Soft images: 0, or -1 for a handle that is not a live soft image.
+int DeleteSoftImage(int handle);
+int DeleteAllSoftImages();
 
 // ---- Software images (MEMIMG) and the software renderer ----
 // (declarations of the software images follow here)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,15 @@ namespace {
 
 constexpr DWORD kPieceBytes = 2048;
 
-bool ToolExists(const std::string& tool) {
-  return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+// The reference codecs come from scripts/setup; a machine without them
+// fails these tests rather than skipping them unnoticed.
+testing::AssertionResult ToolsInstalled(std::initializer_list<const char*> tools) {
+  for (const char* tool : tools) {
+    if (std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) != 0) {
+      return testing::AssertionFailure() << tool << " is not installed (scripts/setup installs it)";
+    }
+  }
+  return testing::AssertionSuccess();
 }
 
 bool RunTool(const std::string& command) {
@@ -91,7 +99,7 @@ struct SoxCase {
 class AcmSoxCodecTest : public testing::TestWithParam<SoxCase> {};
 
 TEST_P(AcmSoxCodecTest, DecodesLikeTheEncodersOwnDecoder) {
-  if (!ToolExists("sox")) GTEST_SKIP() << "sox is not installed";
+  ASSERT_TRUE(ToolsInstalled({"sox"}));
   const SoxCase& c = GetParam();
   wqtest::TempDir dir;
   const auto encoded = dir.path() / "encoded.wav";
@@ -156,7 +164,7 @@ class AcmMp3Test : public testing::TestWithParam<Mp3Case> {
 };
 
 TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
-  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  ASSERT_TRUE(ToolsInstalled({"sox", "lame"}));
   const Mp3Case& c = GetParam();
   wqtest::TempDir dir;
   ASSERT_TRUE(EncodeTone(dir, c));
@@ -189,7 +197,7 @@ TEST_P(AcmMp3Test, DecodesLikeLameWithEveryFrameKept) {
 // it hands over, with no drain at the end: input is taken only as far as
 // its output fits.
 TEST_P(AcmMp3Test, OutputRoomOfOneFrameLosesNothing) {
-  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  ASSERT_TRUE(ToolsInstalled({"sox", "lame"}));
   const Mp3Case& c = GetParam();
   wqtest::TempDir dir;
   ASSERT_TRUE(EncodeTone(dir, c));
@@ -207,7 +215,7 @@ TEST_P(AcmMp3Test, OutputRoomOfOneFrameLosesNothing) {
 // A stream whose frames are at another rate than its format names decodes
 // to nothing, and quietly: the program's stderr is not the codec's.
 TEST_P(AcmMp3Test, FramesAtAnotherRateThanTheFormatsGiveNothingAndSayNothing) {
-  if (!ToolExists("sox") || !ToolExists("lame")) GTEST_SKIP() << "sox or lame is not installed";
+  ASSERT_TRUE(ToolsInstalled({"sox", "lame"}));
   const Mp3Case& c = GetParam();
   wqtest::TempDir dir;
   ASSERT_TRUE(EncodeTone(dir, c));

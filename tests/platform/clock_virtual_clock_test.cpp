@@ -8,6 +8,7 @@
 #include "platform/control.h"
 #include "platform/mmsystem.h"
 #include "platform/windows.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -83,12 +84,16 @@ TEST_F(VirtualClockTest, PollingLoopsEnd) {
 // A background thread's Sleep follows the clock instead of moving it.
 TEST_F(VirtualClockTest, BackgroundSleepWaitsForTheMainThreadsClock) {
   std::atomic<bool> woke{false};
+  std::atomic<pid_t> sleeper_id{0};
   const std::uint64_t before = WqControlGetVirtualClockUs();
   std::thread sleeper([&] {
+    sleeper_id = wqtest::CurrentThreadId();
     Sleep(60'000);  // a minute: only the virtual clock can end this soon
     woke = true;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // Once the sleeper is blocked in its Sleep, the clock has not moved and
+  // nothing has woken it.
+  EXPECT_TRUE(wqtest::WaitUntil([&] { return sleeper_id != 0 && wqtest::ThreadIsBlocked(sleeper_id); }));
   EXPECT_FALSE(woke);
   EXPECT_EQ(WqControlGetVirtualClockUs(), before);
 

@@ -2,6 +2,8 @@
 // presenter shared with GDI.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "d3d9_test_support.h"
 #include "platform/control.h"
 #include "platform/windows.h"
@@ -128,6 +130,89 @@ TEST_F(D3d9PresentTest, IntervalOneReturnsOnTheDisplayClocksNextTick) {
   device_->Present(nullptr, nullptr, nullptr, nullptr);
   EXPECT_LT(WqControlGetVirtualClockUs() - before, 1000u);
   WqControlEnableVirtualClock(false);
+}
+
+}  // namespace
+
+namespace {
+
+// Whether the adapter lists the mode width x height at 32 bits.
+bool ModeOffered(D_IDirect3D9* direct3d, UINT width, UINT height) {
+  for (UINT i = 0; i < direct3d->GetAdapterModeCount(0, D_D3DFMT_X8R8G8B8); ++i) {
+    D_D3DDISPLAYMODE mode{};
+    direct3d->EnumAdapterModes(0, D_D3DFMT_X8R8G8B8, i, &mode);
+    if (mode.Width == width && mode.Height == height) return true;
+  }
+  return false;
+}
+
+TEST_F(D3d9DeviceTest, AnExclusiveDeviceTakesTheScreenAndGivesTheDesktopBack) {
+  RECT place{};
+  GetWindowRect(window_, &place);
+  D_D3DDISPLAYMODE desktop{};
+  direct3d_->GetAdapterDisplayMode(0, &desktop);
+  struct Request {
+    UINT width, height;
+  };
+  // A mode the window system may lack (then the desktop is covered and the
+  // back buffer scaled onto it), and the desktop's own mode.
+  for (Request request : {Request{640, 480}, Request{desktop.Width, desktop.Height}}) {
+    D_D3DPRESENT_PARAMETERS parameters = Parameters();
+    parameters.Windowed = FALSE;
+    parameters.BackBufferWidth = request.width;
+    parameters.BackBufferHeight = request.height;
+    ASSERT_EQ(device_->Reset(&parameters), D_D3D_OK);
+    bool offered = ModeOffered(direct3d_, request.width, request.height);
+    UINT screen_width = offered ? request.width : desktop.Width;
+    UINT screen_height = offered ? request.height : desktop.Height;
+    D_D3DDISPLAYMODE now{};
+    direct3d_->GetAdapterDisplayMode(0, &now);
+    EXPECT_EQ(now.Width, screen_width);
+    EXPECT_EQ(now.Height, screen_height);
+    RECT window{};
+    GetWindowRect(window_, &window);
+    EXPECT_EQ(window.left, 0);
+    EXPECT_EQ(window.top, 0);
+    EXPECT_EQ(static_cast<UINT>(window.right), screen_width);
+    EXPECT_EQ(static_cast<UINT>(window.bottom), screen_height);
+
+    ASSERT_EQ(device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0), D_D3D_OK);
+    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D_D3D_OK);
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    ASSERT_TRUE(WqControlReadWindowPixels(window_, &pixels, &width, &height));
+    ASSERT_EQ(static_cast<UINT>(width), screen_width);
+    ASSERT_EQ(static_cast<UINT>(height), screen_height);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFF0000u),
+              static_cast<std::ptrdiff_t>(pixels.size()))
+        << request.width << " x " << request.height;
+  }
+  // Windowed again: the desktop mode and the window's own place return.
+  D_D3DPRESENT_PARAMETERS windowed = Parameters();
+  ASSERT_EQ(device_->Reset(&windowed), D_D3D_OK);
+  RECT back{};
+  GetWindowRect(window_, &back);
+  EXPECT_EQ(back.left, place.left);
+  EXPECT_EQ(back.top, place.top);
+  EXPECT_EQ(back.right, place.right);
+  EXPECT_EQ(back.bottom, place.bottom);
+  D_D3DDISPLAYMODE now{};
+  direct3d_->GetAdapterDisplayMode(0, &now);
+  EXPECT_EQ(now.Width, desktop.Width);
+
+  // So does releasing a full-screen device; one without a size is refused.
+  D_D3DPRESENT_PARAMETERS full = Parameters();
+  full.Windowed = FALSE;
+  full.BackBufferWidth = 0;
+  EXPECT_EQ(device_->Reset(&full), D_D3DERR_INVALIDCALL);
+  full.BackBufferWidth = 640;
+  full.BackBufferHeight = 480;
+  ASSERT_EQ(device_->Reset(&full), D_D3D_OK);
+  EXPECT_EQ(device_->Release(), 0u);
+  device_ = nullptr;
+  GetWindowRect(window_, &back);
+  EXPECT_EQ(back.right - back.left, place.right - place.left);
+  EXPECT_EQ(back.bottom - back.top, place.bottom - place.top);
 }
 
 }  // namespace

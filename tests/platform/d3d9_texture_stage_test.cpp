@@ -148,15 +148,15 @@ TEST_F(D3d9TextureStageTest, StagesCascadeThroughCurrentAndTempWithArgumentModif
   EXPECT_TRUE(wqtest::ColorsNear(actual, expected, 1)) << std::hex << actual << " " << expected;
 }
 
-TEST_F(D3d9TextureStageTest, ADisabledStageEndsTheCascadeAndUntexturedStagesReadWhite) {
-  // No texture: the default modulate gives the vertex colour, alpha 1.
+TEST_F(D3d9TextureStageTest, ADisabledStageEndsTheCascadeAndUntexturedStagesPassTheVertexColour) {
+  // No texture: the default stage gives the vertex colour and alpha.
   DrawQuad(0, 0, 2, 2, kDiffuse);
   device_->SetTextureStageState(0, D_D3DTSS_COLOROP, D_D3DTOP_DISABLE);
   device_->SetTextureStageState(1, D_D3DTSS_COLOROP, D_D3DTOP_SELECTARG1);
   device_->SetTextureStageState(1, D_D3DTSS_COLORARG1, D_D3DTA_TFACTOR);
   DrawQuad(2, 0, 2, 2, kDiffuse);
   std::vector<std::uint32_t> pixels = ReadTarget(target_);
-  EXPECT_EQ(pixels[0], 0xFF000000u | (kDiffuse & 0xFFFFFFu));
+  EXPECT_EQ(pixels[0], kDiffuse);
   EXPECT_EQ(pixels[2], kDiffuse);  // stage 0 disabled: the diffuse colour as it is
 }
 

@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <thread>
 
 #include "platform/windows.h"
 #include "support/direct_sound_fixture.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -169,17 +171,23 @@ TEST_F(DirectSoundDeviceTest, SilentDeviceCursorsFollowTheClock) {
 }
 
 // Where SDL opens no device (as on a machine without sound), the silent
-// device stands in and its cursors still move in real time.
+// device stands in and its cursors still move, as fast as real time and no
+// faster.
 TEST_F(DirectSoundDeviceTest, WithoutAnAudioDeviceCursorsStillAdvanceInRealTime) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   Open(WqSoundDevice::kSystem, kStereo16);
   unsetenv("SDL_AUDIODRIVER");
-  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, 44100 * 4);
+  constexpr DWORD kBytesPerSecond = 44100 * 4;
+  D_IDirectSoundBuffer* buffer = MakeBuffer(kStereo16, 10 * kBytesPerSecond);  // no wrap while watched
+  const auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(buffer->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
-  Sleep(60);
-  const DWORD cursor = PlayCursor(buffer);
-  EXPECT_GE(cursor, 44100u * 4 * 50 / 1000);
-  EXPECT_LT(cursor, 44100u * 4 * 900 / 1000);
+  DWORD cursor = 0;
+  ASSERT_TRUE(wqtest::WaitUntil([&] {
+    cursor = PlayCursor(buffer);
+    return cursor >= kBytesPerSecond / 20;
+  })) << "the cursor stopped at " << cursor;
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_LE(cursor, (elapsed.count() + 0.001) * kBytesPerSecond) << "ahead of real time";
 }
 
 // Frequency by upward zero crossings, and the largest sample, of one
@@ -237,12 +245,12 @@ TEST_F(DirectSoundDeviceTest, PlayCursorMovesSmoothlyBetweenDevicePulls) {
   std::vector<DWORD> steps;
   std::thread reader([&] {
     DWORD previous = PlayCursor(buffer);
-    for (int i = 0; i < 300 && steps.size() < 20; ++i) {
-      Sleep(1);
+    wqtest::WaitUntil([&] {
       const DWORD now = PlayCursor(buffer);
       if (now != previous) steps.push_back((now + kBytes - previous) % kBytes);
       previous = now;
-    }
+      return steps.size() >= 20;
+    });
   });
   reader.join();
   ASSERT_FALSE(steps.empty()) << "the device never pulled";
@@ -264,14 +272,21 @@ TEST_F(DirectSoundDeviceTest, PlayCursorOfShortLoopsStaysInsideTheBuffer) {
     loops.push_back(MakeBuffer(kStereo16, size));
     ASSERT_EQ(loops.back()->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
   }
-  for (int i = 0; i < 100; ++i) {
-    Sleep(1);
+  // Read until the cursors have been seen all over the longer loops: every
+  // frame of the three-frame one, ten places in the hundred-frame one.
+  std::vector<std::set<DWORD>> seen(loops.size());
+  int reads = 0;
+  const bool covered = wqtest::WaitUntil([&] {
+    ++reads;
     for (std::size_t b = 0; b < loops.size(); ++b) {
       const DWORD cursor = PlayCursor(loops[b]);
-      ASSERT_LT(cursor, sizes[b]) << "read " << i;
-      ASSERT_EQ(cursor % 4, 0u);
+      EXPECT_LT(cursor, sizes[b]) << "read " << reads;
+      EXPECT_EQ(cursor % 4, 0u);
+      seen[b].insert(cursor);
     }
-  }
+    return seen[1].size() == 3 && seen[2].size() >= 10;
+  });
+  EXPECT_TRUE(covered) << "the cursors took " << seen[1].size() << " and " << seen[2].size() << " places";
 }
 
 TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
@@ -290,14 +305,16 @@ TEST_F(DirectSoundDeviceTest, AToneReachesSdlsDiskAudioDriver) {
   Fill(buffer, tone);
   ASSERT_EQ(buffer->SetVolume(-600), D_DS_OK);
   ASSERT_EQ(buffer->Play(0, 0, D_DSBPLAY_LOOPING), D_DS_OK);
+  // The device pulls in real time: wait until it has played well over the
+  // tenth of a second measured below.
   DWORD previous = PlayCursor(buffer);
-  bool moved = false;
-  for (int i = 0; i < 40 && !moved; ++i) {  // the device pulls in real time
-    Sleep(10);
-    moved = PlayCursor(buffer) != previous;
-  }
-  EXPECT_TRUE(moved);
-  Sleep(300);
+  std::size_t played_bytes = 0;
+  ASSERT_TRUE(wqtest::WaitUntil([&] {
+    const DWORD now = PlayCursor(buffer);
+    played_bytes += (now + tone.size() * 2 - previous) % (tone.size() * 2);
+    previous = now;
+    return played_bytes >= kRate * 4 * 3 / 10;
+  })) << "played " << played_bytes << " bytes";
   Close();  // flushes the file
 
   std::ifstream file(driver.capture(), std::ios::binary);

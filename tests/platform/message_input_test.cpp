@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/control.h"
 #include "platform/windows.h"
+#include "support/wait_until.h"
 #include "window_test_support.h"
 
 namespace {
@@ -211,16 +213,20 @@ TEST_F(MessageInputTest, InputInjectedFromAnotherThreadReachesTheWindowsThread) 
   wqtest::DispatchQueued();
   EXPECT_EQ(GetActiveWindow(), nullptr);
 
-  std::thread focus_back([&] { WqControlSetWindowFocus(window_, true); });
-  // GetMessageA wakes for the event and returns the first message it
-  // produced; the activation itself was sent on this thread meanwhile.
-  std::thread poster([&] {
-    focus_back.join();
+  // The focus comes back while this thread is blocked in GetMessageA, which
+  // wakes for the event and returns the message posted after it; the
+  // activation itself was sent on this thread meanwhile.
+  const pid_t reader = wqtest::CurrentThreadId();
+  std::atomic<bool> seen_blocked{false};
+  std::thread user([&] {
+    seen_blocked = wqtest::WaitUntil([&] { return wqtest::ThreadIsBlocked(reader); });
+    WqControlSetWindowFocus(window_, true);
     PostMessageA(window_, WM_USER, 0, 0);
   });
   MSG msg;
   ASSERT_EQ(GetMessageA(&msg, nullptr, WM_USER, WM_USER), TRUE);
-  poster.join();
+  user.join();
+  EXPECT_TRUE(seen_blocked) << "GetMessageA never waited";
   EXPECT_EQ(GetActiveWindow(), window_);
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/windows.h"
+#include "support/wait_until.h"
 #include "window_test_support.h"
 
 namespace {
@@ -67,13 +69,21 @@ TEST_F(MessageQueueTest, QuitIsNotTakenThroughAWindowFilterAndGetMessageReportsI
   EXPECT_EQ(GetMessageA(&msg, reinterpret_cast<HWND>(0x12345), 0, 0), -1);
 }
 
+// The message comes once the reader is seen blocked in GetMessageA, so it
+// wakes a wait rather than lie ready beforehand.
 TEST_F(MessageQueueTest, AMessagePostedFromAnotherThreadWakesGetMessage) {
-  std::thread poster([&] { PostMessageA(window_, WM_USER + 4, 44, 0); });
+  const pid_t reader = wqtest::CurrentThreadId();
+  std::atomic<bool> seen_blocked{false};
+  std::thread poster([&] {
+    seen_blocked = wqtest::WaitUntil([&] { return wqtest::ThreadIsBlocked(reader); });
+    PostMessageA(window_, WM_USER + 4, 44, 0);
+  });
   MSG msg;
   ASSERT_EQ(GetMessageA(&msg, nullptr, WM_USER, WM_USER + 10), TRUE);
   EXPECT_EQ(msg.message, WM_USER + 4);
   EXPECT_EQ(msg.wParam, 44u);
   poster.join();
+  EXPECT_TRUE(seen_blocked) << "GetMessageA never waited";
 }
 
 TEST_F(MessageQueueTest, SendCallsTheProcedureOnlyFromTheWindowsThread) {

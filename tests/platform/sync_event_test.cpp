@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "kernel32/wait_functions.h"
 #include "kernel32/wait_state.h"
 #include "platform/windows.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -66,25 +68,35 @@ TEST_F(EventTest, WaitAllTakesNothingUntilEveryObjectIsSignalled) {
   EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_TIMEOUT);
 }
 
+// The signals below come once the waiting thread is seen blocked, so they
+// end a wait in progress rather than find the event set beforehand.
 TEST_F(EventTest, SignalFromAnotherThreadEndsAnUnboundedWait) {
   HANDLE event = MakeEvent(false, false);
-  std::thread signaller([event] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const pid_t waiter = wqtest::CurrentThreadId();
+  std::atomic<bool> seen_blocked{false};
+  std::thread signaller([&] {
+    seen_blocked = wqtest::WaitUntil([&] { return wqtest::ThreadIsBlocked(waiter); });
     SetEvent(event);
   });
   EXPECT_EQ(WaitForSingleObject(event, INFINITE), WAIT_OBJECT_0);
   signaller.join();
+  EXPECT_TRUE(seen_blocked) << "the wait never blocked";
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT) << "the wait consumed the signal";
 }
 
 TEST_F(EventTest, WaitAllSeesEventsSetOneAfterAnother) {
   HANDLE events[2] = {MakeEvent(true, false), MakeEvent(true, false)};
-  std::thread signaller([&events] {
+  const pid_t waiter = wqtest::CurrentThreadId();
+  std::atomic<bool> seen_blocked{false};
+  std::thread signaller([&] {
     SetEvent(events[1]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    seen_blocked = wqtest::WaitUntil([&] { return wqtest::ThreadIsBlocked(waiter); });
     SetEvent(events[0]);
   });
   EXPECT_EQ(WaitForMultipleObjects(2, events, TRUE, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(events[0], 0), WAIT_OBJECT_0) << "the wait-all ended with one event set";
   signaller.join();
+  EXPECT_TRUE(seen_blocked) << "the wait never blocked";
 }
 
 TEST_F(EventTest, RefusesBadArguments) {

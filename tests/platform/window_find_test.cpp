@@ -1,27 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "platform/control.h"
 #include "platform/windows.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 #include "window_test_support.h"
-
-extern char** environ;
 
 namespace {
 
-constexpr char kHolderSwitch[] = "WQ_TEST_WINDOW_HOLDER_READY";
+constexpr char kHolderReadySwitch[] = "WQ_TEST_WINDOW_HOLDER_READY";
 
 TEST(WindowFindTest, FindsWindowsOfThisProcessByClassAndText) {
   wqtest::TempDir lock_folder;
@@ -37,14 +34,15 @@ TEST(WindowFindTest, FindsWindowsOfThisProcessByClassAndText) {
   WqControlSetLockFolder(nullptr);
 }
 
-// Run as a child process by the test below: holds a window until killed.
-TEST(WindowFindTest, HolderProcess) {
-  const char* ready_file = std::getenv(kHolderSwitch);
-  if (!ready_file) GTEST_SKIP() << "runs only as the child of the cross-process test";
+// Run by the test below in a process of its own: holds a window until the
+// test kills it (or the test's process ends).
+WQ_CHILD_PROCESS(WindowHolder) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  const char* ready_file = std::getenv(kHolderReadySwitch);
   wqtest::RecordingWindowClass window_class("WqFindRemote");
-  ASSERT_NE(window_class.Create(), nullptr);
+  if (ready_file == nullptr || window_class.Create() == nullptr) return 1;
   std::ofstream(ready_file) << "ready";
-  for (int waited = 0; waited < 30000; waited += 10) Sleep(10);
+  for (;;) pause();
 }
 
 TEST(WindowFindTest, SeesAWindowOfAnotherProcessOnlyWhileThatProcessLives) {
@@ -52,35 +50,19 @@ TEST(WindowFindTest, SeesAWindowOfAnotherProcessOnlyWhileThatProcessLives) {
   WqControlSetLockFolder(lock_folder.path().c_str());
   EXPECT_EQ(FindWindowA("WqFindRemote", nullptr), nullptr);
 
-  std::string ready_file = (lock_folder.path() / "ready").string();
-  std::vector<std::string> environment;
-  for (char** entry = environ; *entry; ++entry) {
-    if (std::string_view(*entry).starts_with("WQ_LOCK_DIR=")) continue;  // replaced below
-    environment.emplace_back(*entry);
-  }
-  environment.push_back(std::string("WQ_LOCK_DIR=") + lock_folder.path().string());
-  environment.push_back(std::string(kHolderSwitch) + "=" + ready_file);
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::string program = std::filesystem::read_symlink("/proc/self/exe").string();
-  std::string filter = "--gtest_filter=WindowFindTest.HolderProcess";
-  char* argv[] = {program.data(), filter.data(), nullptr};
-  pid_t child = 0;
-  ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
-
-  for (int waited = 0; waited < 20000 && !std::filesystem::exists(ready_file); waited += 10) {
-    usleep(10000);
-  }
-  ASSERT_TRUE(std::filesystem::exists(ready_file));
+  const std::string ready_file = (lock_folder.path() / "ready").string();
+  const pid_t child = wqtest::StartChildProcess(
+      "WindowHolder", {"WQ_LOCK_DIR=" + lock_folder.path().string(), std::string(kHolderReadySwitch) + "=" + ready_file});
+  ASSERT_GT(child, 0);
+  const bool ready = wqtest::WaitUntil([&] { return std::filesystem::exists(ready_file); });
   HWND found = FindWindowA("wqfindremote", nullptr);
+  kill(child, SIGKILL);
+  EXPECT_EQ(wqtest::WaitForChildProcess(child), -1) << "the holder ended before it was killed";
+  ASSERT_TRUE(ready) << "the holder never made its window";
   EXPECT_NE(found, nullptr);
   EXPECT_FALSE(IsWindow(found));  // it is another process's window
 
   // However it ends, the dead process no longer holds its mark.
-  kill(child, SIGKILL);
-  int status = 0;
-  waitpid(child, &status, 0);
   EXPECT_EQ(FindWindowA("WqFindRemote", nullptr), nullptr);
   WqControlSetLockFolder(nullptr);
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/child_process.h"
+
 namespace {
 
 // Each test process gets a second-instance lock folder of its own, so tests
@@ -40,6 +42,8 @@ class ProcessIsolation {
 
 int main(int argc, char** argv) {
   ProcessIsolation isolation;
+  int child_exit_code = 0;
+  if (wqtest::RunChildProcessIfAsked(argc, argv, &child_exit_code)) return child_exit_code;
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -7,17 +7,26 @@
 namespace wqa {
 namespace {
 
-std::string ArchivePath(const std::vector<std::string>& names) {
+// The path from the archive's root, with its leading separator. (Built by
+// appending: a literal prefixed to a temporary string makes GCC 12 warn
+// of overlapping copies that cannot happen.)
+std::string RootedPath(const std::vector<std::string>& names) {
   std::string path;
-  for (const std::string& name : names) path += (path.empty() ? "" : "\\") + name;
+  for (const std::string& name : names) path.append("\\").append(name);
   return path;
+}
+
+// The same path as the tool shows it, without the leading separator.
+std::string ArchivePath(const std::vector<std::string>& names) {
+  const std::string rooted = RootedPath(names);
+  return rooted.empty() ? rooted : rooted.substr(1);
 }
 
 // `entered` holds the directory records walked so far: a folder record
 // that leads back into one of them would make the walk endless.
 void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names, std::set<DWORD>& entered,
                    const std::function<void(const ArchiveItem&)>& visit) {
-  const std::string directory = names.empty() ? "\\" : "\\" + ArchivePath(names) + "\\";
+  const std::string directory = RootedPath(names) + "\\";
   FileInfo info;
   ArchiveSearch* search = ArchiveFindFirst(archive, (directory + "*").c_str(), &info);
   if (search == nullptr) throw std::runtime_error("cannot list the archive folder " + directory);
@@ -30,7 +39,8 @@ void WalkDirectory(ArchiveState* archive, std::vector<std::string>& names, std::
       names.emplace_back(info.name);
       const WqaFileRecord* record = nullptr;
       if (!info.directory) {
-        record = FindArchiveFileRecord(("\\" + ArchivePath(names)).c_str(), archive);
+        const std::string path = RootedPath(names);
+        record = FindArchiveFileRecord(path.c_str(), archive);
         if (record == nullptr) throw std::runtime_error("archive tables are damaged at " + ArchivePath(names));
       }
       visit(ArchiveItem{names, info.directory != 0, record});

@@ -110,7 +110,10 @@ class OpenedArchive {
 
 std::string DisplayPath(const std::vector<std::string>& names) {
   std::string path;
-  for (const std::string& name : names) path += (path.empty() ? "" : "/") + wqplat::Cp932ToUtf8(name);
+  for (const std::string& name : names) {
+    if (!path.empty()) path += '/';
+    path += wqplat::Cp932ToUtf8(name);
+  }
   return path;
 }
 

@@ -3,21 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "WqLib.h"
+
 namespace {
 
 constexpr float kEpsilon = 0.0001f;
 
-int DefaultScreenSize(int* width, int* height) {
-  if (width != nullptr) *width = 640;
-  if (height != nullptr) *height = 480;
-  return 0;
-}
-
-ScreenSizeQuery g_screenSizeQuery = DefaultScreenSize;
-
 float ScreenAspect() {
   int width = 0, height = 0;
-  g_screenSizeQuery(&width, &height);
+  GetScreenSize(&width, &height);
   return static_cast<float>(height) / static_cast<float>(width);
 }
 
@@ -199,9 +193,6 @@ void MatrixLookAt(Matrix4* out, const Vector3* eye, const Vector3* target, const
   out->m[3][3] = 1.0f;
 }
 
-void SetScreenSizeQuery(ScreenSizeQuery query) {
-  g_screenSizeQuery = query != nullptr ? query : DefaultScreenSize;
-}
 
 void VectorNormalize(Vector3* out, const Vector3* in) {
   VectorNormalizeXYZ(out, in->x, in->y, in->z);

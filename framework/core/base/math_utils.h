@@ -49,11 +49,6 @@ int MatrixOrtho(Matrix4* out, float size, float nearZ, float farZ, float aspect)
 void MatrixViewport(Matrix4* out, float x, float y, float width, float height);
 void MatrixLookAt(Matrix4* out, const Vector3* eye, const Vector3* target, const Vector3* up);
 
-// The screen size behind the default aspect; graphics installs its getter.
-// Until then the screen is 640 x 480.
-using ScreenSizeQuery = int (*)(int* width, int* height);
-void SetScreenSizeQuery(ScreenSizeQuery query);
-
 // Divide by the length without a zero check.
 void VectorNormalize(Vector3* out, const Vector3* in);
 Vector3* VectorNormalizeXYZ(Vector3* out, float x, float y, float z);

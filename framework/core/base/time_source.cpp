@@ -64,10 +64,16 @@ int GetLocalDate(int* year, int* month, int* day, int* hour, int* minute, int* s
   return 0;
 }
 
-int SelectTimeSource() {
+int ReadPerformanceCounterFrequency() {
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   g_clock.performanceFrequency = frequency.QuadPart;
+  g_clock.usePerformanceCounter = frequency.QuadPart != 0 ? 1 : 0;
+  return 0;
+}
+
+int SelectTimeSource() {
+  ReadPerformanceCounterFrequency();
   TIMECAPS caps{};
   timeGetDevCaps(&caps, sizeof(caps));
   timeBeginPeriod(caps.wPeriodMin);

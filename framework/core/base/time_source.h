@@ -8,6 +8,9 @@
 
 #include "WqLib.h"
 
+// Start-up step: reads the performance-counter frequency; the counter times
+// from now on when the machine has one. Returns 0.
+int ReadPerformanceCounterFrequency();
 // Window-creation step: raises the timer resolution, measures whether the
 // millisecond clock or the performance counter changes more often and times
 // with the better one; logs the result. Returns 0.

@@ -188,7 +188,7 @@ int CheckAllocation() {
   for (TrackedBlockHeader* header = state.newest; header != nullptr && header != &state.anchor;
        header = header->older) {
     if (!IsIntact(header)) {
-      LogWrite("以下のメモリ確保情報が破損しました\n");
+      LogWrite("以下のメモリ確保情報が破損しました");
       LogAllocationBlock(header);
       return -1;
     }
@@ -223,11 +223,11 @@ int LogAllocationTotals() {
 
 void LogAllocationBlock(const TrackedBlockHeader* header) {
   char line[256];
-  FormatString(line, sizeof(line),
-               "\tsize:%10u(%10.3fkb)  file:%-26s  line:%-5u  ID:%-5u  addr:%08llx  data:<", header->size,
-               static_cast<double>(header->size) / 1024.0, header->name, static_cast<unsigned>(header->line),
-               static_cast<unsigned>(header->id),
-               static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(DataOf(header))));
+  // The address column holds 32 bits: the low half of the data address.
+  FormatString(line, sizeof(line), "\tsize:%10d(%10.3fkb)  file:%-26s  line:%-5d  ID:%-5d  addr:%08x  data:<",
+               static_cast<int>(header->size), static_cast<double>(header->size) / 1024.0, header->name,
+               static_cast<int>(header->line), static_cast<int>(header->id),
+               static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(DataOf(header))));
   int length = static_cast<int>(std::strlen(line));
 
   const unsigned char* data = DataOf(header);

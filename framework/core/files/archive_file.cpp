@@ -29,7 +29,7 @@ void FinishPackedRead(ArchiveFileState* file) {
 // Starts the asynchronous read of a packed file from a streamed archive.
 int StartPackedRead(ArchiveFileState* file) {
   const DWORD packedSize = GetArchiveRecordPackedSize(file->archive, file->record);
-  file->packedBuffer = static_cast<BYTE*>(TrackedAlloc(packedSize, __FILE__, __LINE__));
+  file->packedBuffer = static_cast<BYTE*>(TrackedAlloc(packedSize, "", 0));
   PlainFile* archiveFile = file->archive->file;
   if (file->packedBuffer == nullptr || PlainFileSeek(archiveFile, static_cast<LONG>(DataStart(file)), 0) != 0 ||
       PlainFileRead(file->packedBuffer, packedSize, 1, archiveFile) != 1) {
@@ -54,7 +54,7 @@ int ArchiveFileOpen(ArchiveFileState* file, ArchiveState* archive, const char* p
 
   // Packed files are unpacked whole at open; reads are then memory copies.
   const DWORD size = record->size;
-  file->unpacked = static_cast<BYTE*>(TrackedAlloc(std::max<DWORD>(size, 1), __FILE__, __LINE__));
+  file->unpacked = static_cast<BYTE*>(TrackedAlloc(std::max<DWORD>(size, 1), "", 0));
   const bool started = file->unpacked != nullptr && (file->asynchronous && !archive->inMemory
                                                          ? StartPackedRead(file) == 0
                                                          : LoadArchiveFileData(archive, record, file->unpacked) == 0);

@@ -91,7 +91,7 @@ ArchiveSearch* ArchiveFindFirst(ArchiveState* state, const char* pattern, FileIn
     searched = state->currentDirectory;
     state->currentDirectory = saved;
   }
-  auto* search = static_cast<ArchiveSearch*>(TrackedAllocZero(sizeof(ArchiveSearch), __FILE__, __LINE__));
+  auto* search = static_cast<ArchiveSearch*>(TrackedAllocZero(sizeof(ArchiveSearch), "", 0));
   if (search == nullptr) return nullptr;
   search->archive = state;
   StringCopy(search->pattern, namePart);

@@ -154,7 +154,7 @@ int LoadArchiveFileData(ArchiveState* state, const WqaFileRecord* record, void* 
   // Streamed: packed bytes are read into a buffer of their own.
   BYTE* packed = nullptr;
   if (packedSize != WQA_STORED) {
-    packed = static_cast<BYTE*>(TrackedAlloc(packedSize, __FILE__, __LINE__));
+    packed = static_cast<BYTE*>(TrackedAlloc(packedSize, "", 0));
     if (packed == nullptr) return LogWrite("ＷＱＡファイルの圧縮データ用メモリの確保に失敗しました\n");
   }
   int result = ReadArchiveBytes(static_cast<LONG>(start), packed != nullptr ? packed : destination,

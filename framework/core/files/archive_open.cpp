@@ -57,7 +57,7 @@ int OpenHeaderAndTables(ArchiveState* state, const char* path, const char* keySt
       CheckArchiveHeader(&state->header, file->size) != 0) {
     return FailOpen(state, file, LogDamagedArchive());
   }
-  state->tableBlock = static_cast<BYTE*>(TrackedAlloc(state->header.tableBlockSize, __FILE__, __LINE__));
+  state->tableBlock = static_cast<BYTE*>(TrackedAlloc(state->header.tableBlockSize, "", 0));
   if (state->tableBlock == nullptr ||
       ReadArchiveBytes(static_cast<LONG>(state->header.tableBlockOffset), state->tableBlock,
                        state->header.tableBlockSize, state->key, file) != 0) {
@@ -101,7 +101,7 @@ int OpenArchiveFileStreamed(ArchiveState* state, const char* path, const char* k
 int OpenArchiveFile(ArchiveState* state, const char* path, const char* keyString, int asynchronous) {
   if (OpenHeaderAndTables(state, path, keyString) != 0) return -1;
   state->imageSize = state->archiveSize;
-  state->image = static_cast<BYTE*>(TrackedAlloc(state->imageSize, __FILE__, __LINE__));
+  state->image = static_cast<BYTE*>(TrackedAlloc(state->imageSize, "", 0));
   if (state->image == nullptr || PlainFileSeek(state->file, 0, 0) != 0 ||
       PlainFileRead(state->image, state->imageSize, 1, state->file) != 1) {
     ReleaseArchiveState(state);

@@ -29,7 +29,7 @@ void ReleaseThreadResources(PlainFile* file) {
 PlainFile* StartReaderThread(PlainFile* file, const char* path) {
   PlainFileThreadBlock* block = &file->thread;
   if (file->cache) {
-    block->cache = static_cast<BYTE*>(TrackedAlloc(PLAIN_FILE_CACHE_SIZE, __FILE__, __LINE__));
+    block->cache = static_cast<BYTE*>(TrackedAlloc(PLAIN_FILE_CACHE_SIZE, "", 0));
     if (block->cache == nullptr) {
       TrackedFree(file);
       LogWrite("ファイル読み込みキャッシュ用メモリの確保に失敗しました\n");
@@ -63,7 +63,7 @@ PlainFile* StartReaderThread(PlainFile* file, const char* path) {
 }  // namespace
 
 PlainFile* PlainFileOpen(const char* path, int cache, int /*reserved*/, int asynchronous) {
-  auto* file = static_cast<PlainFile*>(TrackedAllocZero(sizeof(PlainFile), __FILE__, __LINE__));
+  auto* file = static_cast<PlainFile*>(TrackedAllocZero(sizeof(PlainFile), "", 0));
   if (file == nullptr) return nullptr;
   file->cache = cache != 0;
   file->asynchronous = asynchronous != 0;

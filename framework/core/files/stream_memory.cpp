@@ -12,7 +12,7 @@ MemoryStream* AsMemoryStream(StreamHandle stream) { return reinterpret_cast<Memo
 }  // namespace
 
 StreamHandle OpenMemoryStream(const void* data, LONG size) {
-  auto* stream = static_cast<MemoryStream*>(TrackedAllocZero(sizeof(MemoryStream), __FILE__, __LINE__));
+  auto* stream = static_cast<MemoryStream*>(TrackedAllocZero(sizeof(MemoryStream), "", 0));
   if (stream == nullptr) return 0;
   stream->data = static_cast<const BYTE*>(data);
   stream->size = std::max<LONG>(size, 0);

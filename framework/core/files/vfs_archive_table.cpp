@@ -109,7 +109,7 @@ int OpenArchiveByPath(int hint, const char* archivePath, int wholeLoad, int asyn
     while (g_archives[++emptySlot] != nullptr) {
     }
   }
-  auto* entry = static_cast<ArchiveTableEntry*>(TrackedAllocZero(sizeof(ArchiveTableEntry), __FILE__, __LINE__));
+  auto* entry = static_cast<ArchiveTableEntry*>(TrackedAllocZero(sizeof(ArchiveTableEntry), "", 0));
   if (entry == nullptr) return -1;
   const char* keyString = GetArchiveKeyString();
   const int opened = wholeLoad ? OpenArchiveFile(&entry->state, archivePath, keyString, asynchronous)

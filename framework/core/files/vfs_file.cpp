@@ -39,7 +39,7 @@ FileHandle VfsOpen(const char* path, int cache, int /*reserved*/, int asynchrono
     return 0;
   }
   const int slot = static_cast<int>(std::find(std::begin(g_files), std::end(g_files), nullptr) - std::begin(g_files));
-  auto* file = static_cast<VfsOpenFile*>(TrackedAllocZero(sizeof(VfsOpenFile), __FILE__, __LINE__));
+  auto* file = static_cast<VfsOpenFile*>(TrackedAllocZero(sizeof(VfsOpenFile), "", 0));
   if (file == nullptr) {
     LogWrite("ファイルの情報を格納するメモリの確保に失敗しました\n");
     return 0;

@@ -44,7 +44,7 @@ int VfsGetCurrentDir(char* buffer) {
 }
 
 FindHandle VfsFindFirst(const char* pattern, FileInfo* info) {
-  auto* find = static_cast<VfsFind*>(TrackedAllocZero(sizeof(VfsFind), __FILE__, __LINE__));
+  auto* find = static_cast<VfsFind*>(TrackedAllocZero(sizeof(VfsFind), "", 0));
   if (find == nullptr) return INVALID_FIND_HANDLE;
   char innerPattern[MAX_PATH];
   if (SplitArchivePath(pattern, &find->archiveIndex, nullptr, innerPattern) == 0) {

@@ -43,7 +43,7 @@ NetWorkConnection* NewNetWorkConnection(std::uint32_t kind) {
     return nullptr;
   }
   auto* connection =
-      static_cast<NetWorkConnection*>(TrackedAllocZero(sizeof(NetWorkConnection), __FILE__, __LINE__));
+      static_cast<NetWorkConnection*>(TrackedAllocZero(sizeof(NetWorkConnection), "", 0));
   if (connection == nullptr) {
     LogWrite("ソケット用のメモリの確保に失敗しました\n");
     return nullptr;

@@ -140,3 +140,11 @@ int GetApiLockWaiterCount() {
   LeaveCriticalSection(&g_lock.section);
   return count;
 }
+
+int IsApiLockHeldByCurrentThread() {
+  if (CreationState() != kCreated) return 0;
+  EnterCriticalSection(&g_lock.section);
+  const int held = g_lock.locked && g_lock.owner == GetCurrentThreadId();
+  LeaveCriticalSection(&g_lock.section);
+  return held;
+}

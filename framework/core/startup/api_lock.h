@@ -14,3 +14,5 @@ void DestroyApiLock();
 int IsApiLockCreated();
 // Threads queued for the lock now.
 int GetApiLockWaiterCount();
+// 1 while the calling thread owns the lock.
+int IsApiLockHeldByCurrentThread();

@@ -33,6 +33,7 @@ constexpr DWORD kDestroyRetryMs = 100;
 void ChooseStartMode() {
   if (WindowSystem().windowMode) return;
   if (!FullScreenSizeUsable()) ChangeWindowMode(1);
+  EmulateFullScreen320x240();
 }
 
 bool RefusesColorDepth() {
@@ -125,6 +126,7 @@ int InitializeLibrary() {
     state.starting = 0;
     return -1;
   }
+  ReadPerformanceCounterFrequency();
   ReportSystemInfo();
   LoadLateRuntimeLibraries();
   SetRestoreGraphCallback(nullptr);

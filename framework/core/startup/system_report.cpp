@@ -164,3 +164,5 @@ int ReportSystemInfo() {
   DecreaseLogIndent();
   return 0;
 }
+
+int IsMmxAvailable() { return WindowSystem().hasMmx; }

@@ -20,7 +20,7 @@ void StoreDroppedFiles(HDROP drop) {
   const UINT count = DragQueryFileA(drop, kQueryCount, nullptr, 0);
   for (UINT i = 0; i < count && g_dropped.count < kMaxDroppedFiles; ++i) {
     const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    char* name = static_cast<char*>(TrackedAlloc(length + 1, __FILE__, __LINE__));
+    char* name = static_cast<char*>(TrackedAlloc(length + 1, "", 0));
     if (name == nullptr) break;
     DragQueryFileA(drop, i, name, length + 1);
     g_dropped.names[g_dropped.count++] = name;

@@ -133,6 +133,7 @@ bool AddJoypadDevice(D_LPCDIDEVICEINSTANCEA instance) {
     return false;
   }
   pad.device->Acquire();
+  pad.addedHalf = 0.5;
   ++input.padCount;
   LogWrite("ジョイパッドの追加は正常に終了しました\n");
   return true;

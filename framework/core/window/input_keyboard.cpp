@@ -2,6 +2,7 @@
 // or from the window system's key state, and the key queries.
 #include <cstring>
 
+#include "core/startup/api_lock.h"
 #include "core/window/input_devices.h"
 #include "core/window/input_direct_input.h"
 #include "core/window/input_key_table.h"
@@ -29,7 +30,9 @@ int RefreshFromDirectInput() {
 
 int RefreshFromWindows() {
   InputState& input = Input();
-  if (GetCurrentThreadId() != WindowSystem().mainThreadId) return 0;
+  // Only the thread inside a library call reads the window system's keys:
+  // the frame's pump refreshes them, and a read between pumps keeps them.
+  if (!IsApiLockHeldByCurrentThread()) return 0;
   const int now = InputTimeMs();
   if (now == input.keyboardReadTime) return 0;
   input.keyboardReadTime = now;

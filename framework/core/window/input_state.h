@@ -35,6 +35,7 @@ struct JoypadRecord {
   JoypadVibration vibration;
   char instanceName[MAX_PATH];
   char productName[MAX_PATH];
+  double addedHalf;  // 0.5 once the pad is added; nothing reads it
 };
 
 enum class InputMode { kNotStarted, kDirectInput, kWindows };

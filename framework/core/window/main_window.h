@@ -23,12 +23,18 @@ int UpdateWindowRect();
 int UpdateClientRect(LPARAM packedPosition);
 // Calls DwmEnableComposition(flag) unless it is already in that state.
 int SetDesktopComposition(int flag);
+// Draws the stored picture into the window: 0 while the library is ending,
+// -1 without a stored picture (always, in this program).
+int DrawStoredScreenGraph(HDC dc);
 
 // 1 when the screen layer lists a display mode of that size.
 int IsDisplayModeListed(int width, int height);
 // 1 when full screen can use the screen size: a listed display mode, or
-// 320 x 240, which becomes 640 x 480 with the emulation flag.
+// 320 x 240 while the hardware renderer is allowed.
 int FullScreenSizeUsable();
+// In full screen, a 320 x 240 screen becomes 640 x 480 with the emulation
+// flag set.
+void EmulateFullScreen320x240();
 
 // The window rectangle, centred on the desktop, whose client area is
 // clientWidth x clientHeight in the current style.

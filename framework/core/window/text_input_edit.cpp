@@ -47,7 +47,7 @@ void CopySelection(const TextInputRecord& record) {
   const int start = record.selectionStart < record.selectionEnd ? record.selectionStart : record.selectionEnd;
   const int size = record.selectionStart < record.selectionEnd ? record.selectionEnd - start
                                                                 : record.selectionStart - start;
-  auto* text = static_cast<char*>(TrackedAlloc(static_cast<size_t>(size) + 1, __FILE__, __LINE__));
+  auto* text = static_cast<char*>(TrackedAlloc(static_cast<size_t>(size) + 1, "", 0));
   if (text == nullptr) return;
   std::memcpy(text, record.buffer + start, static_cast<size_t>(size));
   text[size] = '\0';
@@ -58,7 +58,7 @@ void CopySelection(const TextInputRecord& record) {
 void PasteClipboard() {
   const int size = ReadClipboardText(nullptr);
   if (size <= 0) return;
-  auto* text = static_cast<char*>(TrackedAlloc(static_cast<size_t>(size), __FILE__, __LINE__));
+  auto* text = static_cast<char*>(TrackedAlloc(static_cast<size_t>(size), "", 0));
   if (text == nullptr) return;
   if (ReadClipboardText(text) == 0) PushInputText(text, static_cast<int>(std::strlen(text)));
   TrackedFree(text);

@@ -80,7 +80,7 @@ int MakeTextInputHandle(int maxLength, int escapeCancels, int singleByteOnly, in
   int index = 0;
   while (index < kTextInputSlots && g_textInput.handles[index].inUse) ++index;
   if (index == kTextInputSlots) return -1;
-  auto* buffer = static_cast<char*>(TrackedAllocZero(static_cast<size_t>(maxLength) + 1, __FILE__, __LINE__));
+  auto* buffer = static_cast<char*>(TrackedAllocZero(static_cast<size_t>(maxLength) + 1, "", 0));
   if (buffer == nullptr) return -1;
   TextInputRecord& record = g_textInput.handles[index];
   record = TextInputRecord{};

@@ -116,7 +116,7 @@ void ReadCandidateList() {
                    static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(context.handle())));
     return;
   }
-  void* list = TrackedRealloc(ime.candidates, size, __FILE__, __LINE__);
+  void* list = TrackedRealloc(ime.candidates, size, "", 0);
   if (list == nullptr) {
     FatalErrorFormat("漢字変換候補を保存するメモリの確保に失敗しました( 確保しようとしたサイズ %d バイト )",
                      static_cast<int>(size));

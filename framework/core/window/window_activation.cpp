@@ -57,8 +57,11 @@ LRESULT HandleActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   if (state.creating) return DefWindowProcA(window, message, wParam, lParam);
   if (state.active) {
     Activate(wParam);
-  } else if (!Deactivate(window)) {
-    return DefWindowProcA(window, message, wParam, lParam);
+  } else {
+    if (!Deactivate(window)) return DefWindowProcA(window, message, wParam, lParam);
+    HDC dc = GetDC(window);
+    DrawStoredScreenGraph(dc);
+    ReleaseDC(window, dc);
   }
   SetJoypadEffect();
   return DefWindowProcA(window, message, wParam, lParam);

@@ -14,18 +14,27 @@ constexpr int kDisplayChangeWaitPasses = 10;
 
 int ClientHeightWithToolBar(int screenHeight) { return screenHeight + GetToolBarHeight(); }
 
+bool Is320x240(int width, int height) { return width == 320 && height == 240; }
+
 }  // namespace
 
 int FullScreenSizeUsable() {
   int width = 0;
   int height = 0;
   GetScreenSize(&width, &height);
-  if (width == 320 && height == 240) {
-    SetEmulate320x240(1);
-    SetScreenMode(640, 480, GetScreenColorBits(), -1);
-    return 1;
-  }
-  return IsDisplayModeListed(width, height);
+  // 320 x 240 is drawn enlarged on 640 x 480, which only the hardware
+  // renderer does, and only where the display offers 640 x 480.
+  return IsDisplayModeListed(width, height) ||
+         (Is320x240(width, height) && GetUseHardwareRenderer() && IsDisplayModeListed(640, 480));
+}
+
+void EmulateFullScreen320x240() {
+  int width = 0;
+  int height = 0;
+  GetScreenSize(&width, &height);
+  if (WindowSystem().windowMode || !Is320x240(width, height)) return;
+  SetEmulate320x240(1);
+  SetScreenMode(640, 480, GetScreenColorBits(), -1);
 }
 
 int IsDisplayModeListed(int width, int height) {
@@ -81,10 +90,12 @@ int ChangeWindowMode(int flag) {
   LogWrite("ChangeWindowMode実行 \n");
   WindowSystemState& state = WindowSystem();
   if (flag == state.windowMode) return 0;
-  if (flag == 0 && state.mainWindow != nullptr && !FullScreenSizeUsable()) return -1;
+  const bool rebuildsFullScreen = flag == 0 && state.mainWindow != nullptr;
+  if (rebuildsFullScreen && !FullScreenSizeUsable()) return -1;
   state.visibleStyle = 1;
   state.displayChanged = 0;
   StoreWindowModeFlag(flag);
+  if (rebuildsFullScreen) EmulateFullScreen320x240();
   if (state.mainWindow == nullptr) return 0;
 
   state.changingMode = 1;

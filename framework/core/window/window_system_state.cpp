@@ -17,7 +17,6 @@ WindowSystemState MakeInitialState() {
   state.windowScaleX = 1.0;
   state.windowScaleY = 1.0;
   state.mouseVisible = 1;
-  std::strcpy(state.windowText, "WqLib");
   return state;
 }
 

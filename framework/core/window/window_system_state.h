@@ -21,6 +21,8 @@ struct WindowSystemState {
 
   // Settings made before start-up (kept across window creation).
   int windowMode;
+  // Empty until set before start-up or until the class is registered; the
+  // class is named after the text set before start-up.
   char windowText[kWindowTextSize];
   char className[kWindowTextSize];
   double windowScaleX;

@@ -51,9 +51,17 @@ D_D3DCAPS9 OwnCaps() {
   D_D3DCAPS9 caps{};
   caps.DeviceType = D_D3DDEVTYPE_HAL;
   caps.PresentationIntervals = D_D3DPRESENT_INTERVAL_CAPS;
+  // Pre-transformed vertices outside the depth range are clipped.
   caps.PrimitiveMiscCaps = D_D3DPMISCCAPS_CULLNONE | D_D3DPMISCCAPS_CULLCW |
-                           D_D3DPMISCCAPS_CULLCCW | D_D3DPMISCCAPS_TSSARGTEMP |
-                           D_D3DPMISCCAPS_BLENDOP;
+                           D_D3DPMISCCAPS_CULLCCW | D_D3DPMISCCAPS_CLIPTLVERTS |
+                           D_D3DPMISCCAPS_TSSARGTEMP | D_D3DPMISCCAPS_BLENDOP;
+  // Every stage operation but the two bump-mapping ones.
+  for (DWORD op = D_D3DTOP_DISABLE; op <= D_D3DTOP_LERP; ++op) {
+    if (op != D_D3DTOP_BUMPENVMAP && op != D_D3DTOP_BUMPENVMAPLUMINANCE) {
+      caps.TextureOpCaps |= D_D3DTEXOPCAPS_OF(op);
+    }
+  }
+  caps.DevCaps2 = D_D3DDEVCAPS2_CAN_STRETCHRECT_FROM_TEXTURES;
   caps.ZCmpCaps = caps.AlphaCmpCaps = 0xFF;  // every comparison
   caps.SrcBlendCaps = caps.DestBlendCaps = 0x1FFF;  // factors 1 to 13
   caps.TextureCaps = D_D3DPTEXTURECAPS_PERSPECTIVE | D_D3DPTEXTURECAPS_ALPHA |
@@ -109,7 +117,7 @@ bool AdapterSupportsFormat(DWORD usage, D_D3DRESOURCETYPE type, D_D3DFORMAT form
   if (found->kind == FormatKind::kDepth) return false;
   if (usage & D_D3DUSAGE_RENDERTARGET) return IsColorFormat(format);
   if (found->kind == FormatKind::kBlock) {
-    return type == D_D3DRTYPE_TEXTURE && ProbeGlDriver().s3tc;
+    return (type == D_D3DRTYPE_TEXTURE || type == D_D3DRTYPE_SURFACE) && ProbeGlDriver().s3tc;
   }
   return type == D_D3DRTYPE_TEXTURE || type == D_D3DRTYPE_SURFACE ||
          type == D_D3DRTYPE_VOLUMETEXTURE;

@@ -18,6 +18,12 @@ namespace {
 HRESULT AcceptParameters(D_D3DPRESENT_PARAMETERS* parameters) {
   RECT client{};
   if (!GetClientRect(parameters->hDeviceWindow, &client)) return D_D3DERR_INVALIDCALL;
+  // Full screen takes its size and format from the program alone.
+  if (!parameters->Windowed &&
+      (parameters->BackBufferWidth == 0 || parameters->BackBufferHeight == 0 ||
+       !IsDisplayFormat(parameters->BackBufferFormat))) {
+    return D_D3DERR_INVALIDCALL;
+  }
   if (parameters->BackBufferWidth == 0) parameters->BackBufferWidth = std::max<LONG>(1, client.right);
   if (parameters->BackBufferHeight == 0) {
     parameters->BackBufferHeight = std::max<LONG>(1, client.bottom);
@@ -81,6 +87,7 @@ Device::Device(D_IDirect3D9* direct3d, const D_D3DPRESENT_PARAMETERS& parameters
 
 Device::~Device() {
   UnregisterDevice(this);
+  GlStateCache::Abandon(this);
   gl_->MakeCurrent();
   ReleaseBindings();
   back_buffer_.reset();
@@ -96,14 +103,23 @@ Device::~Device() {
 
 void Device::SetupGl() {
   glGenVertexArrays(1, &vertex_array_);
-  glBindVertexArray(vertex_array_);
   glGenBuffers(1, &vertex_buffer_);
   glGenBuffers(1, &index_buffer_);
   glGenSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
+  UseGl();
+}
+
+void Device::UseGl() {
+  gl_->MakeCurrent();
+  if (!gl_state_.Claim(this)) return;
+  // Another device may have drawn with this context since.
+  glBindVertexArray(vertex_array_);
+  glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer_);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index_buffer_);
   for (GLuint stage = 0; stage < samplers_.size(); ++stage) glBindSampler(stage, samplers_[stage]);
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
   glDisable(GL_DITHER);
-  glEnable(GL_SCISSOR_TEST);
+  bound_framebuffer_ = 0;
 }
 
 void Device::ReleaseBindings() {
@@ -120,6 +136,7 @@ HRESULT Device::ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters) {
   ReleaseBindings();
   back_buffer_.reset();
   parameters_ = parameters;
+  full_screen_.Apply(parameters);
   int width = static_cast<int>(parameters.BackBufferWidth);
   int height = static_cast<int>(parameters.BackBufferHeight);
   back_buffer_.reset(NewSurface(width, height, *FindPixelFormat(parameters.BackBufferFormat),
@@ -129,6 +146,7 @@ HRESULT Device::ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters) {
   if (!(parameters.Flags & D_D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)) back_buffer_->RefuseLocks();
   Rebind(render_target_, back_buffer_.get());
   state_ = InitialDeviceState(width, height);
+  lights_.clear();
   samplers_dirty_ = true;
   bound_framebuffer_ = 0;
   if (parameters.EnableAutoDepthStencil) {
@@ -233,14 +251,13 @@ HRESULT Device::PresentBackBuffer(const RECT* source, const RECT* dest) {
     return D_D3DERR_INVALIDCALL;
   }
   RECT to = dest ? *dest : client;
-  gl_->MakeCurrent();
+  UseGl();
   back_buffer_->UploadIfStale();
-  glDisable(GL_SCISSOR_TEST);  // blits obey the scissor
+  gl_state_.Enable(GL_SCISSOR_TEST, false);  // blits obey the scissor
   glBindFramebuffer(GL_READ_FRAMEBUFFER, back_buffer_->framebuffer());
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gl_->presenter().gl_frame_framebuffer());
   glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right,
                     to.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  glEnable(GL_SCISSOR_TEST);
   bound_framebuffer_ = 0;
   gl_->presenter().ShowGlFrame();
   if (parameters_.PresentationInterval != D_D3DPRESENT_INTERVAL_IMMEDIATE) {

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "d3d9/device_state.h"
+#include "d3d9/exclusive_full_screen.h"
 #include "d3d9/gl_context_link.h"
+#include "d3d9/gl_state_cache.h"
 #include "d3d9/stage_program.h"
 #include "d3d9/surface.h"
 #include "ole32/com_object.h"
@@ -129,6 +132,8 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
                               D_D3DMULTISAMPLE_TYPE multisample, DWORD usage,
                               D_IDirect3DSurface9** surface);
   void SetupGl();
+  // Makes the device's context current with its objects bound.
+  void UseGl();
   // Back buffer, automatic depth buffer and state as the parameters ask.
   HRESULT ApplyParameters(const D_D3DPRESENT_PARAMETERS& parameters);
   void ReleaseBindings();
@@ -147,6 +152,7 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
 
   D_IDirect3D9* direct3d_;
   D_D3DPRESENT_PARAMETERS parameters_;
+  ExclusiveFullScreen full_screen_;
   std::shared_ptr<GlContextLink> gl_;
   std::unique_ptr<Surface> back_buffer_;
   std::unique_ptr<SwapChain> swap_chain_;
@@ -163,11 +169,17 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
   std::array<GLuint, D_D3DMAXTEXTURESTAGES> samplers_{};
   bool samplers_dirty_ = true;
   GLuint bound_framebuffer_ = 0;
+  GLint depth_bits_ = 0;  // of the depth buffer attached to bound_framebuffer_
+  GlStateCache gl_state_;
   bool in_scene_ = false;
   bool lost_ = false;
   bool anisotropy_available_ = false;
-  std::array<D_D3DLIGHT9, 8> lights_{};
-  std::array<bool, 8> lights_enabled_{};
+  // Lights by index: any index, as Direct3D keeps them.
+  struct Light {
+    D_D3DLIGHT9 light;
+    bool enabled;
+  };
+  std::map<DWORD, Light> lights_;
   std::vector<float> vertex_shader_constants_;
   std::vector<float> pixel_shader_constants_;
   DeviceChildCount* vertex_declaration_ = nullptr;

@@ -4,9 +4,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "d3d9/device.h"
 #include "d3d9/gl_state_names.h"
+#include "d3d9/gl_texture.h"
 #include "d3d9/texture.h"
 
 namespace wqplat {
@@ -30,6 +32,16 @@ RECT Intersect(const RECT& a, const RECT& b) {
   return result;
 }
 
+// Sends `count` floats to a uniform through `upload` unless it already holds them.
+template <class Upload>
+void SendUniform(StageProgram& program, StageProgram::UniformSlot slot, const float* values,
+                 std::size_t count, Upload upload) {
+  std::vector<float>& sent = program.sent[slot];
+  if (sent.size() == count && std::equal(values, values + count, sent.begin())) return;
+  sent.assign(values, values + count);
+  upload();
+}
+
 // Whether every index names one of the vertices uploaded for the call.
 template <class Index>
 bool IndicesWithin(const void* indices, UINT count, UINT vertex_limit) {
@@ -46,6 +58,13 @@ void Device::BindTarget() {
   // A depth buffer larger than the target is allowed; drawing covers their common area.
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                          depth_stencil_ ? depth_stencil_->image().texture : 0, 0);
+  // Depth bias steps are the bound depth buffer's, whose resolution the
+  // driver chose; asked once per binding rather than per draw.
+  depth_bits_ = 0;
+  if (depth_stencil_) {
+    glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits_);
+  }
   // Positions map onto the whole target; the viewport clips by scissor.
   glViewport(0, 0, render_target_->width(), render_target_->height());
   bound_framebuffer_ = framebuffer;
@@ -59,63 +78,55 @@ void Device::ApplyScissor(const RECT* area) {
   clip = Intersect(clip, RECT{0, 0, render_target_->width(), render_target_->height()});
   if (state_.render[D_D3DRS_SCISSORTESTENABLE]) clip = Intersect(clip, state_.scissor);
   if (area) clip = Intersect(clip, *area);
-  glEnable(GL_SCISSOR_TEST);
   // Rows are stored top-down, so GL's row numbers are Direct3D's.
-  glScissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+  bool whole = clip.left == 0 && clip.top == 0 && clip.right == render_target_->width() &&
+               clip.bottom == render_target_->height();
+  gl_state_.Enable(GL_SCISSOR_TEST, !whole);
+  if (!whole) gl_state_.Scissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
 }
 
 void Device::ApplyBlendAndDepth() {
   const auto& render = state_.render;
-  if (render[D_D3DRS_ALPHABLENDENABLE]) {
-    glEnable(GL_BLEND);
+  bool blend = render[D_D3DRS_ALPHABLENDENABLE] != 0;
+  gl_state_.Enable(GL_BLEND, blend);
+  if (blend) {
     DWORD source = render[D_D3DRS_SRCBLEND];
     DWORD dest = render[D_D3DRS_DESTBLEND];
     if (source == D_D3DBLEND_BOTHSRCALPHA) {
-      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      gl_state_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     } else if (source == D_D3DBLEND_BOTHINVSRCALPHA) {
-      glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
+      gl_state_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
     } else {
-      glBlendFunc(BlendFactor(source), BlendFactor(dest));
+      gl_state_.BlendFunc(BlendFactor(source), BlendFactor(dest));
     }
-    glBlendEquation(BlendEquation(render[D_D3DRS_BLENDOP]));
-  } else {
-    glDisable(GL_BLEND);
+    gl_state_.BlendEquation(BlendEquation(render[D_D3DRS_BLENDOP]));
   }
-  DWORD write = render[D_D3DRS_COLORWRITEENABLE];
-  glColorMask(write & 1, (write >> 1) & 1, (write >> 2) & 1, (write >> 3) & 1);
-  if (depth_stencil_ && render[D_D3DRS_ZENABLE] != D_D3DZB_FALSE) {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(Comparison(render[D_D3DRS_ZFUNC]));
-    glDepthMask(render[D_D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
-  } else {
-    glDisable(GL_DEPTH_TEST);
+  gl_state_.ColorMask(render[D_D3DRS_COLORWRITEENABLE]);
+  bool depth = depth_stencil_ && render[D_D3DRS_ZENABLE] != D_D3DZB_FALSE;
+  gl_state_.Enable(GL_DEPTH_TEST, depth);
+  if (depth) {
+    gl_state_.DepthFunc(Comparison(render[D_D3DRS_ZFUNC]));
+    gl_state_.DepthMask(render[D_D3DRS_ZWRITEENABLE] != 0);
   }
   float bias = std::bit_cast<float>(render[D_D3DRS_DEPTHBIAS]);
   float slope = std::bit_cast<float>(render[D_D3DRS_SLOPESCALEDEPTHBIAS]);
-  if (bias != 0.0f || slope != 0.0f) {
-    glEnable(GL_POLYGON_OFFSET_FILL);
+  bool offset = bias != 0.0f || slope != 0.0f;
+  gl_state_.Enable(GL_POLYGON_OFFSET_FILL, offset);
+  if (offset) {
     // Direct3D's bias is a fraction of the depth range; GL's units are steps
-    // of the bound depth buffer, whose resolution the driver chose.
-    GLint depth_bits = 0;
-    if (depth_stencil_) {
-      glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
-                                            GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits);
-    }
-    glPolygonOffset(slope, bias * std::ldexp(1.0f, depth_bits > 0 ? depth_bits : 24));
-  } else {
-    glDisable(GL_POLYGON_OFFSET_FILL);
+    // of the bound depth buffer.
+    gl_state_.PolygonOffset(slope, bias * std::ldexp(1.0f, depth_bits_ > 0 ? depth_bits_ : 24));
   }
   // Direct3D's screen rows run downwards while ours are stored as GL rows,
   // so its clockwise triangles are GL's counter-clockwise ones.
-  switch (render[D_D3DRS_CULLMODE]) {
-    case D_D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
-    case D_D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
-    default: glDisable(GL_CULL_FACE); break;
-  }
+  DWORD cull = render[D_D3DRS_CULLMODE];
+  gl_state_.Enable(GL_CULL_FACE, cull == D_D3DCULL_CW || cull == D_D3DCULL_CCW);
+  if (cull == D_D3DCULL_CW) gl_state_.CullFace(GL_FRONT);
+  if (cull == D_D3DCULL_CCW) gl_state_.CullFace(GL_BACK);
   switch (render[D_D3DRS_FILLMODE]) {
-    case D_D3DFILL_POINT: glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
-    case D_D3DFILL_WIREFRAME: glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
-    default: glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
+    case D_D3DFILL_POINT: gl_state_.PolygonMode(GL_POINT); break;
+    case D_D3DFILL_WIREFRAME: gl_state_.PolygonMode(GL_LINE); break;
+    default: gl_state_.PolygonMode(GL_FILL); break;
   }
 }
 
@@ -155,39 +166,58 @@ bool Device::PrepareDraw(bool pretransformed) {
     Texture* texture = textures_[stage];
     if (!texture || !texture->gl_texture()) continue;
     texture->PrepareForSampling();
-    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(stage));
-    glBindTexture(GL_TEXTURE_2D, texture->gl_texture());
     bound |= 1u << stage;
   }
-  const StageProgram* program =
-      programs_->Find(MakeProgramKey(state_, pretransformed, bound));
+  // Bound after every upload above, which may have bound textures of its own.
+  for (std::size_t stage = 0; stage < textures_.size(); ++stage) {
+    if (bound >> stage & 1) {
+      gl_state_.BindTexture(static_cast<GLuint>(stage), textures_[stage]->gl_texture());
+    }
+  }
+  StageProgram* program = programs_->Find(MakeProgramKey(state_, pretransformed, bound));
   if (!program) return false;
-  glUseProgram(program->program);
+  gl_state_.UseProgram(program->program);
   float target[2] = {static_cast<float>(render_target_->width()),
                      static_cast<float>(render_target_->height())};
-  glUniform2fv(program->target_size, 1, target);
+  SendUniform(*program, StageProgram::kTargetSize, target, 2,
+              [&] { glUniform2fv(program->target_size, 1, target); });
   float factor[4];
   ArgbToFloats(state_.render[D_D3DRS_TEXTUREFACTOR], factor);
-  glUniform4fv(program->texture_factor, 1, factor);
+  SendUniform(*program, StageProgram::kTextureFactor, factor, 4,
+              [&] { glUniform4fv(program->texture_factor, 1, factor); });
   float constants[D_D3DMAXTEXTURESTAGES * 4];
   for (std::size_t stage = 0; stage < D_D3DMAXTEXTURESTAGES; ++stage) {
     ArgbToFloats(state_.stages[stage].states[D_D3DTSS_CONSTANT], constants + stage * 4);
   }
-  glUniform4fv(program->stage_constants, D_D3DMAXTEXTURESTAGES, constants);
-  glUniform1i(program->alpha_reference, static_cast<GLint>(state_.render[D_D3DRS_ALPHAREF] & 0xFF));
-  if (!pretransformed) {
-    D_D3DMATRIX combined = Multiply(Multiply(state_.world, state_.view), state_.projection);
+  SendUniform(*program, StageProgram::kStageConstants, constants, std::size(constants), [&] {
+    glUniform4fv(program->stage_constants, D_D3DMAXTEXTURESTAGES, constants);
+  });
+  float reference = static_cast<float>(state_.render[D_D3DRS_ALPHAREF] & 0xFF);
+  SendUniform(*program, StageProgram::kAlphaReference, &reference, 1, [&] {
+    glUniform1i(program->alpha_reference, static_cast<GLint>(reference));
+  });
+  if (pretransformed) return true;
+  D_D3DMATRIX combined = Multiply(Multiply(state_.world, state_.view), state_.projection);
+  SendUniform(*program, StageProgram::kTransform, &combined.m[0][0], 16, [&] {
     glUniformMatrix4fv(program->transform, 1, GL_FALSE, &combined.m[0][0]);
-    // Clip space to GL coordinates through the viewport, with Direct3D's
-    // pixel centres (see the vertex shader).
-    const D_D3DVIEWPORT9& viewport = state_.viewport;
-    float w = static_cast<float>(viewport.Width), h = static_cast<float>(viewport.Height);
-    float scale[4] = {w / target[0], -h / target[1], 2.0f * (viewport.MaxZ - viewport.MinZ), 0.0f};
-    float offset[4] = {(2.0f * viewport.X + 1.0f + w) / target[0] - 1.0f,
-                       (2.0f * viewport.Y + 1.0f + h) / target[1] - 1.0f,
-                       2.0f * viewport.MinZ - 1.0f, 0.0f};
-    glUniform4fv(program->position_scale, 1, scale);
-    glUniform4fv(program->position_offset, 1, offset);
+  });
+  // Clip space to GL coordinates through the viewport, with Direct3D's
+  // pixel centres (see the vertex shader).
+  const D_D3DVIEWPORT9& viewport = state_.viewport;
+  float w = static_cast<float>(viewport.Width), h = static_cast<float>(viewport.Height);
+  float scale[4] = {w / target[0], -h / target[1], 2.0f * (viewport.MaxZ - viewport.MinZ), 0.0f};
+  float offset[4] = {(2.0f * viewport.X + 1.0f + w) / target[0] - 1.0f,
+                     (2.0f * viewport.Y + 1.0f + h) / target[1] - 1.0f,
+                     2.0f * viewport.MinZ - 1.0f, 0.0f};
+  SendUniform(*program, StageProgram::kPositionScale, scale, 4,
+              [&] { glUniform4fv(program->position_scale, 1, scale); });
+  SendUniform(*program, StageProgram::kPositionOffset, offset, 4,
+              [&] { glUniform4fv(program->position_offset, 1, offset); });
+  if (program->texture_matrices >= 0) {
+    const float* matrices = &state_.texture_transforms[0].m[0][0];
+    SendUniform(*program, StageProgram::kTextureMatrices, matrices, D_D3DMAXTEXTURESTAGES * 16, [&] {
+      glUniformMatrix4fv(program->texture_matrices, D_D3DMAXTEXTURESTAGES, GL_FALSE, matrices);
+    });
   }
   return true;
 }
@@ -248,17 +278,16 @@ HRESULT Device::Draw(D_D3DPRIMITIVETYPE type, UINT primitive_count, const void* 
                       : IndicesWithin<std::uint16_t>(indices, shape.vertices, vertex_count);
     if (!within) return D_D3DERR_INVALIDCALL;
   }
-  gl_->MakeCurrent();
+  UseGl();
   bool pretransformed = (state_.fvf & D_D3DFVF_POSITION_MASK) == D_D3DFVF_XYZRHW;
   if (!PrepareDraw(pretransformed)) return D_D3DERR_INVALIDCALL;
-  glBindVertexArray(vertex_array_);
-  glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer_);
+  // The vertex array object and its buffers are the device's alone: they
+  // stay bound, and the attribute layout stays loaded until it changes.
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertex_count) * stride, vertices,
                GL_STREAM_DRAW);
-  LoadVertexLayout(state_.fvf, stride);
+  if (gl_state_.LayoutChanged(state_.fvf, stride)) LoadVertexLayout(state_.fvf, stride);
   if (indices) {
     std::size_t index_size = index_format == D_D3DFMT_INDEX32 ? 4 : 2;
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, index_buffer_);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(shape.vertices * index_size),
                  indices, GL_STREAM_DRAW);
     glDrawElements(shape.mode, static_cast<GLsizei>(shape.vertices),

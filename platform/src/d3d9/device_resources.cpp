@@ -142,10 +142,15 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D_D3DFORMAT
   *surface = nullptr;
   const PixelFormat* found = FindPixelFormat(format);
   // Planar and packed YUV formats are not kept; programs convert themselves.
+  // Scratch surfaces are memory only, so no format the device keeps is
+  // beyond them.
+  bool format_usable = pool == D_D3DPOOL_SCRATCH
+                           ? !D3d9FormatRefused(format)
+                           : AdapterSupportsFormat(0, D_D3DRTYPE_SURFACE, format);
   if (D3d9CallFails("CreateOffscreenPlainSurface") || !found ||
-      found->kind != FormatKind::kColor || width == 0 || height == 0 ||
+      found->kind == FormatKind::kDepth || width == 0 || height == 0 ||
       width > kMaxTextureSide * 2 || height > kMaxTextureSide * 2 || !ValidPool(pool) ||
-      pool == D_D3DPOOL_MANAGED || !AdapterSupportsFormat(0, D_D3DRTYPE_SURFACE, format)) {
+      pool == D_D3DPOOL_MANAGED || !format_usable) {
     return D_D3DERR_INVALIDCALL;
   }
   return Deliver(

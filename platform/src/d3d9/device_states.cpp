@@ -145,14 +145,24 @@ HRESULT Device::GetMaterial(D_D3DMATERIAL9* material) {
 }
 
 HRESULT Device::SetLight(DWORD index, const D_D3DLIGHT9* light) {
-  if (!light || index >= lights_.size()) return D_D3DERR_INVALIDCALL;
-  lights_[index] = *light;
+  if (!light || light->Type < D_D3DLIGHT_POINT || light->Type > D_D3DLIGHT_DIRECTIONAL) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  lights_[index].light = *light;
   return D_D3D_OK;
 }
 
 HRESULT Device::LightEnable(DWORD index, BOOL enable) {
-  if (index >= lights_enabled_.size()) return D_D3DERR_INVALIDCALL;
-  lights_enabled_[index] = enable != FALSE;
+  // A light never set is Direct3D's default one: white, directional, shining
+  // along +z. How many lights are on at once matters only when lighting
+  // vertices, which the caps bound.
+  auto [slot, added] = lights_.try_emplace(index);
+  if (added) {
+    slot->second.light.Type = D_D3DLIGHT_DIRECTIONAL;
+    slot->second.light.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    slot->second.light.Direction = {0.0f, 0.0f, 1.0f};
+  }
+  slot->second.enabled = enable != FALSE;
   return D_D3D_OK;
 }
 

@@ -31,7 +31,7 @@ void CopyMemoryRect(Surface& source, const RECT& from, Surface& dest, POINT to) 
   const PixelFormat& format = source.format();
   int block = format.kind == FormatKind::kBlock ? 4 : 1;
   int rows = (from.bottom - from.top + block - 1) / block;
-  std::size_t bytes = static_cast<std::size_t>(RowPitch(format, from.right - from.left));
+  std::size_t bytes = static_cast<std::size_t>(RowBytes(format, from.right - from.left));
   for (int row = 0; row < rows; ++row) {
     std::memcpy(dest.memory() + static_cast<std::ptrdiff_t>(to.y / block + row) * dest.pitch() +
                     (to.x / block) * format.bytes,
@@ -47,29 +47,32 @@ void CopyMemoryRect(Surface& source, const RECT& from, Surface& dest, POINT to) 
 HRESULT Device::Clear(DWORD count, const D_D3DRECT* rects, DWORD flags, D_D3DCOLOR color, float z,
                       DWORD /*stencil*/) {
   bool depth = (flags & D_D3DCLEAR_ZBUFFER) != 0;
-  if (D3d9CallFails("Clear") || (flags & D_D3DCLEAR_STENCIL) || (depth && !depth_stencil_) ||
-      (count > 0 && !rects)) {
+  if (D3d9CallFails("Clear") || (flags & D_D3DCLEAR_STENCIL) || (depth && !depth_stencil_)) {
     return D_D3DERR_INVALIDCALL;
   }
-  gl_->MakeCurrent();
+  // As in Direct3D: rectangles without a count clear nothing, a count
+  // without rectangles clears the whole viewport.
+  if (count == 0 && rects) return D_D3D_OK;
+  UseGl();
   render_target_->UploadIfStale();
   BindTarget();
   GLbitfield mask = 0;
   if (flags & D_D3DCLEAR_TARGET) {
     mask |= GL_COLOR_BUFFER_BIT;
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    gl_state_.ColorMask(0xF);
     ClearColor(color);
     render_target_->MarkGpuNewer();
   }
   if (depth) {
     mask |= GL_DEPTH_BUFFER_BIT;
-    glDepthMask(GL_TRUE);
+    gl_state_.DepthMask(true);
     glClearDepth(std::clamp(z, 0.0f, 1.0f));
     depth_stencil_->MarkGpuNewer();
   }
-  if (count == 0) {
+  if (!rects) {
     ApplyScissor(nullptr);
     glClear(mask);
+    return D_D3D_OK;
   }
   for (DWORD i = 0; i < count; ++i) {
     RECT area{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2};
@@ -86,23 +89,32 @@ HRESULT Device::StretchRect(D_IDirect3DSurface9* source, const RECT* source_rect
   auto* to = dynamic_cast<Surface*>(dest);
   RECT from_rect{};
   RECT to_rect{};
-  if (D3d9CallFails("StretchRect") || !from || !to || !from->on_gpu() || !to->on_gpu() ||
-      from->format().kind != FormatKind::kColor || to->format().kind != FormatKind::kColor ||
-      !ResolveRect(*from, source_rect, &from_rect) || !ResolveRect(*to, dest_rect, &to_rect) ||
-      (from == to && Overlap(from_rect, to_rect)) || from->locked() || to->locked()) {
+  if (D3d9CallFails("StretchRect") || !from || !to || from->desc().Pool != D_D3DPOOL_DEFAULT ||
+      to->desc().Pool != D_D3DPOOL_DEFAULT || from->format().kind != FormatKind::kColor ||
+      to->format().kind != FormatKind::kColor || !ResolveRect(*from, source_rect, &from_rect) ||
+      !ResolveRect(*to, dest_rect, &to_rect) || (from == to && Overlap(from_rect, to_rect)) ||
+      from->locked() || to->locked()) {
     return D_D3DERR_INVALIDCALL;
   }
-  gl_->MakeCurrent();
+  // Direct3D copies into render targets and render-target textures; into a
+  // plain offscreen surface only from another one, without stretching.
+  bool to_target = (to->desc().Usage & D_D3DUSAGE_RENDERTARGET) != 0;
+  bool from_plain = !from->is_texture_level() && !(from->desc().Usage & D_D3DUSAGE_RENDERTARGET);
+  bool same_size = from_rect.right - from_rect.left == to_rect.right - to_rect.left &&
+                   from_rect.bottom - from_rect.top == to_rect.bottom - to_rect.top;
+  if (!to_target && (to->is_texture_level() || !from_plain || !same_size)) {
+    return D_D3DERR_INVALIDCALL;
+  }
+  UseGl();
   from->UploadIfStale();
   to->UploadIfStale();
-  glDisable(GL_SCISSOR_TEST);  // blits obey the scissor
+  gl_state_.Enable(GL_SCISSOR_TEST, false);  // blits obey the scissor
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from->framebuffer());
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to->framebuffer());
   bound_framebuffer_ = 0;
   glBlitFramebuffer(from_rect.left, from_rect.top, from_rect.right, from_rect.bottom, to_rect.left,
                     to_rect.top, to_rect.right, to_rect.bottom, GL_COLOR_BUFFER_BIT,
                     filter >= D_D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
-  glEnable(GL_SCISSOR_TEST);
   to->MarkGpuNewer();
   return D_D3D_OK;
 }
@@ -171,18 +183,21 @@ HRESULT Device::UpdateTexture(D_IDirect3DBaseTexture9* source, D_IDirect3DBaseTe
 HRESULT Device::ColorFill(D_IDirect3DSurface9* surface, const RECT* rect, D_D3DCOLOR color) {
   auto* target = dynamic_cast<Surface*>(surface);
   RECT area{};
-  if (D3d9CallFails("ColorFill") || !target || !target->on_gpu() ||
+  // Direct3D fills default-pool surfaces: render targets, plain offscreen
+  // surfaces and the levels of render-target textures.
+  if (D3d9CallFails("ColorFill") || !target || target->desc().Pool != D_D3DPOOL_DEFAULT ||
+      (target->is_texture_level() && !(target->desc().Usage & D_D3DUSAGE_RENDERTARGET)) ||
       target->format().kind != FormatKind::kColor || !ResolveRect(*target, rect, &area) ||
       target->locked()) {
     return D_D3DERR_INVALIDCALL;
   }
-  gl_->MakeCurrent();
+  UseGl();
   target->UploadIfStale();
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target->framebuffer());
   bound_framebuffer_ = 0;
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl_state_.Enable(GL_SCISSOR_TEST, true);
+  gl_state_.Scissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
+  gl_state_.ColorMask(0xF);
   ClearColor(color);
   glClear(GL_COLOR_BUFFER_BIT);
   target->MarkGpuNewer();

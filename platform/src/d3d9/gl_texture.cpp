@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "d3d9/gl_state_cache.h"
+
 namespace wqplat {
 
 GLuint CreateGlTexture(const PixelFormat& format, int width, int height, int levels) {
@@ -9,7 +11,7 @@ GLuint CreateGlTexture(const PixelFormat& format, int width, int height, int lev
   }
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  BindTextureOutsideDraws(texture);
   for (int level = 0; level < levels; ++level) {
     int level_width = std::max(1, width >> level);
     int level_height = std::max(1, height >> level);

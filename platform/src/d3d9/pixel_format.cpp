@@ -68,9 +68,14 @@ const PixelFormat* FindPixelFormat(D_D3DFORMAT format) {
   return found == std::end(kFormats) ? nullptr : found;
 }
 
-int RowPitch(const PixelFormat& format, int width) {
+int RowBytes(const PixelFormat& format, int width) {
   if (format.kind == FormatKind::kBlock) return std::max(1, (width + 3) / 4) * format.bytes;
   return width * format.bytes;
+}
+
+int RowPitch(const PixelFormat& format, int width) {
+  int bytes = RowBytes(format, width);
+  return format.kind == FormatKind::kBlock ? bytes : (bytes + 3) & ~3;
 }
 
 int RowCount(const PixelFormat& format, int height) {

@@ -25,7 +25,10 @@ struct PixelFormat {
 // Null for a format the device does not keep.
 const PixelFormat* FindPixelFormat(D_D3DFORMAT format);
 
-// Bytes between rows as Direct3D reports them (block rows for DXT).
+// Bytes the pixels of a row occupy (a block row's blocks for DXT).
+int RowBytes(const PixelFormat& format, int width);
+// Bytes between rows as Direct3D reports them: rows of pixels start on
+// 4-byte boundaries; DXT pitches are per block row.
 int RowPitch(const PixelFormat& format, int width);
 // Number of rows of the memory layout (block rows for DXT).
 int RowCount(const PixelFormat& format, int height);

@@ -12,7 +12,7 @@ enum KeyFlag : std::uint32_t { kPretransformed = 1, kFlatShading = 2, kSpecularA
 enum StageWord {
   kColorOp, kColorArg1, kColorArg2, kColorArg0,
   kAlphaOp, kAlphaArg1, kAlphaArg2, kAlphaArg0,
-  kResultArg, kTexCoordIndex, kStageWords
+  kResultArg, kTexCoordIndex, kTransformFlags, kStageWords
 };
 
 std::uint32_t StageValue(const ProgramKey& key, int stage, StageWord word) {
@@ -29,11 +29,94 @@ bool TextureBound(const ProgramKey& key, int stage) {
   return (key.words[kTexturesWord] >> stage) & 1;
 }
 
-// The coordinate sets that active stages with textures read.
+// Whether the operation `op` on arguments arg0..arg2 (state words) reads
+// the stage's texture.
+bool ReadsTexture(const ProgramKey& key, int stage, DWORD op, StageWord arg0, StageWord arg1,
+                  StageWord arg2) {
+  auto is_texture = [&](StageWord arg) {
+    return (StageValue(key, stage, arg) & D_D3DTA_SELECTMASK) == D_D3DTA_TEXTURE;
+  };
+  bool uses_arg0 = op == D_D3DTOP_MULTIPLYADD || op == D_D3DTOP_LERP;
+  return op == D_D3DTOP_BLENDTEXTUREALPHA || op == D_D3DTOP_BLENDTEXTUREALPHAPM ||
+         (op != D_D3DTOP_SELECTARG2 && is_texture(arg1)) ||
+         (op != D_D3DTOP_SELECTARG1 && is_texture(arg2)) || (uses_arg0 && is_texture(arg0));
+}
+
+// The operation a stage performs on one channel group: one that reads a
+// texture the stage does not have passes the current value through, as
+// Direct3D does, so untextured draws take the vertex colour and alpha.
+DWORD EffectiveOp(const ProgramKey& key, int stage, StageWord op_word, StageWord arg0,
+                  StageWord arg1, StageWord arg2) {
+  DWORD op = StageValue(key, stage, op_word);
+  if (TextureBound(key, stage) || !ReadsTexture(key, stage, op, arg0, arg1, arg2)) return op;
+  return D_D3DTOP_DISABLE;
+}
+
+// Operations whose result stays within 0..1 when their arguments do, so
+// that it needs no clamping.
+bool StaysInRange(DWORD op) {
+  switch (op) {
+    case D_D3DTOP_DISABLE:
+    case D_D3DTOP_SELECTARG1:
+    case D_D3DTOP_SELECTARG2:
+    case D_D3DTOP_MODULATE:
+    case D_D3DTOP_ADDSMOOTH:
+    case D_D3DTOP_BLENDDIFFUSEALPHA:
+    case D_D3DTOP_BLENDTEXTUREALPHA:
+    case D_D3DTOP_BLENDFACTORALPHA:
+    case D_D3DTOP_BLENDCURRENTALPHA:
+    case D_D3DTOP_LERP:
+    case D_D3DTOP_DOTPRODUCT3:
+      return true;
+    default: return false;
+  }
+}
+
+// The number of coordinates a stage's texture transform produces (1 to 4),
+// 0 when it has none.
+int TransformCount(const ProgramKey& key, int stage) {
+  DWORD count = StageValue(key, stage, kTransformFlags) & 0xFF;
+  return count >= D_D3DTTFF_COUNT1 && count <= D_D3DTTFF_COUNT4 ? static_cast<int>(count) : 0;
+}
+
+bool TransformProjected(const ProgramKey& key, int stage) {
+  return (StageValue(key, stage, kTransformFlags) & D_D3DTTFF_PROJECTED) != 0;
+}
+
+// The stages that sample their texture: active, with a texture bound.
+bool StageSamples(const ProgramKey& key, int stage) {
+  return TextureBound(key, stage) &&
+         (StageActive(key, stage) || (stage > 0 && StageActive(key, stage - 1)));
+}
+
+// Whether a stage's coordinates need their third component: only a
+// projected transform divides by it.
+bool Projective(const ProgramKey& key, int stage) {
+  return TransformProjected(key, stage) && TransformCount(key, stage) > 0;
+}
+
+// Whether the program reads the specular colour; without it the
+// interpolator is spared.
+bool UsesSpecular(const ProgramKey& key) {
+  if (key.words[kFlagsWord] & kSpecularAdd) return true;
+  for (int stage = 0; StageActive(key, stage); ++stage) {
+    for (StageWord arg : {kColorArg0, kColorArg1, kColorArg2, kAlphaArg0, kAlphaArg1, kAlphaArg2}) {
+      if ((StageValue(key, stage, arg) & D_D3DTA_SELECTMASK) == D_D3DTA_SPECULAR) return true;
+    }
+  }
+  return false;
+}
+
+// The GLSL type of a stage's coordinates.
+std::string CoordinateType(const ProgramKey& key, int stage) {
+  return Projective(key, stage) ? "vec3" : "vec2";
+}
+
+// The coordinate sets that the sampling stages read.
 unsigned UsedTexCoordSets(const ProgramKey& key) {
   unsigned used = 0;
-  for (int stage = 0; StageActive(key, stage); ++stage) {
-    if (TextureBound(key, stage)) used |= 1u << (StageValue(key, stage, kTexCoordIndex) & 7);
+  for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
+    if (StageSamples(key, stage)) used |= 1u << (StageValue(key, stage, kTexCoordIndex) & 7);
   }
   return used;
 }
@@ -147,22 +230,55 @@ ProgramKey MakeProgramKey(const DeviceState& state, bool pretransformed, unsigne
   static constexpr D_D3DTEXTURESTAGESTATETYPE kStageStates[kStageWords] = {
       D_D3DTSS_COLOROP,   D_D3DTSS_COLORARG1, D_D3DTSS_COLORARG2, D_D3DTSS_COLORARG0,
       D_D3DTSS_ALPHAOP,   D_D3DTSS_ALPHAARG1, D_D3DTSS_ALPHAARG2, D_D3DTSS_ALPHAARG0,
-      D_D3DTSS_RESULTARG, D_D3DTSS_TEXCOORDINDEX};
-  for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
+      D_D3DTSS_RESULTARG, D_D3DTSS_TEXCOORDINDEX, D_D3DTSS_TEXTURETRANSFORMFLAGS};
+  // How a stage's texture is addressed: only the coordinate set number
+  // matters (the upper bits pick generation modes), and the transform
+  // applies to vertices the device transforms itself.
+  auto store_addressing = [&](int stage) {
+    const auto& states = state.stages[stage].states;
+    std::uint32_t* words = &key.words[kFirstStageWord + stage * kStageWords];
+    words[kTexCoordIndex] = states[D_D3DTSS_TEXCOORDINDEX] & 7;
+    words[kTransformFlags] = pretransformed ? 0 : states[D_D3DTSS_TEXTURETRANSFORMFLAGS];
+  };
+  int stage = 0;
+  for (; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
     const auto& states = state.stages[stage].states;
     if (states[D_D3DTSS_COLOROP] == D_D3DTOP_DISABLE) break;
     for (int word = 0; word < kStageWords; ++word) {
       key.words[kFirstStageWord + stage * kStageWords + word] = states[kStageStates[word]];
     }
-    // Only the coordinate set number matters; the upper bits pick generation modes.
-    key.words[kFirstStageWord + stage * kStageWords + kTexCoordIndex] &= 7;
+    store_addressing(stage);
     textures |= bound_textures & (1u << stage);
   }
   // A pre-modulating stage reads the next stage's texture even when that
   // stage is disabled.
+  if (stage < static_cast<int>(D_D3DMAXTEXTURESTAGES)) store_addressing(stage);
   key.words[kTexturesWord] = textures | (bound_textures & ~textures & (textures << 1));
   return key;
 }
+
+namespace {
+
+// The vertex shader's lines giving stage `stage` its coordinates: (u, v),
+// or (u, v, q) sampled at (u / q, v / q) when projected. A transform
+// multiplies the set's (u, v) as the row (u, v, 1, 0) by the stage's
+// matrix, keeps the first `count` results (the rest read 0) and, projected,
+// divides them by the last one kept.
+std::string StageCoordinate(const ProgramKey& key, int stage) {
+  std::string s = std::to_string(stage);
+  std::string input = "a_tex" + std::to_string(StageValue(key, stage, kTexCoordIndex));
+  int count = TransformCount(key, stage);
+  if (count == 0) return "  v_coord" + s + " = " + input + ";\n";
+  static const char* const kKept[] = {"", "vec2(t.x, 0.0)", "t.xy", "t.xy", "t.xy"};
+  static const char* const kLast[] = {"", "t.x", "t.y", "t.z", "t.w"};
+  std::string kept = kKept[count];
+  return "  {\n    vec4 t = u_texture_matrices[" + s + "] * vec4(" + input + ", 1.0, 0.0);\n" +
+         "    v_coord" + s + " = " +
+         (Projective(key, stage) ? "vec3(" + kept + ", " + kLast[count] + ")" : kept) +
+         ";\n  }\n";
+}
+
+}  // namespace
 
 std::string VertexShaderSource(const ProgramKey& key) {
   std::string flat = Interpolation(key);
@@ -174,14 +290,21 @@ std::string VertexShaderSource(const ProgramKey& key) {
       "uniform vec2 u_target_size;\n"
       "uniform vec4 u_position_scale;\n"
       "uniform vec4 u_position_offset;\n"
-      "uniform mat4 u_transform;\n" +
-      flat + "out vec4 v_diffuse;\n" + flat + "out vec4 v_specular;\n";
+      "uniform mat4 u_transform;\n"
+      "uniform mat4 u_texture_matrices[8];\n" +
+      flat + "out vec4 v_diffuse;\n";
+  bool specular = UsesSpecular(key);
+  if (specular) source += flat + "out vec4 v_specular;\n";
   unsigned sets = UsedTexCoordSets(key);
   for (int set = 0; set < kMaxTexCoordSets; ++set) {
     if (!(sets >> set & 1)) continue;
-    std::string n = std::to_string(set);
     source += "layout(location = " + std::to_string(kFirstTexCoordSlot + set) + ") in vec2 a_tex" +
-              n + ";\nout vec2 v_tex" + n + ";\n";
+              std::to_string(set) + ";\n";
+  }
+  for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
+    if (StageSamples(key, stage)) {
+      source += "out " + CoordinateType(key, stage) + " v_coord" + std::to_string(stage) + ";\n";
+    }
   }
   source += "void main() {\n";
   if (key.words[kFlagsWord] & kPretransformed) {
@@ -196,47 +319,50 @@ std::string VertexShaderSource(const ProgramKey& key) {
         "  gl_Position = vec4(clip.xyz * u_position_scale.xyz + clip.w * u_position_offset.xyz,\n"
         "                     clip.w);\n";
   }
-  source += "  v_diffuse = a_diffuse;\n  v_specular = a_specular;\n";
-  for (int set = 0; set < kMaxTexCoordSets; ++set) {
-    if (sets >> set & 1) source += "  v_tex" + std::to_string(set) + " = a_tex" + std::to_string(set) + ";\n";
+  source += "  v_diffuse = a_diffuse;\n";
+  if (specular) source += "  v_specular = a_specular;\n";
+  for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
+    if (StageSamples(key, stage)) source += StageCoordinate(key, stage);
   }
   return source + "}\n";
 }
 
 std::string FragmentShaderSource(const ProgramKey& key) {
   std::string flat = Interpolation(key);
-  std::string source = "#version 330 core\n" + flat + "in vec4 v_diffuse;\n" + flat +
-                       "in vec4 v_specular;\n"
+  bool specular = UsesSpecular(key);
+  std::string source = "#version 330 core\n" + flat + "in vec4 v_diffuse;\n" +
+                       (specular ? flat + "in vec4 v_specular;\n" : std::string()) +
                        "uniform vec4 u_texture_factor;\n"
                        "uniform vec4 u_stage_constants[8];\n"
                        "uniform int u_alpha_reference;\n"
                        "out vec4 o_color;\n";
-  unsigned sets = UsedTexCoordSets(key);
-  for (int set = 0; set < kMaxTexCoordSets; ++set) {
-    if (sets >> set & 1) source += "in vec2 v_tex" + std::to_string(set) + ";\n";
-  }
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
-    if (TextureBound(key, stage)) source += "uniform sampler2D u_texture" + std::to_string(stage) + ";\n";
+    if (!StageSamples(key, stage)) continue;
+    std::string s = std::to_string(stage);
+    source += "in " + CoordinateType(key, stage) + " v_coord" + s + ";\nuniform sampler2D u_texture" +
+              s + ";\n";
   }
   source +=
       "void main() {\n"
-      "  vec4 diffuse = v_diffuse;\n"
-      "  vec4 specular = v_specular;\n"
+      "  vec4 diffuse = v_diffuse;\n" +
+      std::string(specular ? "  vec4 specular = v_specular;\n" : "") +
       "  vec4 current = diffuse;\n"
       "  vec4 temp = vec4(0.0);\n";
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
     std::string s = std::to_string(stage);
-    // A stage without a texture reads it as opaque white.
-    source += "  vec4 texel" + s + " = " +
-              (TextureBound(key, stage)
-                   ? "texture(u_texture" + s + ", v_tex" +
-                         std::to_string(StageValue(key, stage, kTexCoordIndex)) + ")"
-                   : std::string("vec4(1.0)")) +
-              ";\n";
+    if (!StageSamples(key, stage)) {
+      // Never read: the operations that would read it pass the current
+      // value through instead.
+      source += "  vec4 texel" + s + " = vec4(1.0);\n";
+      continue;
+    }
+    std::string coordinate =
+        Projective(key, stage) ? "v_coord" + s + ".xy / v_coord" + s + ".z" : "v_coord" + s;
+    source += "  vec4 texel" + s + " = texture(u_texture" + s + ", " + coordinate + ");\n";
   }
   for (int stage = 0; StageActive(key, stage); ++stage) {
-    DWORD color_op = StageValue(key, stage, kColorOp);
-    DWORD alpha_op = StageValue(key, stage, kAlphaOp);
+    DWORD color_op = EffectiveOp(key, stage, kColorOp, kColorArg0, kColorArg1, kColorArg2);
+    DWORD alpha_op = EffectiveOp(key, stage, kAlphaOp, kAlphaArg0, kAlphaArg1, kAlphaArg2);
     bool next_texture = stage + 1 < static_cast<int>(D_D3DMAXTEXTURESTAGES) && TextureBound(key, stage + 1);
     auto arguments = [&](StageWord arg0, StageWord arg1, StageWord arg2) {
       return "    vec4 a0 = " + Argument(StageValue(key, stage, arg0), stage) + ";\n" +
@@ -255,7 +381,9 @@ std::string FragmentShaderSource(const ProgramKey& key) {
       source += "    float alpha = " + alpha + ";\n";
     }
     std::string result = StageValue(key, stage, kResultArg) == D_D3DTA_TEMP ? "temp" : "current";
-    source += "    " + result + " = clamp(vec4(color, alpha), 0.0, 1.0);\n  }\n";
+    bool in_range = StaysInRange(color_op) && (!alpha.empty() || StaysInRange(alpha_op));
+    source += "    " + result + " = " +
+              (in_range ? "vec4(color, alpha)" : "clamp(vec4(color, alpha), 0.0, 1.0)") + ";\n  }\n";
   }
   if (key.words[kFlagsWord] & kSpecularAdd) {
     source += "  current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
@@ -271,7 +399,7 @@ StageProgramCache::~StageProgramCache() {
   for (auto& [key, program] : programs_) glDeleteProgram(program.program);
 }
 
-const StageProgram* StageProgramCache::Find(const ProgramKey& key) {
+StageProgram* StageProgramCache::Find(const ProgramKey& key) {
   auto found = programs_.find(key);
   if (found != programs_.end()) return found->second.program ? &found->second : nullptr;
   StageProgram& entry = programs_[key];
@@ -302,6 +430,7 @@ const StageProgram* StageProgramCache::Find(const ProgramKey& key) {
   entry.texture_factor = glGetUniformLocation(program, "u_texture_factor");
   entry.stage_constants = glGetUniformLocation(program, "u_stage_constants");
   entry.alpha_reference = glGetUniformLocation(program, "u_alpha_reference");
+  entry.texture_matrices = glGetUniformLocation(program, "u_texture_matrices");
   glUseProgram(program);
   for (int stage = 0; stage < static_cast<int>(D_D3DMAXTEXTURESTAGES); ++stage) {
     GLint sampler = glGetUniformLocation(program, ("u_texture" + std::to_string(stage)).c_str());

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "d3d9/device_state.h"
 #include "d3d9/gl_core.h"
@@ -24,7 +25,7 @@ inline constexpr int kMaxTexCoordSets = 8;
 
 // What selects a program: everything that changes the generated source.
 struct ProgramKey {
-  std::array<std::uint32_t, 4 + D_D3DMAXTEXTURESTAGES * 10> words{};
+  std::array<std::uint32_t, 4 + D_D3DMAXTEXTURESTAGES * 11> words{};
   bool operator==(const ProgramKey&) const = default;
 };
 
@@ -48,6 +49,15 @@ struct StageProgram {
   GLint texture_factor = -1;  // vec4
   GLint stage_constants = -1; // vec4[8]
   GLint alpha_reference = -1; // int, 0..255
+  GLint texture_matrices = -1; // mat4[8]: D3DTS_TEXTURE0 to 7
+
+  // The values each uniform last received, so that a draw sends only the
+  // ones that changed.
+  enum UniformSlot {
+    kTargetSize, kPositionScale, kPositionOffset, kTransform, kTextureFactor, kStageConstants,
+    kAlphaReference, kTextureMatrices, kUniformSlots
+  };
+  std::array<std::vector<float>, kUniformSlots> sent;
 };
 
 class StageProgramCache {
@@ -58,7 +68,7 @@ class StageProgramCache {
   StageProgramCache& operator=(const StageProgramCache&) = delete;
 
   // Null when the driver rejects the generated source.
-  const StageProgram* Find(const ProgramKey& key);
+  StageProgram* Find(const ProgramKey& key);
 
  private:
   std::unordered_map<ProgramKey, StageProgram, ProgramKeyHash> programs_;

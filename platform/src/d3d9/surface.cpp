@@ -1,5 +1,6 @@
 #include "d3d9/surface.h"
 
+#include "d3d9/gl_state_cache.h"
 #include "d3d9/gl_texture.h"
 
 namespace wqplat {
@@ -46,7 +47,10 @@ HRESULT Surface::LockRect(D_D3DLOCKED_RECT* locked, const RECT* rect, DWORD flag
   RECT area{};
   if (!locked || locked_ || !ResolveRect(*this, rect, &area)) return D_D3DERR_INVALIDCALL;
   if (format_.kind == FormatKind::kDepth || !lockable_) return D_D3DERR_INVALIDCALL;
-  if (format_.kind == FormatKind::kBlock && ((area.left | area.top) & 3) != 0) {
+  // Block rows start on whole blocks; scratch surfaces, which the device
+  // never uploads, take any rectangle and point at the block holding its corner.
+  if (format_.kind == FormatKind::kBlock && desc_.Pool != D_D3DPOOL_SCRATCH &&
+      ((area.left | area.top) & 3) != 0) {
     return D_D3DERR_INVALIDCALL;
   }
   if (!(flags & D_D3DLOCK_DISCARD)) ReadBackIfStale();
@@ -83,7 +87,7 @@ void Surface::UploadIfStale() {
 
 void Surface::UploadRows(int first_row, int row_count) {
   memory_newer_ = false;
-  glBindTexture(GL_TEXTURE_2D, image_.texture);
+  BindTextureOutsideDraws(image_.texture);
   if (format_.kind == FormatKind::kBlock) {
     glCompressedTexSubImage2D(GL_TEXTURE_2D, image_.level, 0, 0, width(), height(),
                               format_.internal_format, static_cast<GLsizei>(memory_.size()),

@@ -36,6 +36,7 @@ class Surface final : public DeviceChild<D_IDirect3DSurface9> {
   int width() const { return static_cast<int>(desc_.Width); }
   int height() const { return static_cast<int>(desc_.Height); }
   bool on_gpu() const { return image_.texture != 0; }
+  bool is_texture_level() const { return !owns_texture_; }
   const GlImage& image() const { return image_; }
   bool locked() const { return locked_; }
   // A render target made without the lockable flag refuses LockRect, as in

@@ -11,7 +11,7 @@ VolumeTexture::VolumeTexture(D_IDirect3DDevice9* device, int width, int height, 
     int w = std::max(1, width >> level);
     int h = std::max(1, height >> level);
     int d = std::max(1, depth >> level);
-    int row_pitch = w * format.bytes;
+    int row_pitch = RowPitch(format, w);
     levels_.push_back(Level{{format.format, D_D3DRTYPE_VOLUME, usage, pool, static_cast<UINT>(w),
                              static_cast<UINT>(h), static_cast<UINT>(d)},
                             row_pitch,

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gdi32/freetype_library.h"
 #include "gdi32/glyph_bitmap.h"
 
 namespace wqplat {
@@ -21,23 +22,6 @@ constexpr double kMaxHeight = 1024;
 // Slant of a synthesised italic: x grows by tan(12 degrees) per unit of y.
 constexpr FT_Fixed kObliqueShear = 0x0366A;
 constexpr double kObliqueSlope = 0x0366A / 65536.0;
-
-// One FreeType library for the process; opening and closing faces touch
-// its shared state and are serialised.
-struct FreeTypeLibrary {
-  std::mutex mutex;
-  FT_Library library = nullptr;
-  bool ready = false;
-};
-
-FreeTypeLibrary& Library() {
-  static FreeTypeLibrary* shared = [] {
-    auto* created = new FreeTypeLibrary;
-    created->ready = FT_Init_FreeType(&created->library) == 0;
-    return created;
-  }();
-  return *shared;
-}
 
 // The vertical extent of the cell: the face's line ascender and descender.
 // The Japanese faces that stand in for the Windows ones have these summing to
@@ -71,7 +55,7 @@ struct FontFace::Impl {
 
   ~Impl() {
     if (!face) return;
-    FreeTypeLibrary& shared = Library();
+    FreeTypeLibrary& shared = SharedFreeTypeLibrary();
     std::lock_guard lock(shared.mutex);
     FT_Done_Face(face);
   }
@@ -85,7 +69,7 @@ std::unique_ptr<FontFace> FontFace::Open(const FontFaceFile& file, const FontFac
   if (std::abs(requested_height) > kMaxHeight) return nullptr;
   auto impl = std::make_unique<Impl>();
   {
-    FreeTypeLibrary& shared = Library();
+    FreeTypeLibrary& shared = SharedFreeTypeLibrary();
     std::lock_guard lock(shared.mutex);
     if (!shared.ready ||
         FT_New_Face(shared.library, file.path.c_str(), file.index, &impl->face) != 0) {

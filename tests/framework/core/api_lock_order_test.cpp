@@ -6,15 +6,13 @@
 
 #include "core/startup/api_lock.h"
 #include "platform/windows.h"
+#include "support/wait_until.h"
 
 namespace {
 
 // Waits (in real time) until n threads are queued on the lock.
 void WaitForWaiters(int n) {
-  for (int spins = 0; GetApiLockWaiterCount() < n; ++spins) {
-    ASSERT_LT(spins, 100000) << "threads never queued";
-    std::this_thread::yield();
-  }
+  ASSERT_TRUE(wqtest::WaitUntil([n] { return GetApiLockWaiterCount() >= n; })) << "threads never queued";
 }
 
 TEST(ApiLockTest, IsRecursiveAndReleasedOnlyAtTheOutermostUnlock) {

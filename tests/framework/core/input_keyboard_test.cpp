@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "WqLib.h"
+#include "core/startup/api_lock.h"
 #include "core/window/input_devices.h"
 #include "core/window/input_state.h"
 #include "platform/control.h"
@@ -40,6 +42,20 @@ class InputKeyboardTest : public wqtest::LibraryTest, public testing::WithParamI
 
   // A new millisecond, so that the next refresh reads the keyboard again.
   static void NextTick() { WqControlAdvanceVirtualClock(1000); }
+  // The next frame: a new millisecond and the frame's pump, which refreshes
+  // the keyboard, as a game's loop does before it reads.
+  static void NextFrame() {
+    NextTick();
+    ASSERT_EQ(PumpMessages(), 0);
+  }
+  // A refresh made from inside a library call, where the window system's
+  // keys may be read.
+  static int RefreshInsideLibraryCall() {
+    LockLibraryCall();
+    const int result = RefreshKeyboardState();
+    UnlockLibraryCall();
+    return result;
+  }
 };
 
 TEST_P(InputKeyboardTest, TheGamesKeysReadAtTheirCodes) {
@@ -55,7 +71,7 @@ TEST_P(InputKeyboardTest, TheGamesKeysReadAtTheirCodes) {
   for (const KeyCase& key : cases) {
     SCOPED_TRACE(key.keyCode);
     WqControlInjectKey(window, key.virtualKey, true);
-    NextTick();
+    NextFrame();
     char keys[256];
     ASSERT_EQ(ReadKeyboardState(keys), 0);
     for (int code = 0; code < 256; ++code) {
@@ -67,29 +83,47 @@ TEST_P(InputKeyboardTest, TheGamesKeysReadAtTheirCodes) {
     }
     EXPECT_EQ(IsKeyDown(key.keyCode), 1);
     WqControlInjectKey(window, key.virtualKey, false);
-    NextTick();
+    NextFrame();
     EXPECT_EQ(IsKeyDown(key.keyCode), 0);
   }
 }
 
 TEST_P(InputKeyboardTest, TwoRefreshesWithinOneTickReadTheKeyboardOnce) {
   NextTick();
-  EXPECT_EQ(RefreshKeyboardState(), 1);
-  EXPECT_EQ(RefreshKeyboardState(), 0);
+  EXPECT_EQ(RefreshInsideLibraryCall(), 1);
+  EXPECT_EQ(RefreshInsideLibraryCall(), 0);
   if (GetParam() == KeyboardPath::kDirectInput) {
     // A key change signals the device: the next refresh reads at once.
     WqControlInjectKey(GetMainWindow(), 'Z', true);
-    EXPECT_EQ(RefreshKeyboardState(), 1);
+    EXPECT_EQ(RefreshInsideLibraryCall(), 1);
     EXPECT_EQ(Input().keys[D_DIK_Z], 0x80);
-    EXPECT_EQ(RefreshKeyboardState(), 0);
+    EXPECT_EQ(RefreshInsideLibraryCall(), 0);
   } else {
     WqControlInjectKey(GetMainWindow(), 'Z', true);
-    EXPECT_EQ(RefreshKeyboardState(), 0);
+    EXPECT_EQ(RefreshInsideLibraryCall(), 0);
     EXPECT_EQ(Input().keys[D_DIK_Z], 0);
     NextTick();
-    EXPECT_EQ(RefreshKeyboardState(), 1);
+    EXPECT_EQ(RefreshInsideLibraryCall(), 1);
     EXPECT_EQ(Input().keys[D_DIK_Z], 0x80);
   }
+}
+
+// The window system's keys are read only by the thread inside a library
+// call: not by the main thread between frames, but by any thread that holds
+// the API lock.
+class InputWindowsKeyboardTest : public InputKeyboardTest {};
+
+TEST_P(InputWindowsKeyboardTest, KeysAreReadOnlyUnderTheApiLock) {
+  WqControlInjectKey(GetMainWindow(), 'Z', true);
+  NextTick();
+  EXPECT_EQ(RefreshKeyboardState(), 0);
+  EXPECT_EQ(IsKeyDown(D_DIK_Z), 0);
+
+  int otherThreadResult = -1;
+  std::thread other([&otherThreadResult] { otherThreadResult = RefreshInsideLibraryCall(); });
+  other.join();
+  EXPECT_EQ(otherThreadResult, 1);
+  EXPECT_EQ(Input().keys[D_DIK_Z], 0x80);
 }
 
 TEST_P(InputKeyboardTest, PadOneKeyMapTable) {
@@ -111,7 +145,7 @@ TEST_P(InputKeyboardTest, PadOneKeyMapTable) {
   for (const MapCase& test : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << test.padCode << " " << int{test.virtualKey});
     WqControlInjectKey(window, test.virtualKey, true);
-    NextTick();
+    NextFrame();
     EXPECT_EQ(ReadJoypadState(test.padCode), test.bits);
     WqControlInjectKey(window, test.virtualKey, false);
   }
@@ -131,7 +165,7 @@ TEST_P(InputKeyboardTest, MouseButtonsTable) {
   for (const ButtonCase& test : cases) {
     SCOPED_TRACE(test.buttons);
     WqControlInjectMouse(GetMainWindow(), 20, 20, test.buttons, 0);
-    NextTick();
+    NextFrame();
     EXPECT_EQ(GetMouseButtons(), test.bits);
   }
 }
@@ -140,6 +174,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, InputKeyboardTest,
                          testing::Values(KeyboardPath::kWindows, KeyboardPath::kDirectInput,
                                          KeyboardPath::kNoDirectInput),
                          PathName);
+INSTANTIATE_TEST_SUITE_P(WindowsPaths, InputWindowsKeyboardTest,
+                         testing::Values(KeyboardPath::kWindows, KeyboardPath::kNoDirectInput), PathName);
 
 class InputAnyKeyTest : public wqtest::LibraryTest {
  protected:

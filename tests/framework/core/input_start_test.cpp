@@ -61,6 +61,7 @@ TEST_F(InputStartTest, APadIsAddedWithItsNames) {
   ASSERT_EQ(StartLibrary(), 0);
   ASSERT_EQ(Input().padCount, 1);
   EXPECT_STREQ(Input().pads[0].productName, "Arcade Stick");
+  EXPECT_EQ(Input().pads[0].addedHalf, 0.5);
   EXPECT_NE(Input().pads[0].constantEffect, nullptr);
   EXPECT_NE(Input().pads[0].sineEffect, nullptr);
   wqtest::ExpectInOrder(ReadLog(), {"入力装置を見つけました", "デバイスの登録名:Arcade Stick",
@@ -78,6 +79,7 @@ TEST_F(InputStartTest, AFirstQueryStartsInputWithoutReading) {
   EXPECT_EQ(keys[D_DIK_A], 0x55);
   EXPECT_EQ(Input().mode, InputMode::kDirectInput);
   WqControlAdvanceVirtualClock(1000);
+  ASSERT_EQ(PumpMessages(), 0);
   EXPECT_EQ(ReadKeyboardState(keys), 0);
   EXPECT_EQ(keys[D_DIK_A], 1);
   EXPECT_EQ(keys[D_DIK_B], 0);

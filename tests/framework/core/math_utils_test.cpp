@@ -6,6 +6,8 @@
 #include <climits>
 #include <cmath>
 
+#include "WqLib.h"
+
 namespace {
 
 Matrix4 MakeMatrix(std::initializer_list<float> values) {
@@ -152,17 +154,13 @@ TEST(MathUtilsTest, PerspectiveAndOrthoFollowTheLeftHandedLayout) {
   EXPECT_EQ(MatrixPerspective(&m, 1.0f, 5.0f, 5.0f, 1.0f), -1);
   EXPECT_EQ(MatrixPerspective(&m, 0.0f, 1.0f, 5.0f, 1.0f), -1);
 
-  // A negative aspect takes the screen's height / width: 480 / 640 by default.
+  // A negative aspect takes the screen's height / width, as the screen-size
+  // query answers it: 720 / 1280 here.
+  ASSERT_EQ(SetScreenMode(1280, 720, 32, 60), 0);
   ASSERT_EQ(MatrixPerspective(&m, 3.14159265f / 2, 1.0f, 101.0f, -1.0f), 0);
-  EXPECT_NEAR(m.m[0][0], 0.75f, 1e-6f);
-  SetScreenSizeQuery([](int* w, int* h) {
-    *w = 800;
-    *h = 200;
-    return 0;
-  });
+  EXPECT_NEAR(m.m[0][0], 0.5625f, 1e-6f);
   ASSERT_EQ(MatrixOrtho(&m, 10.0f, 0.0f, 4.0f, -1.0f), 0);
-  EXPECT_NEAR(m.m[0][0], 2.0f / 40.0f, 1e-6f);  // w = size / aspect = 10 / 0.25
-  SetScreenSizeQuery(nullptr);
+  EXPECT_NEAR(m.m[0][0], 2.0f / (10.0f / 0.5625f), 1e-6f);  // w = size / aspect
   EXPECT_NEAR(m.m[1][1], 0.2f, 1e-6f);
   EXPECT_NEAR(m.m[2][2], 0.25f, 1e-6f);
   EXPECT_EQ(m.m[3][2], 0.0f);

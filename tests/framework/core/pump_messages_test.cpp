@@ -8,6 +8,7 @@
 #include "platform/control_window.h"
 #include "platform/windows.h"
 #include "startup_test_support.h"
+#include "support/wait_until.h"
 #include "core/window/window_system_state.h"
 
 namespace {
@@ -66,27 +67,33 @@ TEST_F(PumpMessagesTest, QuitMessageMakesEveryLaterCallReturnMinusOneWithoutDisp
 }
 
 // Once the window loses the focus, the pump does not return until the
-// window system gives it back (done here by another thread).
+// window system gives it back (done here by another thread). Each inactive
+// pass of the pump sleeps on the virtual clock, which only the main thread
+// moves: a second of virtual time shows the pump waiting.
 TEST_F(PumpMessagesTest, WaitsInsideThePumpWhileTheWindowIsInactive) {
   HWND window = GetMainWindow();
   std::atomic<bool> focusReturned{false};
+  std::atomic<bool> sawThePumpWait{false};
+  const std::uint64_t focusLost = WqControlGetVirtualClockUs();
   std::thread user([&] {
-    while (IsWindowActive()) std::this_thread::yield();
-    Sleep(20);
+    sawThePumpWait = wqtest::WaitUntil([&] { return WqControlGetVirtualClockUs() >= focusLost + 1'000'000; });
     focusReturned = true;
     WqControlSetWindowFocus(window, true);
   });
   WqControlSetWindowFocus(window, false);
-  int frames = 0;
-  while (!focusReturned) {
-    ASSERT_EQ(PumpMessages(), 0);
+  for (int frames = 0; !focusReturned; ++frames) {
+    if (frames == 10000) {
+      ADD_FAILURE() << "the pump kept returning while the window was inactive";
+      break;
+    }
+    EXPECT_EQ(PumpMessages(), 0);
     if (!focusReturned) {
       // A pass that returned before the focus came back saw an active window.
       EXPECT_TRUE(IsWindowActive());
     }
-    ASSERT_LT(++frames, 10000);
   }
   user.join();
+  EXPECT_TRUE(sawThePumpWait) << "the pump never waited while the window was inactive";
   for (int frame = 0; frame < 10 && !IsWindowActive(); ++frame) PumpMessages();
   EXPECT_TRUE(IsWindowActive());
 }

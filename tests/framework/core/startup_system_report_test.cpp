@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "WqLib.h"
 #include "core/startup/system_report.h"
 
 namespace {
@@ -54,6 +55,12 @@ TEST(StartupSystemReportTest, LaterVersionsGetNoNameAndKeepThePreviousCode) {
     EXPECT_STREQ(DescribeWindowsVersion(MakeVersion(c), &code), "");
     EXPECT_EQ(code, 0x109);
   }
+}
+
+TEST(StartupSystemReportTest, MmxIsAvailableOnceTheReportHasRun) {
+  EXPECT_EQ(IsMmxAvailable(), 0);
+  EXPECT_EQ(ReportSystemInfo(), 0);
+  EXPECT_EQ(IsMmxAvailable(), 1);  // every x86-64 processor has MMX
 }
 
 }  // namespace

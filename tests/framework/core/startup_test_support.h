@@ -34,9 +34,4 @@ class StartedLibraryTest : public LibraryTest {
 // Each text appears in the log after the previous one.
 void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts);
 
-// Runs this test binary again with only `test_name` selected and the given
-// environment entries in place of inherited ones of the same name; returns the child's exit status (-1 when it could not
-// run or did not exit normally).
-int RunTestInChildProcess(const std::string& test_name, const std::vector<std::string>& environment);
-
 }  // namespace wqtest

@@ -28,6 +28,17 @@ TEST_F(LogCapture, WithoutThePerformanceCounterMicrosecondsAreWholeMilliseconds)
   }
 }
 
+// Start-up reads the counter's frequency before it measures anything: from
+// then on the counter times, to the microsecond.
+TEST_F(LogCapture, ReadingTheFrequencyPutsTheCounterInUse) {
+  ASSERT_EQ(ReadPerformanceCounterFrequency(), 0);
+  EXPECT_EQ(IsPerformanceCounterInUse(), 1);
+  const std::int64_t before = GetTimeUs(0);
+  WqControlAdvanceVirtualClock(7);
+  EXPECT_EQ(GetTimeUs(0) - before, 7);
+  EXPECT_EQ(LogText(), "");
+}
+
 TEST_F(LogCapture, ClockChoicePrefersThePerformanceCounterOnATie) {
   // Under the virtual clock both clocks step together, 1 ms at a time.
   EXPECT_EQ(SelectTimeSource(), 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -23,8 +24,9 @@ const TrackedBlockHeader* HeaderOf(const void* data) { return static_cast<const 
 // when it starts a line).
 std::string BlockLine(const void* data, const std::string& size, const std::string& kb, const std::string& file,
                       const std::string& line, const std::string& shown) {
+  // The address column shows the low 32 bits of the data address.
   char addr[32];
-  std::snprintf(addr, sizeof(addr), "%08llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(data)));
+  std::snprintf(addr, sizeof(addr), "%08x", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(data) & 0xFFFFFFFFu));
   char id[8];
   std::snprintf(id, sizeof(id), "%-5u", static_cast<unsigned>(HeaderOf(data)->id));
   return "\tsize:" + size + "(" + kb + "kb)  file:" + file + "  line:" + line + "  ID:" + id + "  addr:" + addr +
@@ -129,7 +131,9 @@ TEST_F(LogCapture, CheckAllocationFindsADamagedHeader) {
   header->size = 999;
   EXPECT_EQ(CheckAllocation(), -1);
   const std::string log = LogText();
-  EXPECT_EQ(log.rfind("0:以下のメモリ確保情報が破損しました\r\n0:\tsize:       999(", 0), 0u) << log;
+  // The message and the block line share one log line.
+  EXPECT_EQ(log.rfind("0:以下のメモリ確保情報が破損しました\tsize:       999(", 0), 0u) << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
 
   header->size = 24;
   EXPECT_EQ(CheckAllocation(), 0);

@@ -45,6 +45,7 @@ TEST_F(WaitAnyKeyTest, AKeyHeldAtEntryMustBeReleasedBeforeTheNextPressCounts) {
   // frame 6: the wait returns B, not the A it found held.
   const std::uint64_t start = StartScript("0 A\n3\n6 B\n");
   WqControlAdvanceVirtualClock(1000);
+  ASSERT_EQ(PumpMessages(), 0);
   ASSERT_EQ(CheckAnyInput(1), D_DIK_A);
   EXPECT_EQ(WaitAnyKey(), D_DIK_B);
   EXPECT_GE(WqControlGetVirtualClockUs() - start, 5 * kFrameUs);

@@ -8,6 +8,7 @@
 #include "platform/control_window.h"
 #include "platform/windows.h"
 #include "startup_test_support.h"
+#include "support/child_process.h"
 #include "core/window/window_system_state.h"
 
 namespace {
@@ -44,21 +45,21 @@ TEST_F(WindowCloseTest, WaitAnyKeyReturnsZeroWhenTheProgramQuits) {
 }
 
 // Run by the test below in a process of its own while its parent holds the
-// framework's window.
-TEST(WindowSecondInstanceTest, ChildStartsWhileAnotherProcessRuns) {
+// framework's window: start-up must refuse.
+WQ_CHILD_PROCESS(SecondInstance) {
   const char* logFolder = std::getenv(kChildLogSwitch);
-  if (logFolder == nullptr) GTEST_SKIP() << "runs only as the child of the second-instance test";
+  if (logFolder == nullptr) return 2;
   SetLogFolder(logFolder);
   ChangeWindowMode(1);
-  EXPECT_EQ(StartLibrary(), -1);
-  EXPECT_EQ(GetMainWindow(), nullptr);
+  const bool refused = StartLibrary() == -1 && GetMainWindow() == nullptr;
+  return refused ? 0 : 1;
 }
 
 TEST_F(WindowCloseTest, ASecondProcessIsRefused) {
   ASSERT_EQ(StartLibrary(), 0);
   wqtest::TempDir childFolder;
-  const int status = wqtest::RunTestInChildProcess(
-      "WindowSecondInstanceTest.ChildStartsWhileAnotherProcessRuns",
+  const int status = wqtest::RunChildProcess(
+      "SecondInstance",
       {"WQ_LOCK_DIR=" + folder().path().string(), std::string(kChildLogSwitch) + "=" + childFolder.WindowsPath(),
        "WQ_VIRTUAL_CLOCK=1"});
   EXPECT_EQ(status, 0);

@@ -32,7 +32,7 @@ TEST(ColorFormatDescTest, EveryFormatCarriesItsMasksAndBits) {
     const ColorFormat* f = GetColorFormatDesc(c.format);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f, GetColorFormatDesc(c.format));
-    EXPECT_EQ(f->colorBits, c.bits);
+    EXPECT_EQ(f->bits, c.bits);
     EXPECT_EQ(f->bytesPerPixel, c.bytes);
     EXPECT_EQ(f->redMask, c.red);
     EXPECT_EQ(f->greenMask, c.green);

@@ -60,7 +60,7 @@ TEST(MemImgCreateTest, FlagsAreCoercedAndFormatsMatchTheType) {
     EXPECT_EQ(data->paletteFlag, c.expectPalette);
     EXPECT_EQ(data->alphaFlag, c.expectAlpha);
     EXPECT_EQ(data->colorFormat->bytesPerPixel, c.bytesPerPixel);
-    EXPECT_EQ(data->colorFormat->colorBits, c.colorBits);
+    EXPECT_EQ(data->colorFormat->bits, c.colorBits);
     EXPECT_EQ(data->colorFormat, GetMemImgColorFormat(c.type, c.expectAlpha, c.expectPalette));
     EXPECT_EQ(data->refCount, 1);
     EXPECT_EQ(data->transparentColor, 0x1234u);

@@ -29,7 +29,7 @@ TEST(MemImgColorFormatTest, EveryFormatCarriesItsMasksAndBits) {
     const ColorFormat* format = GetMemImgColorFormat(c.type, c.alpha, c.palette);
     ASSERT_NE(format, nullptr);
     EXPECT_EQ(format, GetMemImgColorFormat(c.type, c.alpha, c.palette));  // built once
-    EXPECT_EQ(format->colorBits, c.bits);
+    EXPECT_EQ(format->bits, c.bits);
     EXPECT_EQ(format->bytesPerPixel, c.bytes);
     EXPECT_EQ(format->redMask, c.red);
     EXPECT_EQ(format->greenMask, c.green);
