@@ -53,6 +53,10 @@ const Matrix4* GetWorldMatrix();
 void SetCameraMaterial(const D_D3DMATERIAL9& material);
 void SendMaterialToDevice();
 
+// v x m with the translation row (4x4), or with the 3 x 3 part only.
+float* TransformVector4x4(float out[3], const float v[3], const float m[16]);
+float* TransformVector3x3(float out[3], const float v[3], const float m[16]);
+
 // Lights: handles of kind 0x48000000.
 int CreateDirectionalLight(float x, float y, float z);
 int DeleteLight(int handle);

@@ -31,6 +31,18 @@ D_D3DMATERIAL9 DefaultMaterial() {
 
 CameraState& Camera() { return g_camera; }
 
+float* TransformVector4x4(float out[3], const float v[3], const float m[16]) {
+  const float x = v[0], y = v[1], z = v[2];
+  for (int c = 0; c < 3; ++c) out[c] = x * m[c] + y * m[4 + c] + z * m[8 + c] + m[12 + c];
+  return out;
+}
+
+float* TransformVector3x3(float out[3], const float v[3], const float m[16]) {
+  const float x = v[0], y = v[1], z = v[2];
+  for (int c = 0; c < 3; ++c) out[c] = x * m[c] + y * m[4 + c] + z * m[8 + c];
+  return out;
+}
+
 void SendProjectionToDevice() {
   if (!Device()) return;
   Matrix4 product;

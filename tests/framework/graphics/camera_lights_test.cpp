@@ -35,6 +35,20 @@ TEST(LightTest, DirectionsAreNormalisedAndTheTopSlotLowersTheRange) {
   EXPECT_EQ(DeleteLight(first), -1);
 }
 
+TEST(TransformVectorTest, TheTranslationRowCountsOnlyInTheFullTransform) {
+  const float m[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 2, 0, 10, 20, 30, 1};  // turn, scale z, move
+  const float v[3] = {1, 2, 3};
+  float out[3];
+  TransformVector4x4(out, v, m);
+  EXPECT_FLOAT_EQ(out[0], 8.0f);
+  EXPECT_FLOAT_EQ(out[1], 21.0f);
+  EXPECT_FLOAT_EQ(out[2], 36.0f);
+  TransformVector3x3(out, out, m);  // in place
+  EXPECT_FLOAT_EQ(out[0], -21.0f);
+  EXPECT_FLOAT_EQ(out[1], 8.0f);
+  EXPECT_FLOAT_EQ(out[2], 72.0f);
+}
+
 TEST(MaxBrightnessTest, KeepsHueAndSaturationAtFullValue) {
   struct {
     int r, g, b;
