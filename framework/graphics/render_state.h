@@ -48,6 +48,13 @@ extern std::uint32_t TransparentColor;
 extern int UseTransparentColor;
 extern int TransparentFromTopLeft;
 
+// 0xAARRGGBB of batched vertices: the brightness, and the blend parameter
+// as alpha while blending (255 without).
+std::uint32_t GetDrawVertexColor();
+void SetDrawBrightnessPacked(std::uint32_t color);
+// graph -1: no blend graph.
+int SetBlendGraph(int graph, int borderParam, int borderRange);
+
 // Zeroes the state and sets its initial values for a draw target of the
 // given size; DrawSuspended keeps its value.
 void ResetRenderState(MEMIMG* drawTarget, int targetWidth, int targetHeight);

@@ -73,8 +73,18 @@ const ColorFormat* GetMemImgColorFormat(int colorType, int alphaFlag, int palett
 // Raw pixel value over the clipped rectangle (null: the whole image).
 void FillMemImgRect(MEMIMG* header, const RECT* rect, std::uint32_t pixelValue);
 // Rebuilds the premultiplied plane and the run-length stream from the pixels
-// after a load. Both become valid only when the header covers the whole
-// image; otherwise both are marked invalid.
-void RefreshMemImgPlanes(MEMIMG* header);
+// after a load of width x height pixels. Both become valid only when the
+// load covered the header and the header the whole image (the stream of a
+// view would stand where the owner's rows are looked for); otherwise both
+// are marked invalid.
+void RefreshMemImgPlanes(MEMIMG* header, int width, int height);
+// Copies the source rectangle (null: the whole source) to (x, y),
+// converting between the two colour formats; the converter's result.
+int CopyMemImgRect(MEMIMG* destination, const MEMIMG* source, const RECT* sourceRect, int x, int y);
+// Converts a rectangle of the image (and its alpha companion, or null) into
+// the software image at (destinationX, destinationY); 0, or the converter's
+// negative result.
+int LoadBaseImageToMemImg(const BaseImage* image, const BaseImage* alpha, MEMIMG* destination, int sourceX, int sourceY,
+                          int width, int height, int destinationX, int destinationY, int conversionOption);
 
 inline int MemImgBytesPerPixel(const MEMIMG* header) { return header->data->colorFormat->bytesPerPixel; }

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <limits>
 
+#include "WqLib.h"
 #include "core/base/tracked_allocator.h"
-#include "graphics/graphics_placeholders.h"
 #include "image/memimg.h"
 
 namespace {

@@ -84,11 +84,12 @@ void WriteRunLengths(const MEMIMG* header) {
 
 }  // namespace
 
-void RefreshMemImgPlanes(MEMIMG* header) {
+void RefreshMemImgPlanes(MEMIMG* header, int width, int height) {
   if (!IsMemImgInUse(header)) return;
   MemImgData* data = header->data;
   data->premultipliedValid = 0;
   data->runLengthValid = 0;
+  if (width != header->width || height != header->height) return;
   if (header->width != data->width || header->height != data->height) return;
   if (data->colorType != kMemImgRgb565 && data->colorType != kMemImgRgb32) return;
   if (!data->runLengths) return;

@@ -106,7 +106,62 @@ int GetMouseButtons();
 int CheckAnyInput(int selector);
 
 // ---- Graphics: screen, draw target, presentation, render state ----
-// (declarations of the graphics core follow here)
+// Screen ids for SelectDrawTarget: -2 the back screen (drawn, then shown by
+// PresentScreen), -4 the front screen (shown by a timer as it is drawn).
+// -3 and -5 draw to the back screen too.
+struct DisplayModeRecord {
+  int width;
+  int height;
+  int colorBits;
+  int refreshRate;
+};
+// Before StartLibrary the mode is only stored; afterwards the screen is
+// rebuilt at once. 0 when the mode took, -2 after falling back to
+// 640 x 480 x 16, -1 otherwise (also for a size of 0 or bits other than
+// 8, 16 or 32).
+int SetScreenMode(int width, int height, int colorBits, int refreshRate);
+// The screen size (640 x 480 until a mode is set); either pointer may be null.
+int GetScreenSize(int* width, int* height);
+// The screen's colour depth (16 until a mode is set).
+int GetScreenColorBits();
+// 1: a 320 x 240 picture is shown stretched on a 640 x 480 screen.
+int SetEmulate320x240(int flag);
+int IsFullScreen();
+// Before StartLibrary only: 0 draws with the software renderer, any other
+// value tries Direct3D 9 first. -1 once the library has started.
+int SetUseHardwareRenderer(int flag);
+int GetUseHardwareRenderer();
+int GetDisplayModeCount();
+// Copies mode `index` (four -1 for an index out of range); returns out.
+DisplayModeRecord* GetDisplayMode(DisplayModeRecord* out, int index);
+int IsDisplayModeAvailable(int width, int height, int colorBits);
+
+// A screen id or a drawable graph; -1 for anything else or before start-up.
+int SelectDrawTarget(int target);
+int GetDrawTarget();
+// Shows the back screen; -1 once the program is to quit or a present fails.
+int PresentScreen();
+// Fills the draw target (or the rectangle, right and bottom exclusive) with
+// the background colour. Returns 0.
+int ClearDrawTarget(const int* rect);
+// 1: presents wait for the display's vertical blank (the default).
+int SetWaitVSync(int flag);
+int GetWaitVSync();
+
+// The clip rectangle of every draw, right and bottom exclusive; the corners
+// are sorted and clamped to the draw target.
+int SetDrawArea(int x1, int y1, int x2, int y2);
+// Blend modes: 0 none, 1 alpha, 2 add, 3 subtract, 4 multiply, ... 14;
+// param 0..255 (clamped).
+int SetBlendMode(int mode, int param);
+// Tint of every draw, each channel 0..255 (clamped); 255, 255, 255: none.
+int SetDrawBrightness(int red, int green, int blue);
+// 0 nearest, 1 bilinear, 2 anisotropic.
+int SetDrawMode(int mode);
+int GetDrawMode();
+// A colour in the screen's pixel format, and its channels back.
+std::uint32_t MakeColor(int red, int green, int blue);
+int UnpackColor(std::uint32_t color, std::uint32_t* red, std::uint32_t* green, std::uint32_t* blue);
 
 // ---- Graphs: handles, loading and drawing ----
 // (declarations of graph handles and the draw functions follow here)

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/graphics_placeholders.h"
+#include "WqLib.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "core/base/screen_log.h"
 
-#include "graphics/graphics_placeholders.h"
+#include "graphics/graphics_start.h"
 #include "image/image_placeholders.h"
 #include "core/window/window_system_state.h"
 

@@ -1,7 +1,9 @@
 #include "core/startup/library_startup.h"
 
 #include "WqLib.h"
-#include "graphics/graphics_placeholders.h"
+#include "graphics/device_rebuild.h"
+#include "graphics/graphics_start.h"
+#include "graphics/model_system_placeholders.h"
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"

@@ -5,7 +5,6 @@
 #include "WqLib.h"
 #include "core/base/charset_state.h"
 #include "core/window/cursor_services.h"
-#include "graphics/graphics_placeholders.h"
 #include "core/base/log_file.h"
 #include "core/base/random_generator.h"
 #include "core/startup/runtime_libraries.h"

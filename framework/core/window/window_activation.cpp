@@ -1,4 +1,6 @@
-#include "graphics/graphics_placeholders.h"
+#include "graphics/device_rebuild.h"
+#include "graphics/graphics_start.h"
+#include "graphics/present_screen.h"
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"

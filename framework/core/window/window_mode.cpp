@@ -1,5 +1,6 @@
 #include "WqLib.h"
-#include "graphics/graphics_placeholders.h"
+#include "graphics/draw_target.h"
+#include "graphics/screen_mode.h"
 #include "image/image_placeholders.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
@@ -22,8 +23,9 @@ int FullScreenSizeUsable() {
   int height = 0;
   GetScreenSize(&width, &height);
   // 320 x 240 is drawn enlarged on 640 x 480, which only the hardware
-  // renderer does.
-  return IsDisplayModeListed(width, height) || (Is320x240(width, height) && GetUseHardwareRenderer());
+  // renderer does, and only where the display offers 640 x 480.
+  return IsDisplayModeListed(width, height) ||
+         (Is320x240(width, height) && GetUseHardwareRenderer() && IsDisplayModeListed(640, 480));
 }
 
 void EmulateFullScreen320x240() {

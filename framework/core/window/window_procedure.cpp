@@ -2,7 +2,9 @@
 
 #include "core/window/cursor_services.h"
 #include "core/window/dropped_files.h"
-#include "graphics/graphics_placeholders.h"
+#include "graphics/device_rebuild.h"
+#include "graphics/graphics_start.h"
+#include "graphics/present_screen.h"
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"

@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "graphics/graphics_placeholders.h"
+#include "WqLib.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include "WqLib.h"
 #include "core/window/window_system_state.h"
-#include "graphics/graphics_placeholders.h"
 #include "startup_test_support.h"
 
 namespace {
@@ -34,14 +33,22 @@ class FullScreenRequestTest : public wqtest::LibraryTest, public testing::WithPa
     ASSERT_EQ(SetScreenMode(GetParam().width, GetParam().height, 32, 60), 0);
   }
 
+  // The enlarged 320 x 240 needs a display that offers 640 x 480; on one
+  // that does not (a virtual display of one mode), the request stays in
+  // window mode as a size the display lacks does.
+  static bool FullScreenPossible(const FullScreenCase& test) {
+    return test.fullScreen && IsDisplayModeAvailable(test.screenWidth, test.screenHeight, 32);
+  }
+
   void ExpectScreen() {
     const FullScreenCase& test = GetParam();
-    EXPECT_EQ(IsWindowMode(), test.fullScreen ? 0 : 1);
+    const bool fullScreen = FullScreenPossible(test);
+    EXPECT_EQ(IsWindowMode(), fullScreen ? 0 : 1);
     int width = 0;
     int height = 0;
     GetScreenSize(&width, &height);
-    EXPECT_EQ(width, test.screenWidth);
-    EXPECT_EQ(height, test.screenHeight);
+    EXPECT_EQ(width, fullScreen ? test.screenWidth : test.width);
+    EXPECT_EQ(height, fullScreen ? test.screenHeight : test.height);
   }
 };
 
@@ -53,7 +60,7 @@ TEST_P(FullScreenRequestTest, AtStartUp) {
 
 TEST_P(FullScreenRequestTest, AfterStartUp) {
   ASSERT_EQ(StartLibrary(), 0);
-  EXPECT_EQ(ChangeWindowMode(0), GetParam().fullScreen ? 0 : -1);
+  EXPECT_EQ(ChangeWindowMode(0), FullScreenPossible(GetParam()) ? 0 : -1);
   ExpectScreen();
 }
 

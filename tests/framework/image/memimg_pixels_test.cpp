@@ -87,7 +87,7 @@ TEST_F(MemImgPlanesTest, KeyColourRunsSplitAtSixtyFourPixels) {
   for (int x = 0; x < 70; ++x) Set<std::uint32_t>(x, 0, 0x00FF00FF);
   Set<std::uint32_t>(0, 1, 0x00FF00FF);
   Set<std::uint32_t>(1, 1, 0xFFFF00FF);  // differs only in the unused byte: not the key
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(image_.data->runLengthValid, 1);
   EXPECT_EQ(image_.data->premultipliedValid, 0);
   EXPECT_EQ(Stream(2), (std::vector<std::uint8_t>{0x3F, 0x05, 0xC0, 0x00, 0x7F, 0x44, 0xC0}));
@@ -100,7 +100,7 @@ TEST_F(MemImgPlanesTest, AlphaClassesAndPremultipliedPlane32) {
   Set<std::uint32_t>(2, 0, 0xFE102030);  // alpha 254
   Set<std::uint32_t>(3, 0, 0xFF804020);  // alpha 255
   Set<std::uint32_t>(4, 0, 0x80FF8040);  // alpha 128
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(Stream(1), (std::vector<std::uint8_t>{0x00, 0x81, 0x40, 0x80, 0xC0}));
   ASSERT_EQ(image_.data->premultipliedValid, 1);
   const std::uint8_t* plane = image_.premultipliedPixels;
@@ -114,7 +114,7 @@ TEST_F(MemImgPlanesTest, PremultipliedPlaneRgb565KeepsAlphaInByteTwo) {
   Create(2, 1, kMemImgRgb565, 0, 1);
   Set<std::uint32_t>(0, 0, 0x00FFFFFF);  // white, alpha 255
   Set<std::uint32_t>(1, 0, 0x0080F81F);  // red + blue, alpha 128
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   const std::uint8_t* plane = image_.premultipliedPixels;
   // 0xF800 x 255 & 0xF80000 = 0xF00000 (>> 8: 0xF000); 0x7E0 x 255 & 0x7E000 = 0x7C000 (0x7C0); 0x1F x 255 & 0x1F00 =
   // 0x1E00 (0x1E).
@@ -127,38 +127,38 @@ TEST_F(MemImgPlanesTest, PremultipliedPlaneRgb565KeepsAlphaInByteTwo) {
 TEST_F(MemImgPlanesTest, SinglePixelRowOfAlphaZero) {
   Create(1, 1, kMemImgRgb565, 0, 1);
   Set<std::uint32_t>(0, 0, 0x0000FFFF);
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(Stream(1), (std::vector<std::uint8_t>{0x00, 0xC0}));
 }
 
 TEST_F(MemImgPlanesTest, PalettisedAndRgb565KeysCompareTheirOwnWidth) {
   Create(3, 1, kMemImgRgb565, 1, 0, 7);
   Set<std::uint8_t>(1, 0, 7);
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(Stream(1), (std::vector<std::uint8_t>{0x40, 0x00, 0x40, 0xC0}));
   ReleaseMemImg(&image_);
 
   Create(3, 1, kMemImgRgb565, 0, 0, 0xF81F);
   Set<std::uint16_t>(0, 0, 0xF81F);
   Set<std::uint16_t>(1, 0, 0xF81F);
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(Stream(1), (std::vector<std::uint8_t>{0x01, 0x40, 0xC0}));
 }
 
 TEST_F(MemImgPlanesTest, PartialViewsAndSingleChannelsLeaveBothInvalid) {
   Create(8, 8, kMemImgRgb32, 0, 1);
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   ASSERT_EQ(image_.data->runLengthValid, 1);
   MEMIMG view{};
   MakeMemImgView(&view, &image_, 0, 0, 4, 4);
-  RefreshMemImgPlanes(&view);  // a load into part of the image
+  RefreshMemImgPlanes(&view, view.width, view.height);  // a whole load of a view is a part of the image
   EXPECT_EQ(image_.data->runLengthValid, 0);
   EXPECT_EQ(image_.data->premultipliedValid, 0);
   ReleaseMemImg(&view);
   ReleaseMemImg(&image_);
 
   Create(4, 4, kMemImgChannel16, 0, 0);
-  RefreshMemImgPlanes(&image_);
+  RefreshMemImgPlanes(&image_, image_.width, image_.height);
   EXPECT_EQ(image_.data->runLengthValid, 0);
 }
 

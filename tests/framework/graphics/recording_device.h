@@ -1,0 +1,262 @@
+// A device that records the calls it receives, for tests of what the
+// framework sends to Direct3D. Every call succeeds and changes nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/d3d9.h"
+
+namespace wqtest {
+
+class RecordingDevice : public D_IDirect3DDevice9 {
+ public:
+  // One entry per call: the method's name and the numbers that matter.
+  std::vector<std::string> calls;
+
+  // Calls whose text starts with the prefix.
+  int Count(const std::string& prefix) const {
+    int count = 0;
+    for (const std::string& call : calls) count += call.compare(0, prefix.size(), prefix) == 0;
+    return count;
+  }
+
+  HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG AddRef() override { return 1; }
+  ULONG Release() override { return 1; }
+  HRESULT TestCooperativeLevel() override {
+    Record("TestCooperativeLevel");
+    return S_OK;
+  }
+  HRESULT GetDirect3D(D_IDirect3D9**) override {
+    Record("GetDirect3D");
+    return S_OK;
+  }
+  HRESULT GetDeviceCaps(D_D3DCAPS9*) override {
+    Record("GetDeviceCaps");
+    return S_OK;
+  }
+  HRESULT GetSwapChain(UINT, D_IDirect3DSwapChain9**) override {
+    Record("GetSwapChain");
+    return S_OK;
+  }
+  HRESULT Reset(D_D3DPRESENT_PARAMETERS*) override {
+    Record("Reset");
+    return S_OK;
+  }
+  HRESULT Present(const RECT*, const RECT*, HWND, const void*) override {
+    Record("Present");
+    return S_OK;
+  }
+  HRESULT GetBackBuffer(UINT, UINT, D_D3DBACKBUFFER_TYPE, D_IDirect3DSurface9**) override {
+    Record("GetBackBuffer");
+    return S_OK;
+  }
+  HRESULT SetDialogBoxMode(BOOL) override {
+    Record("SetDialogBoxMode");
+    return S_OK;
+  }
+  HRESULT CreateTexture(UINT, UINT, UINT, DWORD, D_D3DFORMAT, D_D3DPOOL, D_IDirect3DTexture9**, HANDLE*) override {
+    Record("CreateTexture");
+    return S_OK;
+  }
+  HRESULT CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D_D3DFORMAT, D_D3DPOOL, D_IDirect3DVolumeTexture9**,
+                              HANDLE*) override {
+    Record("CreateVolumeTexture");
+    return S_OK;
+  }
+  HRESULT CreateVertexBuffer(UINT, DWORD, DWORD, D_D3DPOOL, D_IDirect3DVertexBuffer9**, HANDLE*) override {
+    Record("CreateVertexBuffer");
+    return S_OK;
+  }
+  HRESULT CreateIndexBuffer(UINT, DWORD, D_D3DFORMAT, D_D3DPOOL, D_IDirect3DIndexBuffer9**, HANDLE*) override {
+    Record("CreateIndexBuffer");
+    return S_OK;
+  }
+  HRESULT CreateRenderTarget(UINT, UINT, D_D3DFORMAT, D_D3DMULTISAMPLE_TYPE, DWORD, BOOL, D_IDirect3DSurface9**,
+                             HANDLE*) override {
+    Record("CreateRenderTarget");
+    return S_OK;
+  }
+  HRESULT CreateDepthStencilSurface(UINT, UINT, D_D3DFORMAT, D_D3DMULTISAMPLE_TYPE, DWORD, BOOL, D_IDirect3DSurface9**,
+                                    HANDLE*) override {
+    Record("CreateDepthStencilSurface");
+    return S_OK;
+  }
+  HRESULT UpdateSurface(D_IDirect3DSurface9*, const RECT*, D_IDirect3DSurface9*, const POINT*) override {
+    Record("UpdateSurface");
+    return S_OK;
+  }
+  HRESULT UpdateTexture(D_IDirect3DBaseTexture9*, D_IDirect3DBaseTexture9*) override {
+    Record("UpdateTexture");
+    return S_OK;
+  }
+  HRESULT GetRenderTargetData(D_IDirect3DSurface9*, D_IDirect3DSurface9*) override {
+    Record("GetRenderTargetData");
+    return S_OK;
+  }
+  HRESULT StretchRect(D_IDirect3DSurface9*, const RECT*, D_IDirect3DSurface9*, const RECT*,
+                      D_D3DTEXTUREFILTERTYPE) override {
+    Record("StretchRect");
+    return S_OK;
+  }
+  HRESULT ColorFill(D_IDirect3DSurface9*, const RECT*, D_D3DCOLOR) override {
+    Record("ColorFill");
+    return S_OK;
+  }
+  HRESULT CreateOffscreenPlainSurface(UINT, UINT, D_D3DFORMAT, D_D3DPOOL, D_IDirect3DSurface9**, HANDLE*) override {
+    Record("CreateOffscreenPlainSurface");
+    return S_OK;
+  }
+  HRESULT SetRenderTarget(DWORD, D_IDirect3DSurface9*) override {
+    Record("SetRenderTarget");
+    return S_OK;
+  }
+  HRESULT GetRenderTarget(DWORD, D_IDirect3DSurface9**) override {
+    Record("GetRenderTarget");
+    return S_OK;
+  }
+  HRESULT SetDepthStencilSurface(D_IDirect3DSurface9*) override {
+    Record("SetDepthStencilSurface");
+    return S_OK;
+  }
+  HRESULT GetDepthStencilSurface(D_IDirect3DSurface9**) override {
+    Record("GetDepthStencilSurface");
+    return S_OK;
+  }
+  HRESULT BeginScene() override {
+    Record("BeginScene");
+    return S_OK;
+  }
+  HRESULT EndScene() override {
+    Record("EndScene");
+    return S_OK;
+  }
+  HRESULT Clear(DWORD count, const D_D3DRECT*, DWORD flags, D_D3DCOLOR color, float, DWORD) override {
+    Record("Clear", count, flags, color);
+    return S_OK;
+  }
+  HRESULT SetTransform(D_D3DTRANSFORMSTATETYPE state, const D_D3DMATRIX*) override {
+    Record("SetTransform", state);
+    return S_OK;
+  }
+  HRESULT GetTransform(D_D3DTRANSFORMSTATETYPE, D_D3DMATRIX*) override {
+    Record("GetTransform");
+    return S_OK;
+  }
+  HRESULT SetViewport(const D_D3DVIEWPORT9* viewport) override {
+    Record("SetViewport", viewport->X, viewport->Y, viewport->Width, viewport->Height);
+    return S_OK;
+  }
+  HRESULT GetViewport(D_D3DVIEWPORT9*) override {
+    Record("GetViewport");
+    return S_OK;
+  }
+  HRESULT SetMaterial(const D_D3DMATERIAL9*) override {
+    Record("SetMaterial");
+    return S_OK;
+  }
+  HRESULT GetMaterial(D_D3DMATERIAL9*) override {
+    Record("GetMaterial");
+    return S_OK;
+  }
+  HRESULT SetLight(DWORD index, const D_D3DLIGHT9*) override {
+    Record("SetLight", index);
+    return S_OK;
+  }
+  HRESULT LightEnable(DWORD index, BOOL enable) override {
+    Record("LightEnable", index, enable);
+    return S_OK;
+  }
+  HRESULT SetRenderState(D_D3DRENDERSTATETYPE state, DWORD value) override {
+    Record("SetRenderState", state, value);
+    return S_OK;
+  }
+  HRESULT GetRenderState(D_D3DRENDERSTATETYPE, DWORD*) override {
+    Record("GetRenderState");
+    return S_OK;
+  }
+  HRESULT SetTexture(DWORD, D_IDirect3DBaseTexture9*) override {
+    Record("SetTexture");
+    return S_OK;
+  }
+  HRESULT SetTextureStageState(DWORD stage, D_D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
+    Record("SetTextureStageState", stage, type, value);
+    return S_OK;
+  }
+  HRESULT GetTextureStageState(DWORD, D_D3DTEXTURESTAGESTATETYPE, DWORD*) override {
+    Record("GetTextureStageState");
+    return S_OK;
+  }
+  HRESULT SetSamplerState(DWORD sampler, D_D3DSAMPLERSTATETYPE type, DWORD value) override {
+    Record("SetSamplerState", sampler, type, value);
+    return S_OK;
+  }
+  HRESULT GetSamplerState(DWORD, D_D3DSAMPLERSTATETYPE, DWORD*) override {
+    Record("GetSamplerState");
+    return S_OK;
+  }
+  HRESULT SetScissorRect(const RECT* rect) override {
+    Record("SetScissorRect", rect->left, rect->top, rect->right, rect->bottom);
+    return S_OK;
+  }
+  HRESULT DrawPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT primitive_count, const void*, UINT) override {
+    Record("DrawPrimitiveUP", type, primitive_count);
+    return S_OK;
+  }
+  HRESULT DrawIndexedPrimitiveUP(D_D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D_D3DFORMAT, const void*,
+                                 UINT) override {
+    Record("DrawIndexedPrimitiveUP");
+    return S_OK;
+  }
+  HRESULT SetFVF(DWORD fvf) override {
+    Record("SetFVF", fvf);
+    return S_OK;
+  }
+  HRESULT GetFVF(DWORD*) override {
+    Record("GetFVF");
+    return S_OK;
+  }
+  HRESULT CreateVertexDeclaration(const D_D3DVERTEXELEMENT9*, D_IDirect3DVertexDeclaration9**) override {
+    Record("CreateVertexDeclaration");
+    return S_OK;
+  }
+  HRESULT SetVertexDeclaration(D_IDirect3DVertexDeclaration9*) override {
+    Record("SetVertexDeclaration");
+    return S_OK;
+  }
+  HRESULT CreateVertexShader(const DWORD*, D_IDirect3DVertexShader9**) override {
+    Record("CreateVertexShader");
+    return S_OK;
+  }
+  HRESULT SetVertexShader(D_IDirect3DVertexShader9*) override {
+    Record("SetVertexShader");
+    return S_OK;
+  }
+  HRESULT SetVertexShaderConstantF(UINT, const float*, UINT) override {
+    Record("SetVertexShaderConstantF");
+    return S_OK;
+  }
+  HRESULT CreatePixelShader(const DWORD*, D_IDirect3DPixelShader9**) override {
+    Record("CreatePixelShader");
+    return S_OK;
+  }
+  HRESULT SetPixelShader(D_IDirect3DPixelShader9*) override {
+    Record("SetPixelShader");
+    return S_OK;
+  }
+  HRESULT SetPixelShaderConstantF(UINT, const float*, UINT) override {
+    Record("SetPixelShaderConstantF");
+    return S_OK;
+  }
+
+ private:
+  template <typename... Numbers>
+  void Record(const char* name, Numbers... numbers) {
+    std::string call = name;
+    ((call += " " + std::to_string(static_cast<long long>(numbers))), ...);
+    calls.push_back(call);
+  }
+};
+
+}  // namespace wqtest
