@@ -23,6 +23,9 @@ class StartupSequenceTest : public wqtest::LibraryTest {};
 
 // Any run of characters in an expected log line.
 constexpr char kAny[] = "\x01";
+// An empty line that carries no stamp: a text written in one piece that
+// holds two line feeds in a row.
+constexpr char kBlank[] = "\x02";
 
 // The log's lines after their "<ms>:" stamps; a line without a stamp fails.
 std::vector<std::string> LogLinesWithoutStamps(const std::string& log) {
@@ -32,6 +35,10 @@ std::vector<std::string> LogLinesWithoutStamps(const std::string& log) {
     const std::size_t end = log.find("\r\n", start);
     const std::string line = log.substr(start, end == std::string::npos ? std::string::npos : end - start);
     start = end == std::string::npos ? log.size() : end + 2;
+    if (line.empty()) {
+      lines.push_back(kBlank);
+      continue;
+    }
     const std::size_t colon = line.find(':');
     const bool stamped = colon != std::string::npos && colon > 0 &&
                          line.find_first_not_of("0123456789") == colon;
@@ -103,6 +110,25 @@ std::vector<std::string> StartUpAndShutdownLines(const std::string& log) {
       "\tマウスデバイスの初期化... 初期化成功",
       "\tキーボードデバイスの初期化... 初期化成功",
       "\tDirectInput 関連の初期化は正常に終了しました",
+      // Sound: the DirectSound object and its capability report, whose
+      // formatted lines end in a line feed of their own.
+      "DirectSound の初期化を行います",
+      "DirectSound インターフェースの取得を行います....  成功",
+      "引き続きインターフェースの初期化処理...  成功",
+      "\tDirectSound デバイスを列挙します",
+      WithAny({"\t\tモジュール名:", "  ドライバ記述:", " "}),
+      WithAny({"\t最大サンプリングレート:", "KHz 最小サンプリングレート:", "KHz "}),
+      WithAny({"\t総サウンドメモリ領域:", "KB 空きサウンドメモリ領域:", "KB "}),
+      kBlank,
+      "\t利用可能サンプリング精度",
+      WithAny({"\t プライマリ １６bit = ", "  ８bit = ", " "}),
+      WithAny({"\t セカンダリ １６bit = ", "  ８bit = ", " "}),
+      kBlank,
+      "\t利用可能チャンネル",
+      WithAny({"\t プライマリ MONO = ", "  STEREO = ", " "}),
+      WithAny({"\t セカンダリ MONO = ", "  STEREO = ", " "}),
+      kBlank,
+      "DirectSound の初期化は正常に終了しました",
       // Graphics: DirectDraw for the vertical blank, the device and what it
       // offers, then the depth buffer and the shaders.
       "DirectDraw オブジェクトの取得を行います....  成功",
@@ -140,6 +166,7 @@ std::vector<std::string> StartUpAndShutdownLines(const std::string& log) {
       "Direct3DDevice9 の解放 3",
       "Direct3D9 DLL の解放 4",
       "DirectInput 関連の終了処理... 完了",
+      "DirectSound の終了処理は正常に終了しました",
       "ウインドウを閉じようとしています",
       "ウインドウが破棄されようとしています",
       "ソフトを終了する準備が整いました",

@@ -64,7 +64,7 @@ class BlitDifferential : public testing::TestWithParam<Case> {
     FillRandom(dst, random_);
     FillRandom(src, random_);
     FillRandom(blend, random_);
-    if (runLength) RefreshMemImgPlanes(src.View());
+    if (runLength) src.RefreshPlanes();
 
     ResetDrawState(dst.View());
     BuildBlendImageTable(Between(0, 255), Between(0, 255));

@@ -103,7 +103,7 @@ TEST_P(BlitGolden, DrawsTheWorkedResult) {
     std::memcpy(src.Pixel(0, 0), &g.source, src.BytesPerPixel());
   }
   src.Data()->transparentColor = g.palette ? 0xFFFF : 0xDEADBEEF;  // never the source pixel
-  if (runLength) RefreshMemImgPlanes(src.View());
+  if (runLength) src.RefreshPlanes();
   *blend.Pixel(0, 0) = static_cast<std::uint8_t>(g.blendByte);
   ResetDrawState(dst.View());
   BuildBlendImageTable(128, 255);

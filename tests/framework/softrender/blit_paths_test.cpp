@@ -112,7 +112,7 @@ class RunLengthChoice : public testing::Test {
     src_.Create(4, 3, 0, kMemImgRgb32, 0, 0, 1);
     Fill32(src_, 0x00000300);
     src_.Data()->transparentColor = 0;
-    RefreshMemImgPlanes(src_.View());
+    src_.RefreshPlanes();
     ASSERT_EQ(src_.Data()->runLengthValid, 1);
     Fill32(dst_, 0x00000300);
     ResetDrawState(dst_.View());
@@ -189,7 +189,7 @@ TEST(RunLengthAgreement, MatchesTheNormalPathWhereTheRulesAgree) {
         FillRandom(dst, random);
         FillRandom(src, random);
         FillRandom(blend, random);
-        RefreshMemImgPlanes(src.View());
+        src.RefreshPlanes();
         ResetDrawState(dst.View());
         BuildBlendImageTable(100, 200);
         BlendMode = mode;

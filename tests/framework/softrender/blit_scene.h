@@ -31,6 +31,9 @@ class GuardedImage {
   std::uint8_t* Pixel(int x, int y);  // in view coordinates
   std::size_t Offset(int x, int y) { return static_cast<std::size_t>(Pixel(x, y) - whole_.data->pixelBuffer); }
   int BytesPerPixel() const { return MemImgBytesPerPixel(&view_); }
+  // Rebuilds the run-length stream and premultiplied plane after the test
+  // wrote the view's pixels, as a load of the whole view does.
+  void RefreshPlanes() { RefreshMemImgPlanes(&view_, view_.width, view_.height); }
 
  private:
   MEMIMG whole_{};
