@@ -205,23 +205,30 @@ void WindowPresenter::DetachGl() {
   PresentLocked();
 }
 
-void WindowPresenter::ShowGlFrame() {
+void WindowPresenter::PresentGlFramebuffer(unsigned source, const RECT& from, const RECT& to) {
   std::lock_guard lock(mutex_);
   if (!GlAttachedLocked()) return;
+  SDL_GL_MakeCurrent(window_, gl_context_);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frame_framebuffer_);
+  glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right,
+                    to.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   frame_newer_than_pixels_ = true;
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ShowGlFrameLocked();
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) SwapGlFrameLocked();
 }
 
 void WindowPresenter::ShowGlFrameLocked() {
   SDL_GL_MakeCurrent(window_, gl_context_);
-  {
-    SavedGlBindings saved;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // The frame is stored top-down; the window's framebuffer is bottom-up.
-    glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-  }
+  SavedGlBindings saved;
+  SwapGlFrameLocked();
+}
+
+void WindowPresenter::SwapGlFrameLocked() {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_framebuffer_);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  // The frame is stored top-down; the window's framebuffer is bottom-up.
+  glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
   SDL_GL_SwapWindow(window_);
 }
 
