@@ -253,7 +253,11 @@ void WindowPresenter::AllocateGlFrameLocked() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+  // Unsized RGBA with blue-first rows: the driver keeps the frame in the
+  // order of the device's 32-bit back buffers and of the window, so that
+  // presents copy rows instead of converting pixels. Its alpha means nothing
+  // (as in the window's own framebuffer) and read-backs drop it.
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                pixels_.data());
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frame_framebuffer_);
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frame_texture_,
