@@ -46,6 +46,24 @@ class D3d9TextureTest : public wqtest::D3d9AlphaTargetTest {
     std::vector<std::uint32_t> pixels = ReadTarget(target_);
     return {pixels.begin(), pixels.begin() + 4};
   }
+
+  // An 8 x 8 X8R8G8B8 render-target texture cleared to `background` with
+  // `left_half` drawn over its left half, and its surface; the device draws
+  // into the A8R8G8B8 target again afterwards.
+  D_IDirect3DTexture9* DrawnXTarget(D_D3DCOLOR background, D_D3DCOLOR left_half,
+                                    D_IDirect3DSurface9** surface) {
+    D_IDirect3DTexture9* drawable = nullptr;
+    EXPECT_EQ(device_->CreateTexture(8, 8, 1, D_D3DUSAGE_RENDERTARGET, D_D3DFMT_X8R8G8B8,
+                                     D_D3DPOOL_DEFAULT, &drawable, nullptr),
+              D_D3D_OK);
+    if (!drawable) return nullptr;
+    drawable->GetSurfaceLevel(0, surface);
+    device_->SetRenderTarget(0, *surface);
+    device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, background, 1.0f, 0);
+    DrawQuad(0, 0, 4, 8, left_half);
+    device_->SetRenderTarget(0, target_);
+    return drawable;
+  }
 };
 
 // A 2 x 2 system-memory texture of opaque green, or null.
@@ -203,17 +221,9 @@ TEST_F(D3d9TextureTest, MoreLevelsThanTheChainHasGiveTheWholeChain) {
 
 TEST_F(D3d9TextureTest, RenderTargetsRoundTripThroughStretchRectAndSystemMemory) {
   // Draw into a render-target texture, sample it, and copy it around.
-  D_IDirect3DTexture9* drawable = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D_D3DUSAGE_RENDERTARGET, D_D3DFMT_X8R8G8B8,
-                                   D_D3DPOOL_DEFAULT, &drawable, nullptr),
-            D_D3D_OK);
   D_IDirect3DSurface9* drawable_surface = nullptr;
-  drawable->GetSurfaceLevel(0, &drawable_surface);
-  device_->SetRenderTarget(0, drawable_surface);
-  device_->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0xFF102030u, 1.0f, 0);
-  DrawQuad(0, 0, 4, 8, 0xFFC0C0C0u);
-
-  device_->SetRenderTarget(0, target_);
+  D_IDirect3DTexture9* drawable = DrawnXTarget(0xFF102030u, 0xFFC0C0C0u, &drawable_surface);
+  ASSERT_NE(drawable, nullptr);
   device_->SetTexture(0, drawable);
   DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu);
   device_->SetTexture(0, nullptr);
@@ -235,6 +245,44 @@ TEST_F(D3d9TextureTest, RenderTargetsRoundTripThroughStretchRectAndSystemMemory)
   device_->CreateOffscreenPlainSurface(8, 8, D_D3DFMT_R5G6B5, D_D3DPOOL_SYSTEMMEM, &wrong, nullptr);
   EXPECT_EQ(device_->GetRenderTargetData(drawable_surface, wrong), D_D3DERR_INVALIDCALL);
   wrong->Release();
+  drawable_surface->Release();
+  drawable->Release();
+}
+
+TEST_F(D3d9TextureTest, AnXTargetIsOpaqueWhereverItIsReadWhateverAlphaWasDrawnIntoIt) {
+  D_IDirect3DSurface9* drawable_surface = nullptr;
+  D_IDirect3DTexture9* drawable = DrawnXTarget(0x00102030u, 0x00C0C0C0u, &drawable_surface);
+  ASSERT_NE(drawable, nullptr);
+  // Sampled (the stage passes the texture's alpha on), and copied.
+  device_->SetTexture(0, drawable);
+  DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu);
+  device_->SetTexture(0, nullptr);
+  RECT whole{0, 0, 8, 8};
+  RECT copy_place{16, 0, 24, 8};
+  ASSERT_EQ(device_->StretchRect(drawable_surface, &whole, target_, &copy_place, D_D3DTEXF_NONE),
+            D_D3D_OK);
+  std::vector<std::uint32_t> pixels = ReadTarget(target_);
+  for (int left : {0, 16}) {
+    EXPECT_EQ(pixels[left], 0xFFC0C0C0u) << left;
+    EXPECT_EQ(pixels[7 * kWidth + left + 7], 0xFF102030u) << left;
+  }
+
+  // Read back, the X byte is 0xFF.
+  D_IDirect3DSurface9* copy = nullptr;
+  ASSERT_EQ(device_->CreateOffscreenPlainSurface(8, 8, D_D3DFMT_X8R8G8B8, D_D3DPOOL_SYSTEMMEM,
+                                                 &copy, nullptr),
+            D_D3D_OK);
+  ASSERT_EQ(device_->GetRenderTargetData(drawable_surface, copy), D_D3D_OK);
+  D_D3DLOCKED_RECT locked{};
+  ASSERT_EQ(copy->LockRect(&locked, nullptr, D_D3DLOCK_READONLY), D_D3D_OK);
+  const auto* rows = static_cast<const std::uint8_t*>(locked.pBits);
+  std::uint32_t first = 0, last = 0;
+  std::memcpy(&first, rows, 4);
+  std::memcpy(&last, rows + 7 * locked.Pitch + 7 * 4, 4);
+  EXPECT_EQ(first, 0xFFC0C0C0u);
+  EXPECT_EQ(last, 0xFF102030u);
+  copy->UnlockRect();
+  copy->Release();
   drawable_surface->Release();
   drawable->Release();
 }

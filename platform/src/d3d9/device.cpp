@@ -254,12 +254,10 @@ HRESULT Device::PresentBackBuffer(const RECT* source, const RECT* dest) {
   UseGl();
   back_buffer_->UploadIfStale();
   gl_state_.Enable(GL_SCISSOR_TEST, false);  // blits obey the scissor
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, back_buffer_->framebuffer());
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gl_->presenter().gl_frame_framebuffer());
-  glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right,
-                    to.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  bound_framebuffer_ = 0;
-  gl_->presenter().ShowGlFrame();
+  gl_->presenter().PresentGlFramebuffer(back_buffer_->framebuffer(), from, to);
+  // The target stays as it was attached, and the viewport untouched: only
+  // the binding needs restoring.
+  if (bound_framebuffer_) glBindFramebuffer(GL_DRAW_FRAMEBUFFER, bound_framebuffer_);
   if (parameters_.PresentationInterval != D_D3DPRESENT_INTERVAL_IMMEDIATE) {
     WaitForNextVerticalBlank();
   }

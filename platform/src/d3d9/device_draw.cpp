@@ -97,7 +97,8 @@ void Device::ApplyBlendAndDepth() {
     } else if (source == D_D3DBLEND_BOTHINVSRCALPHA) {
       gl_state_.BlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
     } else {
-      gl_state_.BlendFunc(BlendFactor(source), BlendFactor(dest));
+      bool target_alpha = render_target_->format().has_alpha;
+      gl_state_.BlendFunc(BlendFactor(source, target_alpha), BlendFactor(dest, target_alpha));
     }
     gl_state_.BlendEquation(BlendEquation(render[D_D3DRS_BLENDOP]));
   }

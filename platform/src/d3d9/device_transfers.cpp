@@ -115,6 +115,16 @@ HRESULT Device::StretchRect(D_IDirect3DSurface9* source, const RECT* source_rect
   glBlitFramebuffer(from_rect.left, from_rect.top, from_rect.right, from_rect.bottom, to_rect.left,
                     to_rect.top, to_rect.right, to_rect.bottom, GL_COLOR_BUFFER_BIT,
                     filter >= D_D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  if (!from->format().has_alpha && to->format().has_alpha) {
+    // The copy carried the source's stored alpha, which means nothing there:
+    // the copied pixels are opaque.
+    gl_state_.Enable(GL_SCISSOR_TEST, true);
+    gl_state_.Scissor(to_rect.left, to_rect.top, to_rect.right - to_rect.left,
+                      to_rect.bottom - to_rect.top);
+    gl_state_.ColorMask(0x8);
+    ClearColor(0xFF000000u);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
   to->MarkGpuNewer();
   return D_D3D_OK;
 }

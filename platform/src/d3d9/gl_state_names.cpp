@@ -18,7 +18,12 @@ bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape) {
   }
 }
 
-GLenum BlendFactor(DWORD blend) {
+GLenum BlendFactor(DWORD blend, bool target_has_alpha) {
+  if (!target_has_alpha) {
+    // min(source alpha, 1 - 1) is 0.
+    if (blend == D_D3DBLEND_DESTALPHA) return GL_ONE;
+    if (blend == D_D3DBLEND_INVDESTALPHA || blend == D_D3DBLEND_SRCALPHASAT) return GL_ZERO;
+  }
   switch (blend) {
     case D_D3DBLEND_ZERO: return GL_ZERO;
     case D_D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;

@@ -20,7 +20,9 @@ constexpr UINT kMaxVertexIndex = 0xFFFFFF;
 // an unknown type or more primitives than the device takes.
 bool ShapeOf(D_D3DPRIMITIVETYPE type, UINT primitives, PrimitiveShape* shape);
 
-GLenum BlendFactor(DWORD blend);  // D3DBLEND_* except the BOTH* pairs
+// D3DBLEND_* except the BOTH* pairs. A target without alpha reads its
+// alpha as 1, whatever its storage holds.
+GLenum BlendFactor(DWORD blend, bool target_has_alpha);
 GLenum BlendEquation(DWORD op);
 GLenum Comparison(DWORD function);
 GLint AddressMode(DWORD address);

@@ -28,6 +28,9 @@ GLuint CreateGlTexture(const PixelFormat& format, int width, int height, int lev
     }
   }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
+  if (format.kind == FormatKind::kColor && !format.has_alpha) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+  }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   if (glGetError() != GL_NO_ERROR) {

@@ -7,9 +7,16 @@
 namespace wqplat {
 namespace {
 
+// The 32-bit formats ask for unsized RGBA storage: with the blue-first rows
+// every upload passes, the driver then keeps the pixels in that order, the
+// layout its fastest drawing, copying and presenting paths take (a sized
+// format would let it pick red-first storage, which takes its general
+// paths at about twice the cost). X8R8G8B8 shares that storage; its stored
+// alpha means nothing and is never read (see the format's uses of
+// `has_alpha`).
 const PixelFormat kFormats[] = {
-    {D_D3DFMT_A8R8G8B8, FormatKind::kColor, 4, GL_RGBA8, true},
-    {D_D3DFMT_X8R8G8B8, FormatKind::kColor, 4, GL_RGB8, false},
+    {D_D3DFMT_A8R8G8B8, FormatKind::kColor, 4, GL_RGBA, true},
+    {D_D3DFMT_X8R8G8B8, FormatKind::kColor, 4, GL_RGBA, false},
     {D_D3DFMT_R5G6B5, FormatKind::kColor, 2, GL_RGB565, false},
     {D_D3DFMT_X1R5G5B5, FormatKind::kColor, 2, GL_RGB5, false},
     {D_D3DFMT_A1R5G5B5, FormatKind::kColor, 2, GL_RGB5_A1, true},

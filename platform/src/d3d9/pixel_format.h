@@ -18,7 +18,9 @@ struct PixelFormat {
   // Bytes per pixel, or per 4 x 4 block for block-compressed formats.
   int bytes;
   GLenum internal_format;
-  // X formats and formats without alpha read alpha as 1.
+  // X formats and formats without alpha read alpha as 1: sampled through a
+  // swizzle, as a blend factor through the factors for 1, and read back as
+  // 0xFF, whatever the storage holds there.
   bool has_alpha;
 };
 

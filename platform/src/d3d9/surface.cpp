@@ -115,6 +115,9 @@ void Surface::ReadBackIfStale() {
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, width(), height(), kArgbFormat, kArgbType, argb.data());
   glBindFramebuffer(GL_READ_FRAMEBUFFER, previous);
+  if (!format_.has_alpha) {
+    for (std::uint32_t& pixel : argb) pixel |= 0xFF000000u;
+  }
   for (int row = 0; row < height(); ++row) {
     ConvertFromArgb(format_, argb.data() + static_cast<std::ptrdiff_t>(row) * width(), width(),
                     memory_.data() + static_cast<std::ptrdiff_t>(row) * pitch_);

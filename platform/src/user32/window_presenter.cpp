@@ -205,23 +205,30 @@ void WindowPresenter::DetachGl() {
   PresentLocked();
 }
 
-void WindowPresenter::ShowGlFrame() {
+void WindowPresenter::PresentGlFramebuffer(unsigned source, const RECT& from, const RECT& to) {
   std::lock_guard lock(mutex_);
   if (!GlAttachedLocked()) return;
+  SDL_GL_MakeCurrent(window_, gl_context_);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frame_framebuffer_);
+  glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right,
+                    to.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   frame_newer_than_pixels_ = true;
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) ShowGlFrameLocked();
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) SwapGlFrameLocked();
 }
 
 void WindowPresenter::ShowGlFrameLocked() {
   SDL_GL_MakeCurrent(window_, gl_context_);
-  {
-    SavedGlBindings saved;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // The frame is stored top-down; the window's framebuffer is bottom-up.
-    glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-  }
+  SavedGlBindings saved;
+  SwapGlFrameLocked();
+}
+
+void WindowPresenter::SwapGlFrameLocked() {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_framebuffer_);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  // The frame is stored top-down; the window's framebuffer is bottom-up.
+  glBlitFramebuffer(0, 0, width_, height_, 0, height_, width_, 0, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
   SDL_GL_SwapWindow(window_);
 }
 
@@ -246,7 +253,11 @@ void WindowPresenter::AllocateGlFrameLocked() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+  // Unsized RGBA with blue-first rows: the driver keeps the frame in the
+  // order of the device's 32-bit back buffers and of the window, so that
+  // presents copy rows instead of converting pixels. Its alpha means nothing
+  // (as in the window's own framebuffer) and read-backs drop it.
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                pixels_.data());
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frame_framebuffer_);
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frame_texture_,

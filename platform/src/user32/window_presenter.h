@@ -52,10 +52,12 @@ class WindowPresenter {
   bool AttachGl();
   // Back to software presentation; the pixels shown are kept.
   void DetachGl();
-  // The framebuffer object holding the window's frame: client size, rows
-  // top-down. The device draws presented rectangles into it, then shows it.
-  unsigned gl_frame_framebuffer() const { return frame_framebuffer_; }
-  void ShowGlFrame();
+  // Presents for the device: copies rectangle `from` of its framebuffer
+  // object `source` (rows top-down) onto rectangle `to` of the window's
+  // frame, scaling where the sizes differ, and shows the frame. Called with
+  // the scissor test off; leaves the read and draw framebuffer bindings
+  // changed, for the caller to bind its own again.
+  void PresentGlFramebuffer(unsigned source, const RECT& from, const RECT& to);
 
  private:
   explicit WindowPresenter(SDL_Window* window, int width, int height);
@@ -65,7 +67,11 @@ class WindowPresenter {
   void SyncPixelsFromGlLocked();
   void AllocateGlFrameLocked();
   void ReleaseGlLocked();
+  // Shows the frame, keeping the GL bindings of whoever else draws.
   void ShowGlFrameLocked();
+  // Copies the frame into the window's framebuffer and swaps: the bindings
+  // and the scissor test are the caller's to keep.
+  void SwapGlFrameLocked();
 
   SDL_Window* window_;
   std::mutex mutex_;
