@@ -5,6 +5,7 @@
 // coordinates that must draw nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <functional>
@@ -128,6 +129,25 @@ TEST(TriangleGeometry, ATriangleReachingAboveRowZeroIsDrawnOneRowLower) {
       }
     }
   }
+}
+
+TEST(TriangleGeometry, ATriangleOnOrBelowRowZeroDrawsEachPixelAtMostOnce) {
+  GuardedImage dst;
+  dst.Create(24, 24, 2, kMemImgRgb32, 0, 0);
+  std::mt19937 random(0xC0DE);
+  const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  int drawnTriangles = 0;
+  for (int i = 0; i < 500; ++i) {
+    TriVertex v[3];
+    for (TriVertex& corner : v) corner = {between(-8, 31), between(0, 27), 0, 0};
+    const std::vector<int> counts =
+        CountDraws(dst, [&] { MemImgDrawTriangle(dst.View(), nullptr, v, 0, nullptr, 1); });
+    const int most = *std::max_element(counts.begin(), counts.end());
+    ASSERT_LE(most, 1) << v[0].x << "," << v[0].y << " " << v[1].x << "," << v[1].y << " " << v[2].x << ","
+                       << v[2].y;
+    drawnTriangles += most;
+  }
+  EXPECT_GT(drawnTriangles, 400);
 }
 
 // Formats and the combinations where the image blit's own shortcuts give
