@@ -79,12 +79,23 @@ inline void DrawPixel(std::uint8_t* dp, std::uint32_t s, std::uint32_t weight, c
         x = PerField(d, x, c, [](std::uint32_t df, std::uint32_t xf, int bits, const std::uint32_t*) {
           return xf * df >> bits;
         });
-      if constexpr (kFactors == 0)
+      if constexpr (kFactors == 0) {
         StoreU16(dp, PerField(d, x, c, [&](std::uint32_t df, std::uint32_t xf, int, const std::uint32_t*) {
                    return static_cast<std::uint32_t>(static_cast<std::int32_t>(df) +
                                                      c.paramDiff[static_cast<std::int32_t>(xf - df)]);
                  }));
-      else StoreU16(dp, mix(x, weight * c.param, 8 * (kFactors + 1)));
+      } else if constexpr (FineGreenMultiplyBlend565<Policy>() && C.mode == 11 && WithAlpha && !C.blend &&
+                           !C.tint) {
+        // Green blends toward 32 x its product (s x d / 2, unrounded),
+        // shifted by 21 instead of 16.
+        const std::uint32_t w = weight * c.param;
+        const std::uint32_t dg = (d >> 5) & 0x3F;
+        const std::uint32_t fine = ((s >> 5) & 0x3F) * dg >> 1;
+        const std::uint32_t green = (dg * 32 * (65536 - w) + fine * w) >> 21;
+        StoreU16(dp, (mix(x, w, 16) & ~0x07E0u) | green << 5);
+      } else {
+        StoreU16(dp, mix(x, weight * c.param, 8 * (kFactors + 1)));
+      }
     }
   } else if constexpr (C.mode == 4) {
     const std::uint32_t factor = kFactors > 0 ? weight : 1;

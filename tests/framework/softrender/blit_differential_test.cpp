@@ -102,12 +102,7 @@ class BlitDifferential : public testing::TestWithParam<Case> {
     dst.SetBytes(before);
     if (c.kernel == Kernel::kStretch) reference::StretchBlit(dst.View(), src.View(), &corners, transparent, blendView);
     else reference::Blit(dst.View(), src.View(), x, y, transparent, blendView);
-    const std::vector<std::uint8_t> want = dst.Bytes();
-    for (std::size_t i = 0; i < want.size(); ++i)
-      if (got[i] != want[i])
-        return "byte " + std::to_string(i) + " (pitch " + std::to_string(dst.Data()->pitch) + "): got " +
-               std::to_string(got[i]) + ", want " + std::to_string(want[i]) + "; was " + std::to_string(before[i]);
-    return {};
+    return FirstDifference(got, dst.Bytes(), before, dst.Data()->pitch);
   }
 };
 

@@ -81,6 +81,15 @@ void FillRandom(GuardedImage& image, std::mt19937& random) {
   data->transparentColor = key;
 }
 
+std::string FirstDifference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want,
+                            const std::vector<std::uint8_t>& before, int pitch) {
+  for (std::size_t i = 0; i < want.size(); ++i)
+    if (got[i] != want[i])
+      return "byte " + std::to_string(i) + " (pitch " + std::to_string(pitch) + "): got " + std::to_string(got[i]) +
+             ", want " + std::to_string(want[i]) + "; was " + std::to_string(before[i]);
+  return {};
+}
+
 void ResetDrawState(MEMIMG* target) {
   static const int tablesBuilt = BuildBlendTables();
   (void)tablesBuilt;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "graphics/render_state.h"
@@ -49,6 +50,11 @@ std::uint8_t RandomAlpha(std::mt19937& random);
 // the palette (with duplicate entries) and picks a transparent colour that
 // occurs in the view.
 void FillRandom(GuardedImage& image, std::mt19937& random);
+
+// The first byte where got differs from want (before: the bytes before the
+// draw), described for a failure message; empty when they agree.
+std::string FirstDifference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want,
+                            const std::vector<std::uint8_t>& before, int pitch);
 
 // Sets the render state to defaults for a destination of the given size and
 // builds the tables.
