@@ -63,6 +63,7 @@ struct BlitPolicy {
   static constexpr bool kCopiesUnkeyedAlpha = true;  // mode 0 copies alpha pixels whole when not keyed
   static constexpr bool kKeyedClearMultiplies = true;  // mode 4 draws keyed alpha 0 (black) instead of skipping
   static constexpr bool kPairs565 = true;          // RGB565 kFull adds and subtracts two pixels per word
+  static constexpr bool kFineGreenMultiplyBlend565 = false;  // see TrianglePolicy
 };
 struct PlainPolicy {
   static constexpr bool kHalvesAt128 = false;
@@ -71,6 +72,15 @@ struct PlainPolicy {
   static constexpr bool kCopiesUnkeyedAlpha = false;
   static constexpr bool kKeyedClearMultiplies = false;
   static constexpr bool kPairs565 = false;
+  static constexpr bool kFineGreenMultiplyBlend565 = false;
+};
+// The triangle kernel's rules, which the rotated blit shares: no shortcut,
+// mode 4 draws a keyed alpha 0 as black, and RGB565 mode 11 blending by
+// the alpha alone (no blend image, no tint) keeps five more bits of the
+// green product.
+struct TrianglePolicy : PlainPolicy {
+  static constexpr bool kKeyedClearMultiplies = true;
+  static constexpr bool kFineGreenMultiplyBlend565 = true;
 };
 
 // Folds a combination onto the one loop that draws it: palettised sources

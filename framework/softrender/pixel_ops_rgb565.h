@@ -50,6 +50,15 @@ inline std::uint32_t SaturatingSubtractPair(std::uint32_t d, std::uint32_t s) {
   return difference & ((borrow - (borrow >> 5)) | topRed);
 }
 
+// Mode 11's green blended by weight (alpha x parameter) toward the product
+// kept at five more bits, floor(s x d / 2) = 32 x s x d / 64: d + floor((P -
+// 32 x d) x weight / 2^21), as a sum that is never negative.
+inline std::uint32_t FineGreenMultiplyBlend(std::uint32_t d, std::uint32_t s, std::uint32_t weight) {
+  const std::int32_t dg = static_cast<std::int32_t>((d >> 5) & 0x3F), sg = static_cast<std::int32_t>((s >> 5) & 0x3F);
+  const std::int32_t product = sg * dg / 2;
+  return static_cast<std::uint32_t>(dg * (1 << 21) + (product - 32 * dg) * static_cast<std::int32_t>(weight)) >> 21;
+}
+
 // Draws colour s (the colour word or palette entry) onto the pixel at dp.
 // weight is the product of the blend-image weight and the alpha where they
 // apply (WithAlpha: this pixel uses its alpha).
@@ -84,6 +93,8 @@ inline void DrawPixel(std::uint8_t* dp, std::uint32_t s, std::uint32_t weight, c
                    return static_cast<std::uint32_t>(static_cast<std::int32_t>(df) +
                                                      c.paramDiff[static_cast<std::int32_t>(xf - df)]);
                  }));
+      else if constexpr (C.mode == 11 && WithAlpha && !C.blend && !C.tint && Policy::kFineGreenMultiplyBlend565)
+        StoreU16(dp, (mix(x, weight * c.param, 16) & ~0x07E0u) | FineGreenMultiplyBlend(d, s, weight * c.param) << 5);
       else StoreU16(dp, mix(x, weight * c.param, 8 * (kFactors + 1)));
     }
   } else if constexpr (C.mode == 4) {

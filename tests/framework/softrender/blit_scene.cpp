@@ -81,6 +81,38 @@ void FillRandom(GuardedImage& image, std::mt19937& random) {
   data->transparentColor = key;
 }
 
+std::string FirstDifference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want,
+                            const std::vector<std::uint8_t>& before, int pitch) {
+  for (std::size_t i = 0; i < want.size(); ++i)
+    if (got[i] != want[i])
+      return "byte " + std::to_string(i) + " (pitch " + std::to_string(pitch) + "): got " + std::to_string(got[i]) +
+             ", want " + std::to_string(want[i]) + "; was " + std::to_string(before[i]);
+  return {};
+}
+
+void ExpectEveryCombinationMatches(std::span<const std::uint32_t> params, int scenes, const SceneFn& drawScene) {
+  int failures = 0;
+  for (std::uint32_t mode = 0; mode < 16; ++mode)
+    for (int selectors = 0; selectors < 8; ++selectors)
+      for (std::uint32_t param : params)
+        for (int scene = 0; scene < scenes; ++scene) {
+          const bool blend = selectors & 1, tint = selectors & 2, transparent = selectors & 4;
+          const std::string difference = drawScene(mode, blend, tint, transparent, scene, param);
+          if (difference.empty()) continue;
+          ADD_FAILURE() << "mode " << mode << " blend " << blend << " tint " << tint << " transparent "
+                        << transparent << " param " << param << ": " << difference;
+          if (++failures == 10) return;
+        }
+}
+
+void PickRandomDrawArea(const MEMIMG* target, std::mt19937& random) {
+  const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  DrawArea.left = between(0, target->width - 1);
+  DrawArea.top = between(0, target->height - 1);
+  DrawArea.right = between(DrawArea.left, target->width);
+  DrawArea.bottom = between(DrawArea.top, target->height);
+}
+
 void ResetDrawState(MEMIMG* target) {
   static const int tablesBuilt = BuildBlendTables();
   (void)tablesBuilt;

@@ -11,5 +11,7 @@ namespace reference {
 
 void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend);
 void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend);
+void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent, int turn,
+                const MEMIMG* blend);
 
 }  // namespace reference
