@@ -54,7 +54,8 @@ inline std::uint32_t SaturatingSubtractPair(std::uint32_t d, std::uint32_t s) {
 // kept at five more bits, floor(s x d / 2) = 32 x s x d / 64: d + floor((P -
 // 32 x d) x weight / 2^21), as a sum that is never negative.
 inline std::uint32_t FineGreenMultiplyBlend(std::uint32_t d, std::uint32_t s, std::uint32_t weight) {
-  const std::int32_t dg = static_cast<std::int32_t>((d >> 5) & 0x3F), sg = static_cast<std::int32_t>((s >> 5) & 0x3F);
+  const auto dg = static_cast<std::int32_t>((d >> 5) & 0x3F);
+  const auto sg = static_cast<std::int32_t>((s >> 5) & 0x3F);
   const std::int32_t product = sg * dg / 2;
   return static_cast<std::uint32_t>(dg * (1 << 21) + (product - 32 * dg) * static_cast<std::int32_t>(weight)) >> 21;
 }

@@ -66,7 +66,8 @@ void RotateBlitKernel<Px, Palette>::Loop(const RotateJob& job) {
   using Source = SourcePixels<Px, Palette, C.alpha>;
   std::int64_t rowU = job.u0, rowV = job.v0;
   std::uint8_t* destinationRow = job.destination;
-  for (int row = 0; row < job.height; ++row, rowU += job.rowU, rowV += job.rowV, destinationRow += job.destinationPitch) {
+  for (int row = 0; row < job.height;
+       ++row, rowU += job.rowU, rowV += job.rowV, destinationRow += job.destinationPitch) {
     std::int64_t first = 0, last = job.width - 1;
     rotate_span::Narrow(rowU, job.stepU, job.uLimit, first, last);
     rotate_span::Narrow(rowV, job.stepV, job.vLimit, first, last);
