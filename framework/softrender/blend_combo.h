@@ -54,8 +54,8 @@ constexpr Combo DecodeCombo(std::size_t index) {
 }
 
 // Points where the kernels differ in their arithmetic. The image blit has
-// every shortcut below; the stretched blit, the run-length path and the
-// kernels that follow have none.
+// every shortcut below; the stretched blit and the run-length path have
+// none; the triangles have the two rules of their own listed last.
 struct BlitPolicy {
   static constexpr bool kHalvesAt128 = true;       // ParamCase::kHalf exists
   static constexpr bool kFullAt255 = true;         // ParamCase::kFull exists
@@ -63,7 +63,6 @@ struct BlitPolicy {
   static constexpr bool kCopiesUnkeyedAlpha = true;  // mode 0 copies alpha pixels whole when not keyed
   static constexpr bool kKeyedClearMultiplies = true;  // mode 4 draws keyed alpha 0 (black) instead of skipping
   static constexpr bool kPairs565 = true;          // RGB565 kFull adds and subtracts two pixels per word
-  static constexpr bool kFineGreenMultiplyBlend565 = false;  // see TrianglePolicy
 };
 struct PlainPolicy {
   static constexpr bool kHalvesAt128 = false;
@@ -72,16 +71,20 @@ struct PlainPolicy {
   static constexpr bool kCopiesUnkeyedAlpha = false;
   static constexpr bool kKeyedClearMultiplies = false;
   static constexpr bool kPairs565 = false;
-  static constexpr bool kFineGreenMultiplyBlend565 = false;
 };
-// The triangle kernel's rules, which the rotated blit shares: no shortcut,
-// mode 4 draws a keyed alpha 0 as black, and RGB565 mode 11 blending by
-// the alpha alone (no blend image, no tint) keeps five more bits of the
-// green product.
 struct TrianglePolicy : PlainPolicy {
   static constexpr bool kKeyedClearMultiplies = true;
-  static constexpr bool kFineGreenMultiplyBlend565 = true;
+  static constexpr bool kFineGreenMultiplyBlend565 = true;  // see FineGreenMultiplyBlend565
 };
+
+// RGB565 mode 11 weighted by alpha alone, untinted: green keeps its product
+// at five more bits. Policies that do not name the rule keep the integer
+// product.
+template <class Policy>
+constexpr bool FineGreenMultiplyBlend565() {
+  if constexpr (requires { Policy::kFineGreenMultiplyBlend565; }) return Policy::kFineGreenMultiplyBlend565;
+  else return false;
+}
 
 // Folds a combination onto the one loop that draws it: palettised sources
 // have no alpha loops, and the parameter cases exist only where the policy

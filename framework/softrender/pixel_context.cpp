@@ -18,8 +18,10 @@ PixelContext MakePixelContext(const MEMIMG* source) {
   context.tintBlue = BlendMulTable[bright & 0xFF];
   context.tintGreen = BlendMulTable[(bright >> 8) & 0xFF];
   context.tintRed = BlendMulTable[bright >> 16];
-  context.palette = source->data->palette;
-  context.key = source->data->transparentColor;
+  if (source != nullptr) {
+    context.palette = source->data->palette;
+    context.key = source->data->transparentColor;
+  }
   context.tint = bright != kDrawBrightWhite;
   return context;
 }

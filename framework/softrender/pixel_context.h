@@ -19,5 +19,6 @@ struct PixelContext {
   bool tint;                    // DrawBright is not white
 };
 
-// Fills the context from BlendParam, DrawBright and the source image.
+// Fills the context from BlendParam, DrawBright and the source image (null
+// for the colour kernels, which have no palette or transparent colour).
 PixelContext MakePixelContext(const MEMIMG* source);

@@ -52,3 +52,13 @@ inline void DrawSourcePixel(const std::uint8_t* sp, const std::uint8_t* bp, std:
     DrawFetched<Px, Palette, C, Policy, !kCopy>(sp, bp, dp, context);
   }
 }
+
+// Draws one colour, already tinted by the caller, onto the pixel at dp by
+// the blend mode's operation: that of an image pixel drawn without blend
+// image, tint, alpha or transparent colour. The colour kernels (flat
+// triangles, fills) draw through it.
+template <class Px, int Mode>
+inline void DrawFlatColour(std::uint8_t* dp, std::uint32_t colour, const PixelContext& context) {
+  constexpr Combo kFlat{Mode, false, false, false, false, ParamCase::kAny};
+  DrawColour<Px, kFlat, PlainPolicy, false>(dp, colour, 1, context);
+}

@@ -50,16 +50,6 @@ inline std::uint32_t SaturatingSubtractPair(std::uint32_t d, std::uint32_t s) {
   return difference & ((borrow - (borrow >> 5)) | topRed);
 }
 
-// Mode 11's green blended by weight (alpha x parameter) toward the product
-// kept at five more bits, floor(s x d / 2) = 32 x s x d / 64: d + floor((P -
-// 32 x d) x weight / 2^21), as a sum that is never negative.
-inline std::uint32_t FineGreenMultiplyBlend(std::uint32_t d, std::uint32_t s, std::uint32_t weight) {
-  const auto dg = static_cast<std::int32_t>((d >> 5) & 0x3F);
-  const auto sg = static_cast<std::int32_t>((s >> 5) & 0x3F);
-  const std::int32_t product = sg * dg / 2;
-  return static_cast<std::uint32_t>(dg * (1 << 21) + (product - 32 * dg) * static_cast<std::int32_t>(weight)) >> 21;
-}
-
 // Draws colour s (the colour word or palette entry) onto the pixel at dp.
 // weight is the product of the blend-image weight and the alpha where they
 // apply (WithAlpha: this pixel uses its alpha).
@@ -89,14 +79,23 @@ inline void DrawPixel(std::uint8_t* dp, std::uint32_t s, std::uint32_t weight, c
         x = PerField(d, x, c, [](std::uint32_t df, std::uint32_t xf, int bits, const std::uint32_t*) {
           return xf * df >> bits;
         });
-      if constexpr (kFactors == 0)
+      if constexpr (kFactors == 0) {
         StoreU16(dp, PerField(d, x, c, [&](std::uint32_t df, std::uint32_t xf, int, const std::uint32_t*) {
                    return static_cast<std::uint32_t>(static_cast<std::int32_t>(df) +
                                                      c.paramDiff[static_cast<std::int32_t>(xf - df)]);
                  }));
-      else if constexpr (C.mode == 11 && WithAlpha && !C.blend && !C.tint && Policy::kFineGreenMultiplyBlend565)
-        StoreU16(dp, (mix(x, weight * c.param, 16) & ~0x07E0u) | FineGreenMultiplyBlend(d, s, weight * c.param) << 5);
-      else StoreU16(dp, mix(x, weight * c.param, 8 * (kFactors + 1)));
+      } else if constexpr (FineGreenMultiplyBlend565<Policy>() && C.mode == 11 && WithAlpha && !C.blend &&
+                           !C.tint) {
+        // Green blends toward 32 x its product (s x d / 2, unrounded),
+        // shifted by 21 instead of 16.
+        const std::uint32_t w = weight * c.param;
+        const std::uint32_t dg = (d >> 5) & 0x3F;
+        const std::uint32_t fine = ((s >> 5) & 0x3F) * dg >> 1;
+        const std::uint32_t green = (dg * 32 * (65536 - w) + fine * w) >> 21;
+        StoreU16(dp, (mix(x, w, 16) & ~0x07E0u) | green << 5);
+      } else {
+        StoreU16(dp, mix(x, weight * c.param, 8 * (kFactors + 1)));
+      }
     }
   } else if constexpr (C.mode == 4) {
     const std::uint32_t factor = kFactors > 0 ? weight : 1;

@@ -8,6 +8,7 @@
 #include "softrender/blit_dispatch.h"
 #include "softrender/rotate_loops.h"
 #include "softrender/rotate_mapping.h"
+#include "softrender/triangle.h"
 
 namespace {
 
@@ -43,9 +44,14 @@ void MemImgRotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle,
   if (!setUp) return;
   const std::optional<TurnedCorners> corners = TurnCorners(*setUp, x, y);
   if (!corners) return;
-  // The mirrored image is drawn by the quad drawing from
-  // MirroredQuadPoints(*corners), which this tree does not hold yet.
-  if (turn != 0) return;
+  if (turn != 0) {
+    // The quad drawing maps its points to the source's top-left, top-right,
+    // bottom-left and bottom-right: handed the turned image's top-right
+    // corner first, it mirrors the image left to right.
+    if (const std::optional<QuadPoints> points = MirroredQuadPoints(*corners))
+      MemImgDrawQuad(dst, src, points->xy, transparent, blend);
+    return;
+  }
 
   const WideBox wide = CoveringBox(*corners);
   const DrawBox box = ClipToDrawArea(dst, wide.left, wide.top, wide.right, wide.bottom);

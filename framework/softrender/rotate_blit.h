@@ -11,6 +11,6 @@
 // height / 2, rounded down) lands. transparent non-zero skips the source's
 // transparent colour (or, with alpha, alpha 0); blend, when not null, is a
 // one-byte-per-pixel image read at the source's coordinates. turn non-zero
-// asks for the image mirrored left to right through the quad drawing.
+// draws the image mirrored left to right, through the quad drawing.
 void MemImgRotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent,
                       int turn, const MEMIMG* blend);

@@ -7,6 +7,7 @@
 #include "softrender/rotate_mapping.h"
 
 #include <climits>
+#include <algorithm>
 #include <cmath>
 
 #include "core/base/math_utils.h"
@@ -104,12 +105,14 @@ std::optional<InverseMapping> MapBox(const RotationSetUp& setUp, int x, int y, c
   return mapping;
 }
 
-QuadPoints MirroredQuadPoints(const TurnedCorners& corners) {
+std::optional<QuadPoints> MirroredQuadPoints(const TurnedCorners& corners) {
   static constexpr int kOrder[4] = {3, 0, 2, 1};
   QuadPoints points{};
   for (int i = 0; i < 4; ++i) {
-    points.xy[2 * i] = corners.x[kOrder[i]] / kFixedOne;
-    points.xy[2 * i + 1] = corners.y[kOrder[i]] / kFixedOne;
+    const std::int64_t x = corners.x[kOrder[i]] / kFixedOne, y = corners.y[kOrder[i]] / kFixedOne;
+    if (x != static_cast<std::int32_t>(x) || y != static_cast<std::int32_t>(y)) return std::nullopt;
+    points.xy[2 * i] = static_cast<std::int32_t>(x);
+    points.xy[2 * i + 1] = static_cast<std::int32_t>(y);
   }
   return points;
 }

@@ -53,8 +53,9 @@ std::optional<InverseMapping> MapBox(const RotationSetUp& setUp, int x, int y, c
 
 // The four points handed to the quad drawing on the mirrored path, as
 // {x, y} pairs: the corners in whole pixels (truncated toward zero) in the
-// order top-right, top-left, bottom-right, bottom-left.
+// order top-right, top-left, bottom-right, bottom-left; empty when one lies
+// outside the 32-bit range.
 struct QuadPoints {
-  std::int64_t xy[8];
+  std::int32_t xy[8];
 };
-QuadPoints MirroredQuadPoints(const TurnedCorners& corners);
+std::optional<QuadPoints> MirroredQuadPoints(const TurnedCorners& corners);

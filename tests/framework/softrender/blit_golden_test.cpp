@@ -1,6 +1,7 @@
-// Worked numbers of the blit arithmetic: one source pixel drawn onto one
-// destination pixel by a chosen kernel, with the exact result the rules
-// give, quirks of the packed add and subtract and of the weights included.
+// Worked numbers of the image kernels' arithmetic: one source pixel (or
+// flat colour) drawn onto one destination pixel by a chosen kernel, with
+// the exact result the rules give, quirks of the packed add and subtract
+// and of the weights included.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -10,11 +11,12 @@
 #include "blit_scene.h"
 #include "image/blend_tables.h"
 #include "softrender/image_blit.h"
+#include "softrender/triangle.h"
 
 namespace blit_test {
 namespace {
 
-enum class Kernel { kBlit, kRunLength, kStretch };
+enum class Kernel { kBlit, kRunLength, kStretch, kTriangle, kFlat };  // kFlat: `source` is the colour
 
 struct Golden {
   const char* what;
@@ -80,6 +82,28 @@ const Golden kGolden[] = {
     {"stretch keyed alpha 255 copies", Kernel::kStretch, k32, 0, 1, 0, 0, kWhite, 1, -1, 0xFF0000FF, 0x00000000, 0xFF0000FF},
     {"stretch skips keyed alpha 0 in mode 4", Kernel::kStretch, k32, 0, 1, 4, 0, kWhite, 1, -1, 0x00FFFFFF, 0x11808080, 0x11808080},
     {"stretch 565 never uses the 6-bit table", Kernel::kStretch, k565, 0, 0, 1, 100, kWhite, 0, -1, 0x07E0, 0x0000, 0x0300},
+    // Triangles.
+    {"triangle draws keyed alpha 0 black in mode 4", Kernel::kTriangle, k32, 0, 1, 4, 0, kWhite, 1, -1, 0x00FFFFFF, 0x11808080, 0x11000000},
+    {"triangle keyed alpha 255 multiplies once", Kernel::kTriangle, k32, 0, 1, 4, 0, kWhite, 1, -1, 0xFFFFFFFF, 0x000000FF, 0x000000FE},
+    {"triangle unkeyed alpha 255 multiplies twice", Kernel::kTriangle, k32, 0, 1, 4, 0, kWhite, 0, -1, 0xFFFFFFFF, 0x000000FF, 0x000000FD},
+    {"triangle blends unkeyed alpha 255", Kernel::kTriangle, k32, 0, 1, 0, 0, kWhite, 0, -1, 0xFF0000FF, 0x00000000, 0x000000FE},
+    {"triangle never halves", Kernel::kTriangle, k32, 0, 0, 1, 128, kWhite, 0, -1, 0x000000FF, 0x00000000, 0x0000007F},
+    {"triangle three weights without overflow", Kernel::kTriangle, k32, 0, 1, 1, 254, kWhite, 1, 255, 0xFE0000FF, 0x00000000, 0x000000FA},
+    {"triangle add keeps the low bits at 255", Kernel::kTriangle, k32, 0, 0, 2, 255, kWhite, 0, -1, 0x00010101, 0x00010101, 0x00010102},
+    {"triangle subtract of black", Kernel::kTriangle, k32, 0, 0, 3, 255, kWhite, 0, -1, 0x00000000, 0x55403020, 0x00413120},
+    {"triangle 565 mode 1 truncates up", Kernel::kTriangle, k565, 0, 0, 1, 128, kWhite, 0, -1, 0x0000, 0xF800, 0x8000},
+    {"triangle 565 mode 1 truncates down", Kernel::kTriangle, k565, 0, 0, 1, 128, kWhite, 0, -1, 0xF800, 0x0000, 0x7800},
+    {"triangle 565 finer green of the alpha multiply blend", Kernel::kTriangle, k565, 0, 1, 11, 255, kWhite, 0, -1, 0x00800020, 0x07E0, 0x0400},
+    {"triangle 565 keyed alpha 0 multiplies to black", Kernel::kTriangle, k565, 0, 1, 4, 0, kWhite, 1, -1, 0x0000FFFF, 0xFFFF, 0x0000},
+    // Flat triangles.
+    {"flat copy stores the fourth byte", Kernel::kFlat, k32, 0, 0, 0, 0, kWhite, 0, -1, 0xAB123456, 0x11223344, 0xAB123456},
+    {"flat add sets the fourth byte from the red carry", Kernel::kFlat, k32, 0, 0, 2, 255, kWhite, 0, -1, 0x00FFFFFF, 0x00FFFFFF, 0x01FFFFFF},
+    {"flat tint through the table", Kernel::kFlat, k32, 0, 0, 0, 0, 0x80FFFF, 0, -1, 0x00FF0000, 0x00000000, 0x00800000},
+    {"flat inverted source inverts the tinted colour", Kernel::kFlat, k32, 0, 0, 10, 255, 0xFFFF00, 0, -1, 0x000000FF, 0x00000000, 0x00FEFEFE},
+    {"flat multiply ignores the parameter", Kernel::kFlat, k32, 0, 0, 4, 0, kWhite, 0, -1, 0x00FFFFFF, 0x00FF8000, 0x00FE7F00},
+    {"flat 565 tint", Kernel::kFlat, k565, 0, 0, 0, 0, 0x80FFFF, 0, -1, 0xF800, 0x0000, 0x7800},
+    {"flat 565 colour above 16 bits is masked", Kernel::kFlat, k565, 0, 0, 0, 0, 0x80FFFF, 0, -1, 0xABCDF81F, 0x0000, 0x781F},
+    {"flat 565 subtract at parameter 0 draws nothing", Kernel::kFlat, k565, 0, 0, 3, 0, kWhite, 0, -1, 0xFFFF, 0x1234, 0x1234},
 };
 
 void PrintTo(const Golden& golden, std::ostream* out) { *out << golden.what; }
@@ -111,7 +135,13 @@ TEST_P(BlitGolden, DrawsTheWorkedResult) {
   BlendParam = g.param;
   DrawBright = g.bright;
   const MEMIMG* blendView = g.blendByte >= 0 ? blend.View() : nullptr;
-  if (g.kernel == Kernel::kStretch) {
+  // The triangle maps pixel (0, 0) to texel (0, 0).
+  const TriVertex corner[3] = {{0, 0, 0, 0}, {2, 0, 1, 0}, {0, 2, 0, 1}};
+  if (g.kernel == Kernel::kTriangle) {
+    MemImgDrawTriangle(dst.View(), src.View(), corner, g.transparent, blendView, 0);
+  } else if (g.kernel == Kernel::kFlat) {
+    MemImgDrawTriangle(dst.View(), nullptr, corner, 0, nullptr, g.source);
+  } else if (g.kernel == Kernel::kStretch) {
     const RECT wide{0, 0, 2, 1};
     MemImgStretchBlit(dst.View(), src.View(), &wide, g.transparent, blendView);
   } else {

@@ -105,6 +105,19 @@ void ExpectEveryCombinationMatches(std::span<const std::uint32_t> params, int sc
         }
 }
 
+void MakeRandomScene(RandomScene& scene, const SourceFormat& format, int blendSpare, std::mt19937& random) {
+  const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  scene.dst.Create(between(8, 24), between(6, 20), 2, format.colorType, 0, 0);
+  const int width = between(1, 12), height = between(1, 9);
+  scene.src.Create(width, height, 2, format.colorType, format.palette, format.alpha);
+  scene.blend.Create(width + between(0, blendSpare), height + between(0, blendSpare), 2, kMemImgChannel8, 0, 0);
+  FillRandom(scene.dst, random);
+  FillRandom(scene.src, random);
+  FillRandom(scene.blend, random);
+  ResetDrawState(scene.dst.View());
+  BuildBlendImageTable(between(0, 255), between(0, 255));
+}
+
 void PickRandomDrawArea(const MEMIMG* target, std::mt19937& random) {
   const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
   DrawArea.left = between(0, target->width - 1);

@@ -74,6 +74,15 @@ using SceneFn = std::function<std::string(std::uint32_t mode, bool blend, bool t
                                           std::uint32_t param)>;
 void ExpectEveryCombinationMatches(std::span<const std::uint32_t> params, int scenes, const SceneFn& drawScene);
 
+// A random scene: a destination of 8 to 24 by 6 to 20 pixels, a source of
+// the format of 1 to 12 by 1 to 9 pixels and a blend image covering it (by
+// up to `blendSpare` pixels more each way), all filled by FillRandom, with
+// the render state reset to the destination and a random blend table.
+struct RandomScene {
+  GuardedImage dst, src, blend;
+};
+void MakeRandomScene(RandomScene& scene, const SourceFormat& format, int blendSpare, std::mt19937& random);
+
 // Sets DrawArea to a random rectangle inside the target, possibly empty.
 void PickRandomDrawArea(const MEMIMG* target, std::mt19937& random);
 

@@ -1,4 +1,4 @@
-// The reference model of the image blits. Every rule is applied per colour
+// The reference model of the image kernels. Every rule is applied per colour
 // channel on 64-bit values; whole-pixel effects (the low bits of the packed
 // add and subtract, the RGB565 pairs) are written as carries and borrows
 // passed from channel to channel.
@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "core/base/math_utils.h"
 #include "graphics/render_state.h"
@@ -18,7 +19,7 @@ namespace {
 
 using i64 = std::int64_t;
 
-enum class Kernel { kBlit, kRunLength, kStretch, kRotate };
+enum class Kernel { kBlit, kRunLength, kStretch, kTriangle };
 enum class Use { kSkip, kOpaque, kWithAlpha };
 
 i64 FloorDiv(i64 value, i64 divisor) {
@@ -209,13 +210,12 @@ void DrawPixel(const Call& call, std::uint8_t* dp, const SourcePixel& s, Use use
         } else if (call.mode == 1 && call.PlainLoop() && !call.rgb32) {
           const i64 q = call.p / 4;
           out[c] = (s0[c] * q + d[c] * (63 - q)) / 63;
+        } else if (call.kernel == Kernel::kTriangle && call.mode == 11 && !call.rgb32 && c == 1 && withAlpha &&
+                   !call.blend && !call.tint) {
+          // Green toward 32 x its product at half precision, over 2^21.
+          out[c] = d[c] + FloorDiv((((s0[c] * d[c]) >> 1) - 32 * d[c]) * s.alpha * call.p, i64{1} << 21);
         } else if (count == 0 && !call.rgb32) {
           out[c] = d[c] + (x - d[c]) * call.p / 255;  // truncated toward zero
-        } else if (call.mode == 11 && call.kernel == Kernel::kRotate && !call.rgb32 && c == 1 && withAlpha &&
-                   !call.blend && !call.tint) {
-          // Green toward the product kept at five more bits: 32 x s x d / 64.
-          const i64 fine = s0[c] * d[c] / 2;
-          out[c] = d[c] + FloorDiv((fine - 32 * d[c]) * s.alpha * call.p, i64{1} << 21);
         } else {
           out[c] = Toward(d[c], x, weights * call.p, 8 * (count + 1));
         }
@@ -267,8 +267,8 @@ Use Classify(const Call& call, const SourcePixel& s) {
   if (!call.alphaFlag) return call.keyed && s.raw == call.key ? Use::kSkip : Use::kOpaque;
   if (call.keyed) {
     if (s.alpha == 255) return Use::kOpaque;
-    const bool multipliesToBlack = call.mode == 4 && (call.kernel == Kernel::kBlit || call.kernel == Kernel::kRotate);
-    if (s.alpha == 0 && !multipliesToBlack) return Use::kSkip;
+    const bool drawsClearMultiply = (call.kernel == Kernel::kBlit || call.kernel == Kernel::kTriangle) && call.mode == 4;
+    if (s.alpha == 0 && !drawsClearMultiply) return Use::kSkip;
     return Use::kWithAlpha;
   }
   if (call.kernel == Kernel::kBlit && call.mode == 0 && !call.blend && !call.tint) return Use::kOpaque;
@@ -278,6 +278,29 @@ Use Classify(const Call& call, const SourcePixel& s) {
 i64 BlendWeight(const MEMIMG* blend, i64 column, i64 row) {
   if (blend == nullptr) return 0;
   return BlendImageAlphaTable[blend->pixels[row * blend->data->pitch + column]];
+}
+
+// The mode a call draws and its parameter rules; false when it draws
+// nothing.
+bool PickMode(Call& call) {
+  const std::uint32_t mode = BlendMode;
+  switch (mode) {
+    case 0: case 4: case 10: case 11:
+      call.mode = static_cast<int>(mode);
+      return true;
+    case 1:
+      if (call.p == 0) return false;
+      call.mode = call.p == 255 ? 0 : 1;
+      return true;
+    case 2:
+      call.mode = 2;
+      return call.p != 0;
+    case 3:
+      call.mode = 3;
+      return call.p != 0 || call.palette;
+    default:
+      return false;
+  }
 }
 
 // The head shared by both blits; false when the call draws nothing.
@@ -299,24 +322,7 @@ bool PrepareCall(Call& call, Kernel kernel, const MEMIMG* dst, const MEMIMG* src
   call.paletteBytes = s->palette;
   for (int c = 0; c < 3; ++c) call.bright[c] = (DrawBright >> (8 * c)) & 0xFF;
   call.tint = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
-  const std::uint32_t mode = BlendMode;
-  switch (mode) {
-    case 0: case 4: case 10: case 11:
-      call.mode = static_cast<int>(mode);
-      return true;
-    case 1:
-      if (call.p == 0) return false;
-      call.mode = call.p == 255 ? 0 : 1;
-      return true;
-    case 2:
-      call.mode = 2;
-      return call.p != 0;
-    case 3:
-      call.mode = 3;
-      return call.p != 0 || call.palette;
-    default:
-      return false;
-  }
+  return PickMode(call);
 }
 
 // The destination clip: the draw area inside the destination.
@@ -349,7 +355,156 @@ void BlitRunLength(const Call& call, MEMIMG* dst, const MEMIMG* src, int x, int 
   }
 }
 
+// One row of a triangle: its number and both edges' 14.18 x.
+struct TriangleRow {
+  i64 row;
+  i64 leftX;
+  i64 rightX;
+};
+
+i64 TruncDiv(i64 value, i64 divisor) { return value / divisor; }  // C++ truncates toward zero
+
+// The rows of a triangle from its three vertices in 14.18 (x, y) and their
+// whole y: each edge's x in closed form, start + i x slope.
+std::vector<TriangleRow> TriangleRows(const i64 x[3], const i64 y[3], const i64 wholeY[3]) {
+  int order[3] = {0, 1, 2};
+  for (int i = 0; i < 2; ++i)
+    for (int j = i + 1; j < 3; ++j)
+      if (y[order[i]] > y[order[j]]) std::swap(order[i], order[j]);
+  const int t = order[0], m = order[1], b = order[2];
+  const i64 first = TruncDiv(y[t], 262144);
+  const i64 rows = wholeY[b] - wholeY[t];
+  std::vector<TriangleRow> out;
+  const auto slope = [](i64 from, i64 to, i64 count) { return TruncDiv(to - from, count); };
+  if (wholeY[t] == wholeY[m] || wholeY[m] == wholeY[b]) {
+    i64 leftStart, leftEnd, rightStart, rightEnd;
+    if (wholeY[t] == wholeY[m]) {
+      leftStart = x[t] > x[m] ? x[m] : x[t];
+      rightStart = x[t] > x[m] ? x[t] : x[m];
+      leftEnd = rightEnd = x[b];
+    } else {
+      leftStart = rightStart = x[t];
+      leftEnd = x[m] > x[b] ? x[b] : x[m];
+      rightEnd = x[m] > x[b] ? x[m] : x[b];
+    }
+    for (i64 i = 0; i < rows; ++i)
+      out.push_back({first + i, leftStart + i * slope(leftStart, leftEnd, rows),
+                     rightStart + i * slope(rightStart, rightEnd, rows)});
+    return out;
+  }
+  const i64 upper = wholeY[m] - wholeY[t], lower = wholeY[b] - wholeY[m];
+  const i64 longSlope = slope(x[t], x[b], rows);
+  const bool middleLeft = static_cast<double>(x[m] - x[t]) / upper < static_cast<double>(x[b] - x[t]) / rows;
+  for (i64 i = 0; i < upper; ++i) {
+    const i64 shortX = x[t] + i * slope(x[t], x[m], upper), longX = x[t] + i * longSlope;
+    out.push_back({first + i, middleLeft ? shortX : longX, middleLeft ? longX : shortX});
+  }
+  for (i64 j = 0; j < lower; ++j) {
+    const i64 longX = x[t] + (upper + j) * longSlope;
+    if (middleLeft)
+      out.push_back({TruncDiv(y[m], 262144) + j, x[m] + j * slope(x[m], x[b], lower), longX});
+    else
+      out.push_back({first + upper + j, longX, x[m] + 1 + j * slope(x[m] + 1, x[b], lower)});
+  }
+  return out;
+}
+
+bool InFixedRange(i64 value) { return value >= -8192 && value <= 8191; }
+
 }  // namespace
+
+void DrawTriangle(MEMIMG* dst, const MEMIMG* src, const TriVertex* v, int transparent, const MEMIMG* blend,
+                  std::uint32_t colour) {
+  Call call{};
+  if (src != nullptr) {
+    if (!PrepareCall(call, Kernel::kTriangle, dst, src, transparent, blend)) return;
+  } else {
+    const MemImgData* d = dst->data;
+    if (d->paletteFlag == 1 || d->alphaFlag == 1) return;
+    if (d->colorType != kMemImgRgb565 && d->colorType != kMemImgRgb32) return;
+    call.kernel = Kernel::kTriangle;
+    call.rgb32 = d->colorType == kMemImgRgb32;
+    call.p = std::min<i64>(BlendParam, 255);
+    if (!PickMode(call)) return;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const TriVertex& a = v[i];
+    const TriVertex& b = v[(i + 1) % 3];
+    if (!InFixedRange(a.x) || !InFixedRange(a.y) || !InFixedRange(i64{a.x} - b.x) || !InFixedRange(i64{a.y} - b.y))
+      return;
+    if (src != nullptr && (!InFixedRange(a.u) || !InFixedRange(a.v) || !InFixedRange(i64{a.u} - b.u) ||
+                           !InFixedRange(i64{a.v} - b.v)))
+      return;
+  }
+  // The plane through the vertices, from the first vertex in x.
+  i64 x[3], y[3], wholeY[3];
+  for (int i = 0; i < 3; ++i) x[i] = i64{v[i].x} * 262144 + 131072, y[i] = i64{v[i].y} * 262144 + 131072, wholeY[i] = v[i].y;
+  int byX[3] = {0, 1, 2};
+  for (int i = 0; i < 2; ++i)
+    for (int j = i + 1; j < 3; ++j)
+      if (x[byX[i]] > x[byX[j]]) std::swap(byX[i], byX[j]);
+  const TriVertex &p0 = v[byX[0]], &p1 = v[byX[1]], &p2 = v[byX[2]];
+  const i64 dx1 = i64{p1.x} - p0.x, dx2 = i64{p2.x} - p0.x, dy1 = i64{p1.y} - p0.y, dy2 = i64{p2.y} - p0.y;
+  const i64 determinant = dy1 * dx2 - dy2 * dx1;
+  if (determinant == 0) return;
+  i64 gradient[4] = {};  // du/dx, du/dy, dv/dx, dv/dy
+  if (src != nullptr) {
+    const i64 du1 = i64{p1.u} - p0.u, du2 = i64{p2.u} - p0.u, dv1 = i64{p1.v} - p0.v, dv2 = i64{p2.v} - p0.v;
+    const i64 cross[4] = {dy1 * du2 - dy2 * du1, du1 * dx2 - dx1 * du2, dy1 * dv2 - dv1 * dy2, dv1 * dx2 - dx1 * dv2};
+    for (int i = 0; i < 4; ++i)
+      gradient[i] = DoubleToInt(static_cast<double>(cross[i]) * 262144.0 / static_cast<double>(determinant));
+  }
+  const i64 x0 = TruncDiv(x[byX[0]], 262144), y0 = TruncDiv(y[byX[0]], 262144);
+  const i64 u0 = i64{p0.u} * 262144, v0 = i64{p0.v} * 262144;
+
+  std::uint32_t flat = 0;
+  if (src == nullptr) {
+    const Channel* channels = call.Channels();
+    const std::uint32_t value = call.rgb32 ? colour : colour & 0xFFFF;
+    for (int c = 0; c < 3; ++c)
+      flat |= static_cast<std::uint32_t>(((DrawBright >> (8 * c)) & 0xFF) * channels[c].Of(value) / 255)
+              << channels[c].shift;
+    if (call.rgb32) flat |= value & 0xFF000000u;
+  }
+  const RECT area = ClipArea(dst);
+  const int destinationBytes = MemImgBytesPerPixel(dst);
+  const int sourceBytes = src != nullptr ? MemImgBytesPerPixel(src) : 0;
+  const std::uint32_t limitU = src != nullptr ? static_cast<std::uint32_t>(src->width) << 18 : 0;
+  const std::uint32_t limitV = src != nullptr ? static_cast<std::uint32_t>(src->height) << 18 : 0;
+  for (const TriangleRow& r : TriangleRows(x, y, wholeY)) {
+    const i64 leftPixel = TruncDiv(r.leftX, 262144), rightPixel = TruncDiv(r.rightX, 262144);
+    for (i64 column = leftPixel; column <= rightPixel; ++column) {
+      if (!Inside(area, column, r.row)) continue;
+      std::uint8_t* dp = dst->pixels + r.row * dst->data->pitch + column * destinationBytes;
+      if (src == nullptr) {
+        DrawPixel(call, dp, SourcePixel{flat, flat, 0}, Use::kOpaque, 0);
+        continue;
+      }
+      const auto u = static_cast<std::uint32_t>(u0 + (column - x0) * gradient[0] + (r.row - y0) * gradient[1]);
+      const auto w = static_cast<std::uint32_t>(v0 + (column - x0) * gradient[2] + (r.row - y0) * gradient[3]);
+      if (u >= limitU || w >= limitV) continue;
+      const i64 tu = u >> 18, tv = w >> 18;
+      const SourcePixel s = ReadSource(call, src->pixels + tv * src->data->pitch + tu * sourceBytes);
+      DrawPixel(call, dp, s, Classify(call, s), BlendWeight(blend, tu, tv));
+    }
+  }
+}
+
+void DrawQuad(MEMIMG* dst, const MEMIMG* src, const std::int32_t* points, int transparent, const MEMIMG* blend) {
+  i64 left = points[0], right = points[0], top = points[1], bottom = points[1];
+  for (int i = 1; i < 4; ++i) {
+    left = std::min<i64>(left, points[2 * i]), right = std::max<i64>(right, points[2 * i]);
+    top = std::min<i64>(top, points[2 * i + 1]), bottom = std::max<i64>(bottom, points[2 * i + 1]);
+  }
+  const RECT area = ClipArea(dst);
+  if (right + 4 <= area.left || left - 2 >= area.right || bottom + 4 <= area.top || top - 2 >= area.bottom) return;
+  const TriVertex corners[4] = {{points[0], points[1], 0, 0},
+                                {points[2], points[3], src->width, 0},
+                                {points[4], points[5], 0, src->height},
+                                {points[6], points[7], src->width, src->height}};
+  DrawTriangle(dst, src, corners, transparent, blend, 0);
+  DrawTriangle(dst, src, corners + 1, transparent, blend, 0);
+}
 
 void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend) {
   Call call;
@@ -441,8 +596,9 @@ bool ToFixed(long double value, i64* out) {
 void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent, int turn,
                 const MEMIMG* blend) {
   Call call;
-  if (!PrepareCall(call, Kernel::kRotate, dst, src, transparent, blend)) return;
-  if (turn != 0) return;
+  // The rotated blit draws its pixels by the triangle kernel's rules.
+  if (!PrepareCall(call, Kernel::kTriangle, dst, src, transparent, blend)) return;
+  if (scale == 0) return;
   const i64 w = src->width, h = src->height;
   float sine, cosine;
   i64 as, ac, bs, bc;
@@ -461,6 +617,7 @@ void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float
   const long double cornerY[4] = {-r - static_cast<long double>(q), r - static_cast<long double>(q),
                                   r + static_cast<long double>(q), q - static_cast<long double>(r)};
   i64 minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
+  i64 cornerPixels[4][2];
   for (int corner = 0; corner < 4; ++corner) {
     i64 cx, cy;
     if (!ToFixed(cornerX[corner], &cx) || !ToFixed(cornerY[corner], &cy)) return;
@@ -468,6 +625,21 @@ void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float
     cy += i64{y} * 262144;
     minX = std::min(minX, cx), maxX = std::max(maxX, cx);
     minY = std::min(minY, cy), maxY = std::max(maxY, cy);
+    cornerPixels[corner][0] = cx / 262144;
+    cornerPixels[corner][1] = cy / 262144;
+  }
+  if (turn != 0) {
+    // Top-right, top-left, bottom-right, bottom-left onto the quad's
+    // top-left, top-right, bottom-left, bottom-right: mirrored.
+    std::int32_t points[8];
+    const int order[4] = {3, 0, 2, 1};
+    for (int i = 0; i < 8; ++i) {
+      const i64 value = cornerPixels[order[i / 2]][i % 2];
+      if (value < INT32_MIN || value > INT32_MAX) return;
+      points[i] = static_cast<std::int32_t>(value);
+    }
+    DrawQuad(dst, src, points, transparent, blend);
+    return;
   }
   const RECT area = ClipArea(dst);
   const i64 left = std::clamp<i64>(minX / 262144 - 2, area.left, std::max(area.left, area.right));

@@ -1,4 +1,4 @@
-// A slow model of the image blits, one pixel at a time, written from the
+// A slow model of the image kernels, one pixel at a time, written from the
 // per-channel rules (64-bit integers, explicit floors, the blend mode
 // switched on at run time) and not from the kernels. The differential tests
 // compare every byte the kernels write with it.
@@ -6,6 +6,7 @@
 
 #include "image/memimg.h"
 #include "platform/windows.h"
+#include "softrender/triangle.h"
 
 namespace reference {
 
@@ -13,5 +14,8 @@ void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const M
 void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend);
 void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent, int turn,
                 const MEMIMG* blend);
+void DrawTriangle(MEMIMG* dst, const MEMIMG* src, const TriVertex* vertices, int transparent, const MEMIMG* blend,
+                  std::uint32_t colour);
+void DrawQuad(MEMIMG* dst, const MEMIMG* src, const std::int32_t* points, int transparent, const MEMIMG* blend);
 
 }  // namespace reference

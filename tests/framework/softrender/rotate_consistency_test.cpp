@@ -44,16 +44,10 @@ TEST_P(RotateAgainstBlit, UnturnedAtScaleOneMatchesTheBlit) {
       for (std::uint32_t param : {1u, 100u, 254u}) {
         const bool useBlend = selectors & 1, tint = selectors & 2, keyed = selectors & 4;
         if (!RulesAgree(format, mode, useBlend, tint, keyed)) continue;
-        GuardedImage dst, src, blend;
-        dst.Create(between(8, 24), between(6, 20), 2, format.colorType, 0, 0);
-        const int width = between(1, 12), height = between(1, 9);
-        src.Create(width, height, 2, format.colorType, format.palette, format.alpha);
-        blend.Create(width, height, 2, kMemImgChannel8, 0, 0);
-        FillRandom(dst, random);
-        FillRandom(src, random);
-        FillRandom(blend, random);
-        ResetDrawState(dst.View());
-        BuildBlendImageTable(between(0, 255), between(0, 255));
+        RandomScene scene;
+        MakeRandomScene(scene, format, 0, random);
+        GuardedImage &dst = scene.dst, &src = scene.src, &blend = scene.blend;
+        const int width = src.View()->width, height = src.View()->height;
         if (random() % 2) PickRandomDrawArea(dst.View(), random);
         BlendMode = static_cast<std::uint32_t>(mode);
         BlendParam = param;

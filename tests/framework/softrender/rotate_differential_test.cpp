@@ -1,7 +1,8 @@
 // Differential tests of the rotated blit: small random scenes drawn by the
 // kernel and by the reference model at random angles, scales and centres,
 // for every colour type, palette flag, blend mode 0 to 15, selector
-// combination and a range of parameters. Every byte of the destination's
+// combination and a range of parameters, a quarter of them mirrored
+// through the quad drawing. Every byte of the destination's
 // whole image is compared; the sources and blend images are views whose
 // surroundings hold random poison, so a read outside them shows up.
 #include <gtest/gtest.h>
@@ -37,18 +38,9 @@ class RotateDifferential : public testing::TestWithParam<SourceFormat> {
   // One random scene drawn both ways; returns a description of the first
   // differing byte, or an empty string.
   std::string DrawScene(std::uint32_t mode, bool useBlend, bool tint, int transparent, std::uint32_t param) {
-    const SourceFormat& format = GetParam();
-    GuardedImage dst, src, blend;
-    dst.Create(Between(8, 24), Between(6, 20), 2, format.colorType, 0, 0);
-    const int sourceWidth = Between(1, 12), sourceHeight = Between(1, 9);
-    src.Create(sourceWidth, sourceHeight, 2, format.colorType, format.palette, format.alpha);
-    blend.Create(sourceWidth + Between(0, 3), sourceHeight + Between(0, 3), 2, kMemImgChannel8, 0, 0);
-    FillRandom(dst, random_);
-    FillRandom(src, random_);
-    FillRandom(blend, random_);
-
-    ResetDrawState(dst.View());
-    BuildBlendImageTable(Between(0, 255), Between(0, 255));
+    RandomScene scene;
+    MakeRandomScene(scene, GetParam(), 3, random_);
+    GuardedImage &dst = scene.dst, &src = scene.src, &blend = scene.blend;
     const int width = dst.View()->width, height = dst.View()->height;
     if (random_() % 2) PickRandomDrawArea(dst.View(), random_);
     BlendMode = mode;
@@ -60,14 +52,15 @@ class RotateDifferential : public testing::TestWithParam<SourceFormat> {
     const int x = Between(-6, width + 6), y = Between(-6, height + 6);
 
     const std::vector<std::uint8_t> before = dst.Bytes();
-    MemImgRotateBlit(dst.View(), src.View(), x, y, angle, scale, transparent, 0, blendView);
+    const int turn = random_() % 4 == 0;
+    MemImgRotateBlit(dst.View(), src.View(), x, y, angle, scale, transparent, turn, blendView);
     const std::vector<std::uint8_t> got = dst.Bytes();
     dst.SetBytes(before);
-    reference::RotateBlit(dst.View(), src.View(), x, y, angle, scale, transparent, 0, blendView);
+    reference::RotateBlit(dst.View(), src.View(), x, y, angle, scale, transparent, turn, blendView);
     const std::string difference = FirstDifference(got, dst.Bytes(), before, dst.Data()->pitch);
     if (difference.empty()) return difference;
     return "angle " + std::to_string(angle) + " scale " + std::to_string(scale) + " centre " + std::to_string(x) +
-           "," + std::to_string(y) + ": " + difference;
+           "," + std::to_string(y) + " turn " + std::to_string(turn) + ": " + difference;
   }
 };
 

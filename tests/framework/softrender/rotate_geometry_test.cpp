@@ -85,24 +85,29 @@ TEST_F(RotateGeometry, TexelsLandWhereTheTurnAndScaleTakeThem) {
     const char* what;
     float angle;
     float scale;
+    int turn;
     // Destination pixel of texel (column, row), and the pixels drawn.
     int (*x)(int column, int row);
     int (*y)(int column, int row);
     int drawn;
   };
   const Case cases[] = {
-      {"one to one, top-left at the centre less half the size", 0.0f, 1.0f, [](int c, int) { return 95 + c; },
+      {"one to one, top-left at the centre less half the size", 0.0f, 1.0f, 0, [](int c, int) { return 95 + c; },
        [](int, int r) { return 47 + r; }, 60},
-      {"a quarter turn is clockwise on the screen", kQuarterTurn, 1.0f, [](int, int r) { return 103 - r; },
+      {"a quarter turn is clockwise on the screen", kQuarterTurn, 1.0f, 0, [](int, int r) { return 103 - r; },
        [](int c, int) { return 45 + c; }, 60},
-      {"a negative scale turns half-way about the centre", 0.0f, -1.0f, [](int c, int) { return 105 - c; },
+      {"a negative scale turns half-way about the centre", 0.0f, -1.0f, 0, [](int c, int) { return 105 - c; },
        [](int, int r) { return 53 - r; }, 60},
-      {"scale 2: each texel covers two by two", 0.0f, 2.0f, [](int c, int) { return 90 + 2 * c; },
+      {"scale 2: each texel covers two by two", 0.0f, 2.0f, 0, [](int c, int) { return 90 + 2 * c; },
        [](int, int r) { return 44 + 2 * r; }, 240},
+      // The quad drawing's own sampling puts the mirrored image one pixel
+      // right of the unmirrored one.
+      {"the turn flag mirrors left to right", 0.0f, 1.0f, 1, [](int c, int) { return 105 - c; },
+       [](int, int r) { return 47 + r; }, 60},
   };
   for (const Case& c : cases) {
     FillMemImgRect(target_.View(), nullptr, kUntouched);
-    Draw(100, 50, c.angle, c.scale);
+    Draw(100, 50, c.angle, c.scale, c.turn);
     EXPECT_EQ(DrawnPixels(), c.drawn) << c.what;
     for (int row = 0; row < 6; ++row)
       for (int column = 0; column < 10; ++column)
@@ -113,12 +118,12 @@ TEST_F(RotateGeometry, TexelsLandWhereTheTurnAndScaleTakeThem) {
 
 TEST_F(RotateGeometry, MirroredPathPointsAreTheCornersTruncatedTowardZero) {
   const auto setUp = SetUpRotation(0.0f, 1.0f, 10, 6);
-  const QuadPoints points = MirroredQuadPoints(*TurnCorners(*setUp, 100, 50));
-  const std::int64_t expected[8] = {105, 47, 95, 47, 105, 53, 95, 53};
+  const QuadPoints points = *MirroredQuadPoints(*TurnCorners(*setUp, 100, 50));
+  const std::int32_t expected[8] = {105, 47, 95, 47, 105, 53, 95, 53};
   EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), points.xy));
   // A 3 x 3 source scaled by 0.9 about (0, 0) has its left corners at
   // -1.35 pixels: whole pixels -1, not -2.
-  const QuadPoints near = MirroredQuadPoints(*TurnCorners(*SetUpRotation(0.0f, 0.9f, 3, 3), 0, 0));
+  const QuadPoints near = *MirroredQuadPoints(*TurnCorners(*SetUpRotation(0.0f, 0.9f, 3, 3), 0, 0));
   EXPECT_EQ(near.xy[2], -1);
   EXPECT_EQ(near.xy[3], -1);
   EXPECT_EQ(near.xy[0], 1);
