@@ -9,15 +9,12 @@
 #include <pixman.h>
 
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "graphics/render_state.h"
-#include "image/blend_tables.h"
-#include "image/memimg.h"
 #include "softrender/image_blit.h"
+#include "support/pixman_memimg.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -27,79 +24,31 @@ constexpr int kScreenHeight = 820;
 constexpr int kSprite = 16;
 constexpr int kSprites = 2000;
 
-// A 32-bit MEMIMG and a pixman image over the same pixels.
-struct SharedImage {
-  MEMIMG memimg{};
-  pixman_image_t* pixman = nullptr;
-
-  SharedImage(int width, int height, int alpha) {
-    CreateMemImg(&memimg, width, height, -1, 0, kMemImgRgb32, 0, alpha, 0, nullptr);
-    pixman = pixman_image_create_bits(alpha ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, width, height,
-                                      reinterpret_cast<std::uint32_t*>(memimg.pixels), memimg.data->pitch);
-  }
-  ~SharedImage() {
-    pixman_image_unref(pixman);
-    ReleaseMemImg(&memimg);
-  }
-  std::uint32_t* Row(int y) { return reinterpret_cast<std::uint32_t*>(memimg.pixels + y * memimg.data->pitch); }
-  void FillNoise(std::uint32_t seed) {
-    std::mt19937 random(seed);
-    for (int y = 0; y < memimg.height; ++y)
-      for (int x = 0; x < memimg.width; ++x) Row(y)[x] = random() | 0xFF000000u;
-  }
-};
-
-void PrepareState(SharedImage& target) {
-  static const int tables = BuildBlendTables();
-  (void)tables;
-  ResetRenderState(&target.memimg, target.memimg.width, target.memimg.height);
-}
-
-void SetMegapixels(benchmark::State& state, double pixelsPerIteration) {
-  state.counters["Mpix_per_s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * pixelsPerIteration / 1e6, benchmark::Counter::kIsRate);
-}
+using wqbench::DrawScene;
+using wqbench::SetMegapixels;
 
 // --- full-screen copy ---
 
 void BM_CopyOurs(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), picture(kScreenWidth, kScreenHeight, 0);
-  picture.FillNoise(1);
-  PrepareState(screen);
+  DrawScene scene(DrawScene::Side::kOurs, kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight, 0, 1);
   for (auto _ : state) {
-    MemImgBlit(&screen.memimg, &picture.memimg, 0, 0, 0, nullptr);
+    MemImgBlit(&scene.screen.memimg, &scene.source.memimg, 0, 0, 0, nullptr);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kScreenWidth * kScreenHeight);
 }
 
 void BM_CopyPixman(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), picture(kScreenWidth, kScreenHeight, 0);
-  picture.FillNoise(1);
+  DrawScene scene(DrawScene::Side::kPixman, kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight, 0, 1);
   for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_SRC, picture.pixman, nullptr, screen.pixman, 0, 0, 0, 0, 0, 0, kScreenWidth,
-                             kScreenHeight);
+    pixman_image_composite32(PIXMAN_OP_SRC, scene.source.pixman, nullptr, scene.screen.pixman, 0, 0, 0, 0, 0, 0,
+                             kScreenWidth, kScreenHeight);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kScreenWidth * kScreenHeight);
 }
 
 // --- alpha sprites ---
-
-// A round sprite with a soft edge: alpha 0 outside, 255 in the middle, in
-// between on the rim; premultiplied for pixman, whose OVER expects it.
-void FillSprite(SharedImage& sprite, bool premultiplied) {
-  for (int y = 0; y < kSprite; ++y)
-    for (int x = 0; x < kSprite; ++x) {
-      const int dx = 2 * x - kSprite + 1, dy = 2 * y - kSprite + 1;
-      const int distance = dx * dx + dy * dy;
-      const int limit = kSprite * kSprite;
-      const std::uint32_t alpha = distance >= limit ? 0 : std::min(255, (limit - distance) * 255 / (limit / 2));
-      std::uint32_t red = 0xFF, green = 0xC0, blue = 0x40;
-      if (premultiplied) red = red * alpha / 255, green = green * alpha / 255, blue = blue * alpha / 255;
-      sprite.Row(y)[x] = alpha << 24 | red << 16 | green << 8 | blue;
-    }
-}
 
 std::vector<std::pair<int, int>> SpritePlaces() {
   std::mt19937 random(7);
@@ -112,27 +61,22 @@ std::vector<std::pair<int, int>> SpritePlaces() {
 }
 
 void BM_SpritesOurs(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), sprite(kSprite, kSprite, 1);
-  screen.FillNoise(2);
-  FillSprite(sprite, false);
-  PrepareState(screen);
+  DrawScene scene(DrawScene::Side::kOurs, kScreenWidth, kScreenHeight, kSprite, kSprite, 1, 2);
   const auto places = SpritePlaces();
   for (auto _ : state) {
-    for (const auto& [x, y] : places) MemImgBlit(&screen.memimg, &sprite.memimg, x, y, 1, nullptr);
+    for (const auto& [x, y] : places) MemImgBlit(&scene.screen.memimg, &scene.source.memimg, x, y, 1, nullptr);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kSprites * kSprite * kSprite);
 }
 
 void BM_SpritesPixman(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), sprite(kSprite, kSprite, 1);
-  screen.FillNoise(2);
-  FillSprite(sprite, true);
+  DrawScene scene(DrawScene::Side::kPixman, kScreenWidth, kScreenHeight, kSprite, kSprite, 1, 2);
   const auto places = SpritePlaces();
   for (auto _ : state) {
     for (const auto& [x, y] : places)
-      pixman_image_composite32(PIXMAN_OP_OVER, sprite.pixman, nullptr, screen.pixman, 0, 0, 0, 0, x, y, kSprite,
-                               kSprite);
+      pixman_image_composite32(PIXMAN_OP_OVER, scene.source.pixman, nullptr, scene.screen.pixman, 0, 0, 0, 0, x, y,
+                               kSprite, kSprite);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kSprites * kSprite * kSprite);
@@ -141,27 +85,24 @@ void BM_SpritesPixman(benchmark::State& state) {
 // --- 2x stretch ---
 
 void BM_StretchOurs(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), picture(kScreenWidth / 2, kScreenHeight / 2, 0);
-  picture.FillNoise(3);
-  PrepareState(screen);
+  DrawScene scene(DrawScene::Side::kOurs, kScreenWidth, kScreenHeight, kScreenWidth / 2, kScreenHeight / 2, 0, 3);
   const RECT whole{0, 0, kScreenWidth, kScreenHeight};
   for (auto _ : state) {
-    MemImgStretchBlit(&screen.memimg, &picture.memimg, &whole, 0, nullptr);
+    MemImgStretchBlit(&scene.screen.memimg, &scene.source.memimg, &whole, 0, nullptr);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kScreenWidth * kScreenHeight);
 }
 
 void BM_StretchPixman(benchmark::State& state) {
-  SharedImage screen(kScreenWidth, kScreenHeight, 0), picture(kScreenWidth / 2, kScreenHeight / 2, 0);
-  picture.FillNoise(3);
+  DrawScene scene(DrawScene::Side::kPixman, kScreenWidth, kScreenHeight, kScreenWidth / 2, kScreenHeight / 2, 0, 3);
   pixman_transform_t half;
   pixman_transform_init_scale(&half, pixman_double_to_fixed(0.5), pixman_double_to_fixed(0.5));
-  pixman_image_set_transform(picture.pixman, &half);
-  pixman_image_set_filter(picture.pixman, PIXMAN_FILTER_NEAREST, nullptr, 0);
+  pixman_image_set_transform(scene.source.pixman, &half);
+  pixman_image_set_filter(scene.source.pixman, PIXMAN_FILTER_NEAREST, nullptr, 0);
   for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_SRC, picture.pixman, nullptr, screen.pixman, 0, 0, 0, 0, 0, 0, kScreenWidth,
-                             kScreenHeight);
+    pixman_image_composite32(PIXMAN_OP_SRC, scene.source.pixman, nullptr, scene.screen.pixman, 0, 0, 0, 0, 0, 0,
+                             kScreenWidth, kScreenHeight);
     benchmark::ClobberMemory();
   }
   SetMegapixels(state, kScreenWidth * kScreenHeight);

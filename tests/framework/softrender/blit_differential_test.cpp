@@ -19,22 +19,12 @@ namespace {
 
 enum class Kernel { kBlit, kRunLength, kStretch };
 
-struct Format {
-  const char* name;
-  int colorType;
-  int palette;
-  int alpha;
-};
-constexpr Format kFormats[] = {
-    {"Rgb32", kMemImgRgb32, 0, 0},   {"Rgb32Alpha", kMemImgRgb32, 0, 1},   {"Rgb32Palette", kMemImgRgb32, 1, 0},
-    {"Rgb565", kMemImgRgb565, 0, 0}, {"Rgb565Alpha", kMemImgRgb565, 0, 1}, {"Rgb565Palette", kMemImgRgb565, 1, 0},
-};
 constexpr std::uint32_t kParams[] = {0, 1, 64, 127, 128, 129, 254, 255};
 constexpr std::uint32_t kBrights[] = {0xFFFFFF, 0xFFFFFE, 0x8040C0, 0x000000};
 
 struct Case {
   Kernel kernel;
-  Format format;
+  SourceFormat format;
 };
 
 std::string KernelAndFormat(const Case& c) {
@@ -69,12 +59,7 @@ class BlitDifferential : public testing::TestWithParam<Case> {
     ResetDrawState(dst.View());
     BuildBlendImageTable(Between(0, 255), Between(0, 255));
     const int width = dst.View()->width, height = dst.View()->height;
-    if (!runLength && random_() % 2) {
-      DrawArea.left = Between(0, width - 1);
-      DrawArea.top = Between(0, height - 1);
-      DrawArea.right = Between(DrawArea.left, width);
-      DrawArea.bottom = Between(DrawArea.top, height);
-    }
+    if (!runLength && random_() % 2) PickRandomDrawArea(dst.View(), random_);
     BlendMode = mode;
     BlendParam = param;
     DrawBright = tint ? kBrights[1 + random_() % 3] : kBrights[0];
@@ -107,25 +92,17 @@ class BlitDifferential : public testing::TestWithParam<Case> {
 };
 
 TEST_P(BlitDifferential, EveryModeSelectorAndParameterMatchesTheReference) {
-  int failures = 0;
-  for (std::uint32_t mode = 0; mode < 16; ++mode)
-    for (int selectors = 0; selectors < 8; ++selectors)
-      for (std::uint32_t param : kParams)
-        for (int scene = 0; scene < 2; ++scene) {
-          const bool useBlend = selectors & 1, tint = selectors & 2;
-          const int transparent = (selectors & 4) ? (GetParam().kernel == Kernel::kRunLength ? 1 : 1 + scene) : 0;
-          const std::string difference = DrawScene(mode, useBlend, tint, transparent, param);
-          if (difference.empty()) continue;
-          ADD_FAILURE() << "mode " << mode << " blend " << useBlend << " tint " << tint << " transparent "
-                        << transparent << " param " << param << ": " << difference;
-          if (++failures == 10) return;
-        }
+  ExpectEveryCombinationMatches(kParams, 2, [&](std::uint32_t mode, bool blend, bool tint, bool keyed, int scene,
+                                                std::uint32_t param) {
+    const int transparent = keyed ? (GetParam().kernel == Kernel::kRunLength ? 1 : 1 + scene) : 0;
+    return DrawScene(mode, blend, tint, transparent, param);
+  });
 }
 
 std::vector<Case> AllCases() {
   std::vector<Case> cases;
   for (Kernel kernel : {Kernel::kBlit, Kernel::kRunLength, Kernel::kStretch})
-    for (const Format& format : kFormats) cases.push_back({kernel, format});
+    for (const SourceFormat& format : kSourceFormats) cases.push_back({kernel, format});
   return cases;
 }
 

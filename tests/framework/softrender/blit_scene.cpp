@@ -90,6 +90,42 @@ std::string FirstDifference(const std::vector<std::uint8_t>& got, const std::vec
   return {};
 }
 
+void ExpectEveryCombinationMatches(std::span<const std::uint32_t> params, int scenes, const SceneFn& drawScene) {
+  int failures = 0;
+  for (std::uint32_t mode = 0; mode < 16; ++mode)
+    for (int selectors = 0; selectors < 8; ++selectors)
+      for (std::uint32_t param : params)
+        for (int scene = 0; scene < scenes; ++scene) {
+          const bool blend = selectors & 1, tint = selectors & 2, transparent = selectors & 4;
+          const std::string difference = drawScene(mode, blend, tint, transparent, scene, param);
+          if (difference.empty()) continue;
+          ADD_FAILURE() << "mode " << mode << " blend " << blend << " tint " << tint << " transparent "
+                        << transparent << " param " << param << ": " << difference;
+          if (++failures == 10) return;
+        }
+}
+
+void MakeRandomScene(RandomScene& scene, const SourceFormat& format, int blendSpare, std::mt19937& random) {
+  const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  scene.dst.Create(between(8, 24), between(6, 20), 2, format.colorType, 0, 0);
+  const int width = between(1, 12), height = between(1, 9);
+  scene.src.Create(width, height, 2, format.colorType, format.palette, format.alpha);
+  scene.blend.Create(width + between(0, blendSpare), height + between(0, blendSpare), 2, kMemImgChannel8, 0, 0);
+  FillRandom(scene.dst, random);
+  FillRandom(scene.src, random);
+  FillRandom(scene.blend, random);
+  ResetDrawState(scene.dst.View());
+  BuildBlendImageTable(between(0, 255), between(0, 255));
+}
+
+void PickRandomDrawArea(const MEMIMG* target, std::mt19937& random) {
+  const auto between = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  DrawArea.left = between(0, target->width - 1);
+  DrawArea.top = between(0, target->height - 1);
+  DrawArea.right = between(DrawArea.left, target->width);
+  DrawArea.bottom = between(DrawArea.top, target->height);
+}
+
 void ResetDrawState(MEMIMG* target) {
   static const int tablesBuilt = BuildBlendTables();
   (void)tablesBuilt;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,10 +53,41 @@ std::uint8_t RandomAlpha(std::mt19937& random);
 // occurs in the view.
 void FillRandom(GuardedImage& image, std::mt19937& random);
 
-// The first byte where got differs from want (before: the bytes before the
-// draw), described for a failure message; empty when they agree.
+// The source formats every kernel is checked with.
+struct SourceFormat {
+  const char* name;
+  int colorType;
+  int palette;
+  int alpha;
+};
+inline constexpr SourceFormat kSourceFormats[] = {
+    {"Rgb32", kMemImgRgb32, 0, 0},   {"Rgb32Alpha", kMemImgRgb32, 0, 1},   {"Rgb32Palette", kMemImgRgb32, 1, 0},
+    {"Rgb565", kMemImgRgb565, 0, 0}, {"Rgb565Alpha", kMemImgRgb565, 0, 1}, {"Rgb565Palette", kMemImgRgb565, 1, 0},
+};
+
+// Where a kernel's bytes first differ from the reference's, or an empty
+// string when they agree.
 std::string FirstDifference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want,
                             const std::vector<std::uint8_t>& before, int pitch);
+
+// Draws `scenes` scenes for every blend mode 0 to 15, combination of blend
+// image, tint and transparent flag, and parameter; each returns its
+// difference from the reference. The first ten differences are reported.
+using SceneFn = std::function<std::string(std::uint32_t mode, bool blend, bool tint, bool transparent, int scene,
+                                          std::uint32_t param)>;
+void ExpectEveryCombinationMatches(std::span<const std::uint32_t> params, int scenes, const SceneFn& drawScene);
+
+// A random scene: a destination of 8 to 24 by 6 to 20 pixels, a source of
+// the format of 1 to 12 by 1 to 9 pixels and a blend image covering it (by
+// up to `blendSpare` pixels more each way), all filled by FillRandom, with
+// the render state reset to the destination and a random blend table.
+struct RandomScene {
+  GuardedImage dst, src, blend;
+};
+void MakeRandomScene(RandomScene& scene, const SourceFormat& format, int blendSpare, std::mt19937& random);
+
+// Sets DrawArea to a random rectangle inside the target, possibly empty.
+void PickRandomDrawArea(const MEMIMG* target, std::mt19937& random);
 
 // Sets the render state to defaults for a destination of the given size and
 // builds the tables.

@@ -5,6 +5,7 @@
 #include "reference_model.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -574,6 +575,105 @@ void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transp
                 BlendWeight(blend, column, row));
     }
   }
+}
+
+
+namespace {
+
+// FloatToInt of a value worked in extended precision and rounded to f32;
+// false where the value does not convert.
+bool ToFixed(long double value, i64* out) {
+  const int converted = FloatToInt(static_cast<float>(value));
+  *out = converted;
+  return converted != INT_MIN;
+}
+
+}  // namespace
+
+// The rotation by inverse mapping: the corners of the turned image, the box
+// around them with its margins, and for each box pixel in the draw area the
+// source position U0 + j x DUY + i x DU (and likewise for v) in closed form.
+void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent, int turn,
+                const MEMIMG* blend) {
+  Call call;
+  // The rotated blit draws its pixels by the triangle kernel's rules.
+  if (!PrepareCall(call, Kernel::kTriangle, dst, src, transparent, blend)) return;
+  if (scale == 0) return;
+  const i64 w = src->width, h = src->height;
+  float sine, cosine;
+  i64 as, ac, bs, bc;
+  SinCosF(-angle, &sine, &cosine);
+  if (!ToFixed(sine * 262144.0L, &as) || !ToFixed(cosine * 262144.0L, &ac)) return;
+  SinCosF(angle, &sine, &cosine);
+  if (!ToFixed(sine * 262144.0L, &bs) || !ToFixed(cosine * 262144.0L, &bc)) return;
+  const float hw = static_cast<float>(w * static_cast<long double>(scale) * 0.5L);
+  const float hh = static_cast<float>(h * static_cast<long double>(scale) * 0.5L);
+  const float p = static_cast<float>(hw * static_cast<long double>(bc));
+  const float q = static_cast<float>(hw * static_cast<long double>(bs));
+  const float r = static_cast<float>(hh * static_cast<long double>(bc));
+  const float ss = static_cast<float>(hh * static_cast<long double>(bs));
+  const long double cornerX[4] = {-p + static_cast<long double>(ss), -p - static_cast<long double>(ss),
+                                  p - static_cast<long double>(ss), p + static_cast<long double>(ss)};
+  const long double cornerY[4] = {-r - static_cast<long double>(q), r - static_cast<long double>(q),
+                                  r + static_cast<long double>(q), q - static_cast<long double>(r)};
+  i64 minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
+  i64 cornerPixels[4][2];
+  for (int corner = 0; corner < 4; ++corner) {
+    i64 cx, cy;
+    if (!ToFixed(cornerX[corner], &cx) || !ToFixed(cornerY[corner], &cy)) return;
+    cx += i64{x} * 262144;
+    cy += i64{y} * 262144;
+    minX = std::min(minX, cx), maxX = std::max(maxX, cx);
+    minY = std::min(minY, cy), maxY = std::max(maxY, cy);
+    cornerPixels[corner][0] = cx / 262144;
+    cornerPixels[corner][1] = cy / 262144;
+  }
+  if (turn != 0) {
+    // Top-right, top-left, bottom-right, bottom-left onto the quad's
+    // top-left, top-right, bottom-left, bottom-right: mirrored.
+    std::int32_t points[8];
+    const int order[4] = {3, 0, 2, 1};
+    for (int i = 0; i < 8; ++i) {
+      const i64 value = cornerPixels[order[i / 2]][i % 2];
+      if (value < INT32_MIN || value > INT32_MAX) return;
+      points[i] = static_cast<std::int32_t>(value);
+    }
+    DrawQuad(dst, src, points, transparent, blend);
+    return;
+  }
+  const RECT area = ClipArea(dst);
+  const i64 left = std::clamp<i64>(minX / 262144 - 2, area.left, std::max(area.left, area.right));
+  const i64 right = std::clamp<i64>(maxX / 262144 + 4, area.left, std::max(area.left, area.right));
+  const i64 top = std::clamp<i64>(minY / 262144 - 2, area.top, std::max(area.top, area.bottom));
+  const i64 bottom = std::clamp<i64>(maxY / 262144 + 4, area.top, std::max(area.top, area.bottom));
+  if (left == right || top == bottom) return;
+
+  i64 du, dv;
+  if (!ToFixed(bc / static_cast<long double>(scale), &du) || !ToFixed(as / static_cast<long double>(scale), &dv))
+    return;
+  const auto position = [&](i64 px, i64 py, i64* u, i64* v) {
+    const i64 along = (px - x) * ac - (py - y) * as, down = (py - y) * ac + (px - x) * as;
+    if (!ToFixed(along / static_cast<long double>(scale), u) || !ToFixed(down / static_cast<long double>(scale), v))
+      return false;
+    *u += (w / 2) * 262144;
+    *v += (h / 2) * 262144;
+    return true;
+  };
+  i64 u0, v0, u1, v1;
+  if (!position(left, top, &u0, &v0) || !position(left, bottom, &u1, &v1)) return;
+  const i64 rows = bottom - top;
+  const i64 duy = (u1 - u0) / rows, dvy = (v1 - v0) / rows;
+  const int sourceBytes = MemImgBytesPerPixel(src);
+  const int destinationBytes = MemImgBytesPerPixel(dst);
+  for (i64 j = 0; j < rows; ++j)
+    for (i64 i = 0; i < right - left; ++i) {
+      const i64 u = u0 + j * duy + i * du, v = v0 + j * dvy + i * dv;
+      if (u < 0 || v < 0 || u >= w * 262144 || v >= h * 262144) continue;
+      const i64 column = u / 262144, row = v / 262144;
+      const SourcePixel s = ReadSource(call, src->pixels + row * src->data->pitch + column * sourceBytes);
+      DrawPixel(call, dst->pixels + (top + j) * dst->data->pitch + (left + i) * destinationBytes, s,
+                Classify(call, s), BlendWeight(blend, column, row));
+    }
 }
 
 }  // namespace reference

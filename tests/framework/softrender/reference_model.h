@@ -12,6 +12,8 @@ namespace reference {
 
 void Blit(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blend);
 void StretchBlit(MEMIMG* dst, const MEMIMG* src, const RECT* corners, int transparent, const MEMIMG* blend);
+void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent, int turn,
+                const MEMIMG* blend);
 void DrawTriangle(MEMIMG* dst, const MEMIMG* src, const TriVertex* vertices, int transparent, const MEMIMG* blend,
                   std::uint32_t colour);
 void DrawQuad(MEMIMG* dst, const MEMIMG* src, const std::int32_t* points, int transparent, const MEMIMG* blend);
