@@ -5,6 +5,7 @@
 
 #include "platform/dshow.h"
 #include "platform/windows.h"
+#include "quartz_test_support.h"
 #include "support/wait_until.h"
 
 namespace {
@@ -12,10 +13,8 @@ namespace {
 class AllocatorTest : public testing::Test {
  protected:
   void SetUp() override {
-    CoInitialize(nullptr);
-    ASSERT_EQ(CoCreateInstance(D_CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, D_IID_IMemAllocator,
-                               reinterpret_cast<void**>(&allocator_)),
-              S_OK);
+    allocator_ = wqtest::CreateSystemAllocator();
+    ASSERT_NE(allocator_, nullptr);
   }
   void TearDown() override {
     if (allocator_) {

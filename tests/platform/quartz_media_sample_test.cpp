@@ -5,6 +5,7 @@
 
 #include "platform/dshow.h"
 #include "platform/windows.h"
+#include "quartz_test_support.h"
 
 namespace {
 
@@ -12,10 +13,8 @@ namespace {
 class MediaSampleTest : public testing::Test {
  protected:
   void SetUp() override {
-    CoInitialize(nullptr);
-    ASSERT_EQ(CoCreateInstance(D_CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, D_IID_IMemAllocator,
-                               reinterpret_cast<void**>(&allocator_)),
-              S_OK);
+    allocator_ = wqtest::CreateSystemAllocator();
+    ASSERT_NE(allocator_, nullptr);
     D_ALLOCATOR_PROPERTIES request{1, 100, 1, 0}, actual{};
     ASSERT_EQ(allocator_->SetProperties(&request, &actual), S_OK);
     ASSERT_EQ(allocator_->Commit(), S_OK);

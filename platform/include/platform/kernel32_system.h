@@ -257,8 +257,8 @@ int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_leng
 // number * numerator / denominator with a 64-bit product, rounded half away
 // from zero; -1 when the denominator is 0 or the result does not fit.
 int MulDiv(int number, int numerator, int denominator);
-// Case-sensitive comparison: negative, zero or positive. A null string is
-// less than any other.
+// Case-sensitive comparison by UTF-16 unit values (not a linguistic
+// order): -1, 0 or 1. A null string is less than any other.
 int lstrcmpW(LPCWSTR first, LPCWSTR second);
 
 // ---- Process and debugger --------------------------------------------------
