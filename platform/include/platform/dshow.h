@@ -22,8 +22,13 @@ using D_HSEMAPHORE = DWORD_PTR;
 #define D_VFW_E_MEDIA_TIME_NOT_SET (static_cast<HRESULT>(0x80040251u))
 #define D_VFW_S_NO_STOP_TIME (static_cast<HRESULT>(0x00040270u))
 
+#define D_VFW_E_NOT_CONNECTED (static_cast<HRESULT>(0x80040209u))
+
 // ---- Class and interface ids -------------------------------------------------
 
+// {060AF76C-68DD-11D0-8FC1-00C04FD9189D}
+inline constexpr CLSID D_CLSID_SeekingPassThru = {
+    0x060AF76C, 0x68DD, 0x11D0, {0x8F, 0xC1, 0x00, 0xC0, 0x4F, 0xD9, 0x18, 0x9D}};
 // {1E651CC0-B199-11D0-8212-00C04FC32C45}
 inline constexpr CLSID D_CLSID_MemoryAllocator = {
     0x1E651CC0, 0xB199, 0x11D0, {0x82, 0x12, 0x00, 0xC0, 0x4F, 0xC3, 0x2C, 0x45}};
@@ -52,6 +57,19 @@ inline constexpr IID D_IID_IMediaSample2 = {
 // {56A86897-0AD4-11CE-B03A-0020AF0BA770}
 inline constexpr IID D_IID_IReferenceClock = {
     0x56A86897, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+
+// {56A86891-0AD4-11CE-B03A-0020AF0BA770}
+inline constexpr IID D_IID_IPin = {
+    0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+// {36B73880-C2C8-11CF-8B46-00805F6CEF60}
+inline constexpr IID D_IID_IMediaSeeking = {
+    0x36B73880, 0xC2C8, 0x11CF, {0x8B, 0x46, 0x00, 0x80, 0x5F, 0x6C, 0xEF, 0x60}};
+// {36B73883-C2C8-11CF-8B46-00805F6CEF60}
+inline constexpr IID D_IID_ISeekingPassThru = {
+    0x36B73883, 0xC2C8, 0x11CF, {0x8B, 0x46, 0x00, 0x80, 0x5F, 0x6C, 0xEF, 0x60}};
+// {7B785574-8C82-11CF-BC0C-00AA00AC74F6}: 100 ns units
+inline constexpr GUID D_TIME_FORMAT_MEDIA_TIME = {
+    0x7B785574, 0x8C82, 0x11CF, {0xBC, 0x0C, 0x00, 0xAA, 0x00, 0xAC, 0x74, 0xF6}};
 
 // ---- Media types ---------------------------------------------------------------
 
@@ -189,4 +207,93 @@ class D_IReferenceClock : public IUnknown {
 
  protected:
   ~D_IReferenceClock() = default;
+};
+
+// ---- Pins ------------------------------------------------------------------------
+
+class D_IBaseFilter;
+class D_IEnumMediaTypes;
+
+enum D_PIN_DIRECTION { D_PINDIR_INPUT = 0, D_PINDIR_OUTPUT = 1 };
+
+struct D_PIN_INFO {
+  D_IBaseFilter* pFilter;  // referenced
+  D_PIN_DIRECTION dir;
+  WCHAR achName[128];
+};
+
+class D_IPin : public IUnknown {
+ public:
+  virtual HRESULT Connect(D_IPin* receive_pin, const D_AM_MEDIA_TYPE* type) = 0;
+  virtual HRESULT ReceiveConnection(D_IPin* connector, const D_AM_MEDIA_TYPE* type) = 0;
+  virtual HRESULT Disconnect() = 0;
+  // The connected pin with a reference; D_VFW_E_NOT_CONNECTED otherwise.
+  virtual HRESULT ConnectedTo(D_IPin** pin) = 0;
+  virtual HRESULT ConnectionMediaType(D_AM_MEDIA_TYPE* type) = 0;
+  virtual HRESULT QueryPinInfo(D_PIN_INFO* info) = 0;
+  virtual HRESULT QueryDirection(D_PIN_DIRECTION* direction) = 0;
+  virtual HRESULT QueryId(LPWSTR* id) = 0;
+  virtual HRESULT QueryAccept(const D_AM_MEDIA_TYPE* type) = 0;
+  virtual HRESULT EnumMediaTypes(D_IEnumMediaTypes** types) = 0;
+  virtual HRESULT QueryInternalConnections(D_IPin** pins, ULONG* count) = 0;
+  virtual HRESULT EndOfStream() = 0;
+  virtual HRESULT BeginFlush() = 0;
+  virtual HRESULT EndFlush() = 0;
+  virtual HRESULT NewSegment(D_REFERENCE_TIME start, D_REFERENCE_TIME stop, double rate) = 0;
+
+ protected:
+  ~D_IPin() = default;
+};
+
+// ---- Seeking -------------------------------------------------------------------
+
+#define D_AM_SEEKING_CanSeekAbsolute 0x1u
+#define D_AM_SEEKING_CanSeekForwards 0x2u
+#define D_AM_SEEKING_CanSeekBackwards 0x4u
+#define D_AM_SEEKING_CanGetCurrentPos 0x8u
+#define D_AM_SEEKING_CanGetStopPos 0x10u
+#define D_AM_SEEKING_CanGetDuration 0x20u
+
+#define D_AM_SEEKING_NoPositioning 0x0u
+#define D_AM_SEEKING_AbsolutePositioning 0x1u
+#define D_AM_SEEKING_RelativePositioning 0x2u
+#define D_AM_SEEKING_IncrementalPositioning 0x3u
+#define D_AM_SEEKING_PositioningBitsMask 0x3u
+
+class D_IMediaSeeking : public IUnknown {
+ public:
+  virtual HRESULT GetCapabilities(DWORD* capabilities) = 0;
+  virtual HRESULT CheckCapabilities(DWORD* capabilities) = 0;
+  virtual HRESULT IsFormatSupported(const GUID* format) = 0;
+  virtual HRESULT QueryPreferredFormat(GUID* format) = 0;
+  virtual HRESULT GetTimeFormat(GUID* format) = 0;
+  virtual HRESULT IsUsingTimeFormat(const GUID* format) = 0;
+  virtual HRESULT SetTimeFormat(const GUID* format) = 0;
+  virtual HRESULT GetDuration(LONGLONG* duration) = 0;
+  virtual HRESULT GetStopPosition(LONGLONG* stop) = 0;
+  virtual HRESULT GetCurrentPosition(LONGLONG* current) = 0;
+  virtual HRESULT ConvertTimeFormat(LONGLONG* target, const GUID* target_format, LONGLONG source,
+                                    const GUID* source_format) = 0;
+  virtual HRESULT SetPositions(LONGLONG* current, DWORD current_flags, LONGLONG* stop, DWORD stop_flags) = 0;
+  virtual HRESULT GetPositions(LONGLONG* current, LONGLONG* stop) = 0;
+  virtual HRESULT GetAvailable(LONGLONG* earliest, LONGLONG* latest) = 0;
+  virtual HRESULT SetRate(double rate) = 0;
+  virtual HRESULT GetRate(double* rate) = 0;
+  virtual HRESULT GetPreroll(LONGLONG* preroll) = 0;
+
+ protected:
+  ~D_IMediaSeeking() = default;
+};
+
+// The seeking pass-through (CLSID_SeekingPassThru, made to be aggregated by
+// a filter): once given the filter's input pin (which it does not
+// reference), it answers IMediaSeeking, and every call goes to the pin
+// connected upstream of that one; E_NOTIMPL while the pin is not connected
+// or its peer cannot seek. A second Init fails with E_FAIL.
+class D_ISeekingPassThru : public IUnknown {
+ public:
+  virtual HRESULT Init(BOOL renderer, D_IPin* pin) = 0;
+
+ protected:
+  ~D_ISeekingPassThru() = default;
 };

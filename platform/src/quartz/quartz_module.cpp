@@ -1,6 +1,7 @@
 // quartz's classes: the system components that filter graphs are made of.
 #include "ole32/com_class_table.h"
 #include "quartz/memory_allocator.h"
+#include "quartz/seeking_pass_through.h"
 #include "quartz/system_reference_clock.h"
 
 namespace wqplat {
@@ -9,6 +10,7 @@ namespace {
 const ComClassDefinition kClasses[] = {
     {D_CLSID_MemoryAllocator, &CreateMemoryAllocator},
     {D_CLSID_SystemClock, &CreateSystemReferenceClock},
+    {D_CLSID_SeekingPassThru, &CreateSeekingPassThru, &CreateSeekingPassThruAggregated},
 };
 
 }  // namespace
