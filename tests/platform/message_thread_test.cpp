@@ -61,8 +61,15 @@ TEST(ThreadMessageTest, MsgWaitEndsOnAnObjectOrOnAMessageOfTheMask) {
   // A mask without posted messages ignores it; an object still counts.
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_TIMER), WAIT_TIMEOUT);
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_POSTMESSAGE), WAIT_OBJECT_0);
+  // Waiting for all: the objects and a message together.
+  SetEvent(event);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, TRUE, 0, QS_TIMER), WAIT_TIMEOUT);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, TRUE, 0, QS_POSTMESSAGE), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);  // taken by the wait
   ASSERT_TRUE(PeekMessageA(&peeked, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_POSTMESSAGE), WAIT_TIMEOUT);
+  SetEvent(event);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, TRUE, 0, QS_POSTMESSAGE), WAIT_TIMEOUT);
   CloseHandle(event);
 }
 

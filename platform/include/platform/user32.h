@@ -431,6 +431,8 @@ UINT RegisterWindowMessageA(LPCSTR name);
 // the calling thread's queue holds something of the kinds in `wake_mask`:
 // posted messages (QS_POSTMESSAGE), window-system input (QS_INPUT), due
 // timers (QS_TIMER). Messages already waiting count, not only new ones.
+// Waiting for all objects, the wait ends (WAIT_OBJECT_0) only when they are
+// all signalled and such a message waits as well.
 // No thread sends to another here, so QS_SENDMESSAGE never fires.
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
                                 DWORD milliseconds, DWORD wake_mask);
