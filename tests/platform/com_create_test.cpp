@@ -4,6 +4,7 @@
 
 #include "ole32/com_class_table.h"
 #include "platform/control.h"
+#include "platform/dsound.h"
 #include "platform/dwmapi.h"
 #include "platform/ole32.h"
 #include "platform/windows.h"
@@ -43,31 +44,132 @@ HRESULT CreateCountedObject(REFIID iid, void** object) {
   return result;
 }
 
-const wqplat::ComClassDefinition kClasses[] = {{kCounterClass, &CreateCountedObject}};
+constexpr CLSID kPartClass = {0x1234ABCD, 0x0001, 0x0003, {1, 2, 3, 4, 5, 6, 7, 8}};
+
+// An aggregatable class: its inner IUnknown counts the part's own
+// references; kOtherInterface delegates every IUnknown call to the outer.
+class AggregatedPart {
+ public:
+  explicit AggregatedPart(IUnknown* outer) : outer_(outer) {}
+
+  class Inner final : public IUnknown {
+   public:
+    explicit Inner(AggregatedPart* part) : part_(part) {}
+    HRESULT QueryInterface(REFIID iid, void** object) override {
+      if (iid == IID_IUnknown) {
+        AddRef();
+        *object = this;
+        return S_OK;
+      }
+      if (iid == kOtherInterface) {
+        part_->face_.AddRef();
+        *object = &part_->face_;
+        return S_OK;
+      }
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++references_; }
+    ULONG Release() override {
+      const ULONG left = --references_;
+      if (left == 0) delete part_;
+      return left;
+    }
+
+   private:
+    AggregatedPart* part_;
+    ULONG references_ = 1;
+  };
+
+  class Face final : public IUnknown {
+   public:
+    explicit Face(AggregatedPart* part) : part_(part) {}
+    HRESULT QueryInterface(REFIID iid, void** object) override { return part_->outer_->QueryInterface(iid, object); }
+    ULONG AddRef() override { return part_->outer_->AddRef(); }
+    ULONG Release() override { return part_->outer_->Release(); }
+
+   private:
+    AggregatedPart* part_;
+  };
+
+  IUnknown* outer_;
+  Inner inner_{this};
+  Face face_{this};
+};
+
+HRESULT CreatePartAggregated(LPUNKNOWN outer, IUnknown** inner) {
+  *inner = &(new AggregatedPart(outer))->inner_;
+  return S_OK;
+}
+
+// The outer object: answers kOtherInterface through the part it holds.
+class Whole final : public IUnknown {
+ public:
+  HRESULT QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown) {
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    return part_ ? part_->QueryInterface(iid, object) : E_NOINTERFACE;
+  }
+  ULONG AddRef() override { return ++references_; }
+  ULONG Release() override { return --references_; }
+
+  IUnknown* part_ = nullptr;
+  ULONG references_ = 1;
+};
+
+const wqplat::ComClassDefinition kClasses[] = {{kCounterClass, &CreateCountedObject},
+                                               {kPartClass, &CreateCountedObject, &CreatePartAggregated}};
 const wqplat::ComClassTable kTable{"test", kClasses};
 const std::array<const wqplat::ComClassTable*, 1> kTables{&kTable};
 
 TEST(ComCreateTest, ARegisteredClassIsCreatedAndQueriedForTheInterface) {
   void* object = nullptr;
-  ASSERT_EQ(wqplat::CreateComObject(kTables, kCounterClass, IID_IUnknown, &object), S_OK);
+  ASSERT_EQ(wqplat::CreateComObject(kTables, kCounterClass, nullptr, IID_IUnknown, &object), S_OK);
   auto* unknown = static_cast<IUnknown*>(object);
   EXPECT_EQ(unknown->AddRef(), 2u);
   EXPECT_EQ(unknown->Release(), 1u);
   EXPECT_EQ(unknown->Release(), 0u);
 
-  EXPECT_EQ(wqplat::CreateComObject(kTables, kCounterClass, kOtherInterface, &object),
+  EXPECT_EQ(wqplat::CreateComObject(kTables, kCounterClass, nullptr, kOtherInterface, &object),
             E_NOINTERFACE);
   EXPECT_EQ(object, nullptr);
+}
+
+TEST(ComCreateTest, AggregationGivesTheInnerUnknownWhoseInterfacesDelegateToTheOuter) {
+  Whole whole;
+  void* object = reinterpret_cast<void*>(1);
+  // Only classes that support it are aggregated, and only for IUnknown.
+  EXPECT_EQ(wqplat::CreateComObject(kTables, kCounterClass, &whole, IID_IUnknown, &object),
+            CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(wqplat::CreateComObject(kTables, kPartClass, &whole, kOtherInterface, &object), E_NOINTERFACE);
+  EXPECT_EQ(object, nullptr);
+
+  ASSERT_EQ(wqplat::CreateComObject(kTables, kPartClass, &whole, IID_IUnknown, &object), S_OK);
+  whole.part_ = static_cast<IUnknown*>(object);
+  void* face = nullptr;
+  ASSERT_EQ(whole.QueryInterface(kOtherInterface, &face), S_OK);
+  EXPECT_EQ(whole.references_, 2u);  // the face's reference is the outer's
+  void* back = nullptr;
+  ASSERT_EQ(static_cast<IUnknown*>(face)->QueryInterface(IID_IUnknown, &back), S_OK);
+  EXPECT_EQ(back, &whole);  // identity is the outer's
+  EXPECT_EQ(whole.references_, 3u);
+  static_cast<IUnknown*>(face)->Release();
+  whole.Release();
+  EXPECT_EQ(whole.part_->Release(), 0u);  // the inner reference frees the part
 }
 
 TEST(ComCreateTest, AClassMadeAbsentIsNotRegistered) {
   WqControlSetComClassAbsent(kCounterClass, true);
   void* object = reinterpret_cast<void*>(1);
-  EXPECT_EQ(wqplat::CreateComObject(kTables, kCounterClass, IID_IUnknown, &object),
+  EXPECT_EQ(wqplat::CreateComObject(kTables, kCounterClass, nullptr, IID_IUnknown, &object),
             REGDB_E_CLASSNOTREG);
   EXPECT_EQ(object, nullptr);
   WqControlSetComClassAbsent(kCounterClass, false);
-  ASSERT_EQ(wqplat::CreateComObject(kTables, kCounterClass, IID_IUnknown, &object), S_OK);
+  ASSERT_EQ(wqplat::CreateComObject(kTables, kCounterClass, nullptr, IID_IUnknown, &object), S_OK);
   static_cast<IUnknown*>(object)->Release();
 }
 
@@ -79,8 +181,9 @@ TEST(ComCreateTest, CoCreateInstanceNeedsCoInitializeAndKnowsOnlyTheLayersClasse
   EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
   EXPECT_EQ(CoCreateInstance(kCounterClass, nullptr, CLSCTX_ALL, IID_IUnknown, &object),
             REGDB_E_CLASSNOTREG);
-  auto* outer = reinterpret_cast<IUnknown*>(&object);
-  EXPECT_EQ(CoCreateInstance(kCounterClass, outer, CLSCTX_ALL, IID_IUnknown, &object),
+  // dsound's device cannot be aggregated.
+  Whole outer;
+  EXPECT_EQ(CoCreateInstance(CLSID_DirectSound, &outer, CLSCTX_ALL, IID_IUnknown, &object),
             CLASS_E_NOAGGREGATION);
   CoUninitialize();
   CoUninitialize();

@@ -72,6 +72,9 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveH
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
 
 BOOL DeleteFileA(LPCSTR lpFileName);
+// The name as UTF-16; characters outside code page 932 fail with
+// ERROR_INVALID_NAME.
+BOOL DeleteFileW(LPCWSTR lpFileName);
 DWORD GetFileAttributesA(LPCSTR lpFileName);
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 

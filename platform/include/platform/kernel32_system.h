@@ -33,6 +33,15 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manual_reset, BOOL in
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 
+#define ERROR_TOO_MANY_POSTS 298u
+
+// A wait takes one from the count; releasing past the maximum fails with
+// ERROR_TOO_MANY_POSTS and leaves the count as it was.
+HANDLE CreateSemaphoreA(LPSECURITY_ATTRIBUTES attributes, LONG initial_count, LONG maximum_count,
+                        LPCSTR name);
+BOOL ReleaseSemaphore(HANDLE semaphore, LONG release_count, LPLONG previous_count);
+
+// Events and semaphores may be waited for together.
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* objects, BOOL wait_all,
                              DWORD milliseconds);
@@ -242,6 +251,15 @@ int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR multi_byte, int mult
 int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_length,
                         LPSTR multi_byte, int multi_byte_length, LPCSTR default_char,
                         LPBOOL used_default_char);
+
+// ---- Arithmetic and strings ----------------------------------------------
+
+// number * numerator / denominator with a 64-bit product, rounded half away
+// from zero; -1 when the denominator is 0 or the result does not fit.
+int MulDiv(int number, int numerator, int denominator);
+// Case-sensitive comparison by UTF-16 unit values (not a linguistic
+// order): -1, 0 or 1. A null string is less than any other.
+int lstrcmpW(LPCWSTR first, LPCWSTR second);
 
 // ---- Process and debugger --------------------------------------------------
 

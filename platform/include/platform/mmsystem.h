@@ -22,16 +22,31 @@ MMRESULT timeBeginPeriod(UINT period);
 MMRESULT timeEndPeriod(UINT period);
 MMRESULT timeGetDevCaps(LPTIMECAPS caps, UINT size);
 
-// ---- Timer events and MCI devices ----------------------------------------------
-//
-// Not served yet; each refuses as Windows does when it cannot serve the
-// request: timeSetEvent creates no event (0), timeKillEvent knows no event
-// (MMSYSERR_INVALPARAM), no MCI device opens and no device id is valid.
+// ---- Timer events ----------------------------------------------------------
+
+#define TIME_ONESHOT 0x0000u
+#define TIME_PERIODIC 0x0001u
+#define TIME_CALLBACK_FUNCTION 0x0000u
+#define TIME_CALLBACK_EVENT_SET 0x0010u
+#define TIME_KILL_SYNCHRONOUS 0x0100u
 
 using LPTIMECALLBACK = void (*)(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR reserved1,
                                 DWORD_PTR reserved2);
+// Callbacks run on winmm's timer thread, one at a time, `delay` ms after
+// the call (and every `delay` ms for TIME_PERIODIC); with
+// TIME_CALLBACK_EVENT_SET, `user` is an event handle that is set instead.
+// The resolution is ignored: the clock is precise to the millisecond. 0
+// for a delay outside 1 to 1,000,000 ms, no callback or an unknown flag.
 MMRESULT timeSetEvent(UINT delay, UINT resolution, LPTIMECALLBACK callback, DWORD_PTR user, UINT flags);
+// Once it returns, the event's callback is not running and never runs
+// again, unless it is called from that callback. MMSYSERR_INVALPARAM for
+// an event that does not exist (a one-shot event that already ran).
 MMRESULT timeKillEvent(UINT timerId);
+
+// ---- MCI devices -------------------------------------------------------------
+//
+// Not served; each request refuses as Windows does when it cannot serve
+// it: no MCI device opens and no device id is valid.
 
 using MCIERROR = DWORD;
 using MCIDEVICEID = UINT;

@@ -48,8 +48,10 @@ HRESULT CoInitialize(LPVOID reserved);
 void CoUninitialize();
 // Serves the layer's class table (in-process classes only). Fails with
 // CO_E_NOTINITIALIZED on a thread that has not initialised COM,
-// REGDB_E_CLASSNOTREG for an unknown (or absent) class and
-// CLASS_E_NOAGGREGATION when an outer object is given.
+// REGDB_E_CLASSNOTREG for an unknown (or absent) class. With an outer
+// object the class must support aggregation (CLASS_E_NOAGGREGATION) and
+// only IID_IUnknown may be asked for (E_NOINTERFACE); the object returned
+// is the inner, non-delegating IUnknown.
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
                          LPVOID* object);
 // Every class of the layer lives in the program itself: nothing to unload.

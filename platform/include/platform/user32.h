@@ -406,6 +406,40 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // ERROR_ACCESS_DENIED.
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void PostQuitMessage(int exit_code);
+
+#define ERROR_INVALID_THREAD_ID 1444u
+
+// To the queue of a thread (window null in the message). A thread has a
+// queue once it called a message function; otherwise the post fails with
+// ERROR_INVALID_THREAD_ID.
+BOOL PostThreadMessageA(DWORD thread_id, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The same name (case-insensitively) gives the same message number, in
+// 0xC000 to 0xFFFF; 0 for a null or empty name.
+UINT RegisterWindowMessageA(LPCSTR name);
+
+#define QS_KEY 0x0001u
+#define QS_MOUSEMOVE 0x0002u
+#define QS_MOUSEBUTTON 0x0004u
+#define QS_POSTMESSAGE 0x0008u
+#define QS_TIMER 0x0010u
+#define QS_PAINT 0x0020u
+#define QS_SENDMESSAGE 0x0040u
+#define QS_HOTKEY 0x0080u
+#define QS_MOUSE (QS_MOUSEMOVE | QS_MOUSEBUTTON)
+#define QS_INPUT (QS_MOUSE | QS_KEY)
+#define QS_ALLEVENTS (QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY)
+#define QS_ALLINPUT (QS_ALLEVENTS | QS_SENDMESSAGE)
+
+// As WaitForMultipleObjects, and also ends with WAIT_OBJECT_0 + count when
+// the calling thread's queue holds something of the kinds in `wake_mask`:
+// posted messages (QS_POSTMESSAGE), window-system input (QS_INPUT), due
+// timers (QS_TIMER). Messages already waiting count, not only new ones.
+// Waiting for all objects, the wait ends (WAIT_OBJECT_0) only when they are
+// all signalled and such a message waits as well.
+// No thread sends to another here, so QS_SENDMESSAGE never fires.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
+                                DWORD milliseconds, DWORD wake_mask);
 // Posts the WM_CHAR (or WM_SYSCHAR) messages of a key-down: the text the
 // window system typed with it, as code page 932 bytes, or the control
 // character of Enter, Backspace, Tab, Escape and Ctrl+letter.

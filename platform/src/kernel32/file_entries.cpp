@@ -9,6 +9,7 @@
 #include "kernel32/file_sharing.h"
 #include "kernel32/path_directory_cache.h"
 #include "kernel32/path_mapping.h"
+#include "kernel32/wide_text.h"
 #include "platform/kernel32_file.h"
 
 BOOL DeleteFileA(LPCSTR lpFileName) {
@@ -27,6 +28,14 @@ BOOL DeleteFileA(LPCSTR lpFileName) {
   if (unlink(path.linux_path.c_str()) != 0) return fail(wqplat::FileErrorFromErrno(errno));
   wqplat::ForgetDirectoryScan(path.directory);
   return TRUE;
+}
+
+BOOL DeleteFileW(LPCWSTR lpFileName) {
+  if (lpFileName == nullptr) return wqplat::FailWith(ERROR_PATH_NOT_FOUND, FALSE);
+  bool substituted = false;
+  std::string name = wqplat::Utf16ToNarrow(lpFileName, "CP932", '?', substituted);
+  if (substituted) return wqplat::FailWith(ERROR_INVALID_NAME, FALSE);
+  return DeleteFileA(name.c_str());
 }
 
 DWORD GetFileAttributesA(LPCSTR lpFileName) {

@@ -30,22 +30,25 @@ bool TakeAny(const WaitList& objects, DWORD& index) {
   return false;
 }
 
-// Wait-all: nothing is taken until every object is signalled at once.
-bool TakeAll(const WaitList& objects) {
+// Wait-all: nothing is taken until every object is signalled at once (and
+// `also_ready` holds, when given).
+bool TakeAll(const WaitList& objects, const std::function<bool()>& also_ready) {
   for (const auto& object : objects) {
     if (!object->IsSignalled()) return false;
   }
+  if (also_ready && !also_ready()) return false;
   for (const auto& object : objects) object->OnWaitSatisfied();
   return true;
 }
 
 // Takes what satisfies the wait, if anything; `index` names the object
 // that did (0 for wait-all).
-bool TakeSignalled(const WaitList& objects, bool wait_all, DWORD& index) {
+bool TakeSignalled(const WaitList& objects, bool wait_all, const std::function<bool()>& also_ready,
+                   DWORD& index) {
   if (objects.empty()) return false;
   if (!wait_all) return TakeAny(objects, index);
   index = 0;
-  return TakeAll(objects);
+  return TakeAll(objects, also_ready);
 }
 
 DWORD Fail(DWORD error) {
@@ -80,7 +83,9 @@ DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL wait_all, DWORD mi
   DWORD index = 0;
   const bool satisfied = WaitForState(
       [&] {
-        if (TakeSignalled(objects, wait_all, index)) return true;
+        if (TakeSignalled(objects, wait_all, also_ready, index)) return true;
+        // Waiting for all objects, the extra condition only completes them.
+        if (!also_ready || (wait_all && count > 0)) return false;
         index = count;
         return also_ready();
       },
@@ -93,7 +98,7 @@ DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL wait_all, DWORD mi
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
                              DWORD milliseconds) {
   if (count == 0) return Fail(ERROR_INVALID_PARAMETER);
-  return wqplat::WaitForObjects(count, handles, wait_all, milliseconds, [] { return false; });
+  return wqplat::WaitForObjects(count, handles, wait_all, milliseconds, {});
 }
 
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {

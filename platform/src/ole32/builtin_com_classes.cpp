@@ -5,6 +5,7 @@ namespace wqplat {
 extern const ComClassTable kDsoundClasses;
 extern const ComClassTable kDinputComClasses;
 extern const ComClassTable kDdrawComClasses;
+extern const ComClassTable kQuartzClasses;
 
 // Every module of the layer that serves COM classes adds its table here.
 std::span<const ComClassTable* const> BuiltinComClassTables() {
@@ -12,6 +13,7 @@ std::span<const ComClassTable* const> BuiltinComClassTables() {
       &kDsoundClasses,
       &kDinputComClasses,
       &kDdrawComClasses,
+      &kQuartzClasses,
   };
   return kTables;
 }

@@ -20,13 +20,17 @@ bool IsAbsent(REFCLSID clsid) {
 
 }  // namespace
 
-HRESULT CreateComObject(std::span<const ComClassTable* const> tables, REFCLSID clsid, REFIID iid,
-                        void** object) {
+HRESULT CreateComObject(std::span<const ComClassTable* const> tables, REFCLSID clsid, LPUNKNOWN outer,
+                        REFIID iid, void** object) {
   *object = nullptr;
   if (IsAbsent(clsid)) return REGDB_E_CLASSNOTREG;
   for (const ComClassTable* table : tables) {
     for (const ComClassDefinition& definition : table->classes) {
-      if (definition.clsid == clsid) return definition.create(iid, object);
+      if (!(definition.clsid == clsid)) continue;
+      if (outer == nullptr) return definition.create(iid, object);
+      if (definition.create_aggregated == nullptr) return CLASS_E_NOAGGREGATION;
+      if (!(iid == IID_IUnknown)) return E_NOINTERFACE;
+      return definition.create_aggregated(outer, reinterpret_cast<IUnknown**>(object));
     }
   }
   return REGDB_E_CLASSNOTREG;

@@ -23,8 +23,7 @@ HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD /*context*/, REF
   if (!object) return E_POINTER;
   *object = nullptr;
   if (initialisations == 0) return CO_E_NOTINITIALIZED;
-  if (outer) return CLASS_E_NOAGGREGATION;
-  return wqplat::CreateComObject(wqplat::BuiltinComClassTables(), clsid, iid, object);
+  return wqplat::CreateComObject(wqplat::BuiltinComClassTables(), clsid, outer, iid, object);
 }
 
 void CoFreeUnusedLibraries() {}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "kernel32/wait_state.h"
 #include "platform/kernel32.h"
 
 namespace wqplat {
@@ -22,27 +23,47 @@ void ThreadQueue::NoteChange() {
   changed_.notify_all();
 }
 
+namespace {
+
+// Kernel waits that also watch a queue (MsgWaitForMultipleObjects) look
+// again; called without the queue's lock, since those waits take it under
+// the wait lock.
+void WakeKernelWaits() {
+  ChangeWaitState([] {});
+}
+
+}  // namespace
+
 void ThreadQueue::Post(QueuedMessage message, bool at_front) {
-  std::lock_guard lock(mutex_);
-  if (at_front) {
-    posted_.push_front(std::move(message));
-  } else {
-    posted_.push_back(std::move(message));
+  {
+    std::lock_guard lock(mutex_);
+    if (at_front) {
+      posted_.push_front(std::move(message));
+    } else {
+      posted_.push_back(std::move(message));
+    }
+    NoteChange();
   }
-  NoteChange();
+  WakeKernelWaits();
 }
 
 void ThreadQueue::PostQuit(int exit_code) {
-  std::lock_guard lock(mutex_);
-  quit_posted_ = true;
-  quit_code_ = exit_code;
-  NoteChange();
+  {
+    std::lock_guard lock(mutex_);
+    quit_posted_ = true;
+    quit_code_ = exit_code;
+    NoteChange();
+  }
+  WakeKernelWaits();
 }
 
 void ThreadQueue::AddTask(std::function<void()> task) {
-  std::lock_guard lock(mutex_);
-  tasks_.push_back(std::move(task));
-  NoteChange();
+  {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+    NoteChange();
+  }
+  WakeKernelWaits();
 }
 
 bool ThreadQueue::AttachTypedText(HWND window, const std::string& text) {
@@ -81,6 +102,15 @@ std::optional<QueuedMessage> ThreadQueue::TakePosted(const MessageFilter& filter
   QueuedMessage message = *found;
   if (remove) posted_.erase(found);
   return message;
+}
+
+bool ThreadQueue::HasWaiting(DWORD wake_mask, std::uint64_t now_us) {
+  std::lock_guard lock(mutex_);
+  if ((wake_mask & QS_POSTMESSAGE) && (!posted_.empty() || quit_posted_)) return true;
+  if ((wake_mask & QS_INPUT) && !tasks_.empty()) return true;
+  return (wake_mask & QS_TIMER) &&
+         std::any_of(timers_.begin(), timers_.end(),
+                     [&](const WindowTimer& timer) { return timer.due_us <= now_us; });
 }
 
 std::optional<int> ThreadQueue::TakeQuit(bool remove) {
@@ -152,13 +182,31 @@ std::optional<std::uint64_t> ThreadQueue::NextTimerDue() {
          })->due_us;
 }
 
-std::shared_ptr<ThreadQueue> QueueOfThread(DWORD thread_id) {
-  static std::mutex registry_lock;
+namespace {
+
+std::mutex& QueueRegistryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::map<DWORD, std::shared_ptr<ThreadQueue>>& QueueRegistry() {
   static std::map<DWORD, std::shared_ptr<ThreadQueue>> queues;
-  std::lock_guard lock(registry_lock);
-  auto& queue = queues[thread_id];
+  return queues;
+}
+
+}  // namespace
+
+std::shared_ptr<ThreadQueue> QueueOfThread(DWORD thread_id) {
+  std::lock_guard lock(QueueRegistryLock());
+  auto& queue = QueueRegistry()[thread_id];
   if (!queue) queue = std::make_shared<ThreadQueue>(thread_id);
   return queue;
+}
+
+std::shared_ptr<ThreadQueue> ExistingQueueOfThread(DWORD thread_id) {
+  std::lock_guard lock(QueueRegistryLock());
+  auto found = QueueRegistry().find(thread_id);
+  return found == QueueRegistry().end() ? nullptr : found->second;
 }
 
 std::shared_ptr<ThreadQueue> CurrentThreadQueue() {

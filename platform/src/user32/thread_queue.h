@@ -64,6 +64,9 @@ class ThreadQueue {
   bool RunOneTask();
   std::optional<QueuedMessage> TakePosted(const MessageFilter& filter, bool remove);
   std::optional<int> TakeQuit(bool remove);
+  // Whether something of the kinds in `wake_mask` (QS_ flags) waits:
+  // posted messages or WM_QUIT, unread window-system input, due timers.
+  bool HasWaiting(DWORD wake_mask, std::uint64_t now_us);
   // A counter that moves whenever the queue changes; WaitForChange returns
   // once it differs from `seen` or after `max_wait_us` of real time.
   std::uint64_t ChangeCount();
@@ -94,6 +97,8 @@ class ThreadQueue {
 };
 
 std::shared_ptr<ThreadQueue> QueueOfThread(DWORD thread_id);
+// Null when the thread never made a queue (never called a message function).
+std::shared_ptr<ThreadQueue> ExistingQueueOfThread(DWORD thread_id);
 std::shared_ptr<ThreadQueue> CurrentThreadQueue();
 
 }  // namespace wqplat
