@@ -59,17 +59,26 @@ TEST_F(VirtualClockTest, TimedOutWaitAdvancesByItsTimeOut) {
   CloseHandle(event);
 }
 
+// The main thread's wait gives other threads only a short real while before
+// the clock jumps to its end, so its signal is given before the wait here;
+// a background thread's wait follows the main thread's clock and so sees a
+// signal that comes during it, however late.
 TEST_F(VirtualClockTest, WaitStillSeesASignalFromAnotherThread) {
   HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::thread([&] { SetEvent(event); }).join();
+  EXPECT_EQ(WaitForSingleObject(event, 60000), WAIT_OBJECT_0);
+
   HANDLE started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  std::thread signaller([&] {
+  DWORD background_result = WAIT_FAILED;
+  std::thread waiter([&] {
     SetEvent(started);
-    SetEvent(event);
+    background_result = WaitForSingleObject(event, 60000);
   });
   WaitForSingleObject(started, INFINITE);
-  // The signal may land before or during the wait; either way it is seen.
-  EXPECT_EQ(WaitForSingleObject(event, 60000), WAIT_OBJECT_0);
-  signaller.join();
+  // The signal may land before or during the background wait; either way it is seen.
+  SetEvent(event);
+  waiter.join();
+  EXPECT_EQ(background_result, WAIT_OBJECT_0);
   CloseHandle(event);
   CloseHandle(started);
 }

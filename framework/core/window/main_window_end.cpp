@@ -24,6 +24,11 @@ void CloseWindowAndWait(WindowSystemState& state) {
   RequestWindowClose();
   while (ProcessWindowMessages() == 0 && !state.windowDestroyed) {
   }
+  // The pump stops at the quit flag, which may leave the quit message the
+  // destroyed window posted in the thread's queue; a later start on this
+  // thread would take it for its own and quit at once.
+  MSG quit{};
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   UnregisterClassA(state.className, state.instance);
 }
 

@@ -44,6 +44,26 @@ TEST_F(WindowCloseTest, WaitAnyKeyReturnsZeroWhenTheProgramQuits) {
   EXPECT_TRUE(GetQuitFlag());
 }
 
+// The end's own close destroys the window, which posts the quit message;
+// the pump may stop at the quit flag before taking that message out. A few
+// messages queued beforehand move the close to each place in the pump's
+// batch, so one of the ends stops there. A start after the end must not
+// take the old quit message for its own.
+TEST_F(WindowCloseTest, AStartAfterAnEndIsNotQuitByTheOldWindowsQuitMessage) {
+  for (int queued = 0; queued < 6; ++queued) {
+    SCOPED_TRACE(queued);
+    ASSERT_EQ(StartLibrary(), 0);
+    ASSERT_EQ(PumpMessages(), 0);
+    for (int message = 0; message < queued; ++message) {
+      ASSERT_TRUE(PostMessageA(GetMainWindow(), WM_USER, 0, 0));
+    }
+    ASSERT_EQ(EndLibrary(), 0);
+  }
+  ASSERT_EQ(StartLibrary(), 0);
+  EXPECT_EQ(PumpMessages(), 0);
+  EXPECT_FALSE(GetQuitFlag());
+}
+
 // Run by the test below in a process of its own while its parent holds the
 // framework's window: start-up must refuse.
 WQ_CHILD_PROCESS(SecondInstance) {
