@@ -149,6 +149,20 @@ TEST_F(DeviceCacheTest, QuittingDropsThePendingVerticesAndAnEmptyFlushDrawsNothi
   EXPECT_EQ(Batch().write, Batch().arrays[1]);
 }
 
+// Without programmable shaders fog sends only its render states, and the
+// constant sets stay off the device.
+TEST_F(DeviceCacheTest, FogAndConstantSetsSendNoShaderRegistersWithoutShaders) {
+  EXPECT_EQ(SetDeviceFogMode(1), 0);
+  EXPECT_EQ(SetDeviceFogMode(1), 0);
+  EXPECT_EQ(SetDeviceFogEnable(1), 0);
+  EXPECT_EQ(ApplyShaderConstantSet(1), 0);
+  const float value[4] = {};
+  EXPECT_EQ(SetVertexShaderConstants(3, 1, value), 0);
+  EXPECT_EQ(SetPixelShaderConstants(32, 1, value), -1);
+  EXPECT_EQ(device_.calls, (std::vector<std::string>{"SetRenderState 140 1", "SetRenderState 28 1"}));
+  EXPECT_EQ(DeviceCache().userConstantSetOn, 0);
+}
+
 TEST(DeviceCacheWithoutDeviceTest, FlushFailsAndKeepsTheBatch) {
   Graphics().device = nullptr;
   Batch().count = 3;
