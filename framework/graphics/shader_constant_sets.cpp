@@ -54,7 +54,7 @@ int CopyAndSend(float (*copies)[4], int first, int count, const float* values,
   if (first < 0 || count < 0 || first > Registers - count) return -1;
   std::memcpy(copies[first], values, sizeof(float) * 4 * count);
   if (!ShadersOnDevice()) return 0;
-  ApplyShaderConstantSet(0);
+  if (DeviceCache().userConstantSetOn) ApplyShaderConstantSet(0);
   FlushVertexBatch();
   return FAILED((Device()->*send)(first, values, count)) ? -1 : 0;
 }
