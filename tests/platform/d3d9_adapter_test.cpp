@@ -221,8 +221,9 @@ TEST_F(D3d9DeviceTest, IntAndBoolShaderConstantsStorePerRegisterWithinSixteen) {
   EXPECT_EQ(device_->GetVertexShaderConstantI(15, intsBack, 2), D_D3DERR_INVALIDCALL);
   ASSERT_EQ(device_->GetPixelShaderConstantI(14, intsBack, 1), D_D3D_OK);  // a file of its own
   EXPECT_EQ(intsBack[0], 0);
-  EXPECT_EQ(device_->SetPixelShaderConstantI(0, ints, 16), D_D3D_OK);
-  EXPECT_EQ(device_->SetPixelShaderConstantI(0, ints, 17), D_D3DERR_INVALIDCALL);
+  const std::vector<int> allInts(16 * 4 + 4, 9);
+  EXPECT_EQ(device_->SetPixelShaderConstantI(0, allInts.data(), 16), D_D3D_OK);
+  EXPECT_EQ(device_->SetPixelShaderConstantI(0, allInts.data(), 17), D_D3DERR_INVALIDCALL);
 
   const BOOL bools[3] = {TRUE, FALSE, TRUE};
   BOOL boolsBack[4] = {7, 7, 7, 7};
