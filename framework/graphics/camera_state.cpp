@@ -5,6 +5,7 @@
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_creation_settings.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_mode.h"
@@ -159,6 +160,7 @@ int InitGraphicsDrawState() {
   GetScreenSize(&width, &height);
   ResetRenderState(DrawTargetMemImg, width, height);
   DrawSuspended = suspended;
+  ResetGraphCreationSettings();
   ApplyDefaultWaitVSync();
   g_camera = CameraState{};
   g_camera.aspectScale = 1.0f;

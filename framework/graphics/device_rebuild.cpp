@@ -163,9 +163,24 @@ int ApplyDrawTargetState() {
   return 0;
 }
 
+namespace {
+
+// The one place that decides D3DTSS_RESULTARG: every stage a draw uses
+// starts writing to CURRENT. Only a device that reports TSSARGTEMP is sent
+// the state at all, since one without it may refuse it; the blend set-up
+// moves a stage to TEMP only on such a device and puts CURRENT back itself.
+void ResetStageResults() {
+  if (!Graphics().textureStageTempUsable) return;
+  for (DWORD stage = 0; stage < 4; ++stage)
+    Device()->SetTextureStageState(stage, D_D3DTSS_RESULTARG, D_D3DTA_CURRENT);
+}
+
+}  // namespace
+
 void ReapplyDeviceState() {
   if (!Device()) return;
   DeviceStateCache& c = DeviceCache();
+  ResetStageResults();
   DeviceStateResend = 1;
   const D_D3DVIEWPORT9 viewport = c.viewport;
   SetDeviceViewport(&viewport);

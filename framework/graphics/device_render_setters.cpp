@@ -88,18 +88,24 @@ int SetDeviceSpecularMaterialSource(int flag) {
                   flag ? D_D3DMCS_COLOR2 : D_D3DMCS_MATERIAL);
 }
 
+// The shader indexes follow the new fog state, so it is stored first.
 int SetDeviceFogEnable(int flag) {
   if (!Device()) return 0;
   if (!DeviceStateResend && Cache().fogEnable == flag) return 0;
+  FlushVertexBatch();
+  Cache().fogEnable = flag;
   ComputeShaderIndex();
-  return SendFlag(&Cache().fogEnable, flag, D_D3DRS_FOGENABLE, flag ? TRUE : FALSE);
+  return FAILED(Device()->SetRenderState(D_D3DRS_FOGENABLE, flag ? TRUE : FALSE)) ? -1 : 0;
 }
 
 int SetDeviceFogMode(int mode) {
   if (!Device()) return -1;
   if (!DeviceStateResend && Cache().fogMode == mode) return 0;
+  FlushVertexBatch();
+  SendFogBoolRegisters(mode);
+  Cache().fogMode = mode;
   ComputeShaderIndex();
-  return SendFlag(&Cache().fogMode, mode, D_D3DRS_FOGVERTEXMODE, static_cast<DWORD>(mode));
+  return FAILED(Device()->SetRenderState(D_D3DRS_FOGVERTEXMODE, static_cast<DWORD>(mode))) ? -1 : 0;
 }
 
 int SetDeviceFogColor(DWORD color) {

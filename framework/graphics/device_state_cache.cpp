@@ -24,6 +24,7 @@ void ResetShaderStateCache() {
   g_cache.pixelShaderIndex = 0;
   g_cache.shaderIndexPending = 0;
   g_cache.fvf = 0;
+  g_cache.userConstantSetOn = 0;
 }
 
 void SetCachedMaterialSources(int diffuse, int specular) {

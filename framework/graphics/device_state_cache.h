@@ -77,12 +77,38 @@ struct DeviceStateCache {
   int shaderIndexPending;
   DWORD fvf;
 
+  int userConstantSetOn;  // 1 while the user's constant set is on the device
+
   int renderTargetChanged;
   float vertexConstants[kVertexConstantRegisters][4];
   float pixelConstants[kPixelConstantRegisters][4];
 };
 
+inline constexpr int kIntConstantRegisters = 16;
+inline constexpr int kBoolConstantRegisters = 16;
+
+// Registers first .. first + count - 1 of one register file, each value at
+// its own register's index.
+template <typename Value, int Registers, int Width>
+struct ShaderConstantRange {
+  int first;
+  int count;
+  Value values[Registers][Width];
+};
+
+// The constants a program's own shaders use, put on the device in place of
+// the framework's while they are on (ApplyShaderConstantSet).
+struct UserShaderConstantSet {
+  ShaderConstantRange<float, kVertexConstantRegisters, 4> vertexFloat;
+  ShaderConstantRange<int, kIntConstantRegisters, 4> vertexInt;
+  ShaderConstantRange<BOOL, kBoolConstantRegisters, 1> vertexBool;
+  ShaderConstantRange<float, kPixelConstantRegisters, 4> pixelFloat;
+  ShaderConstantRange<int, kIntConstantRegisters, 4> pixelInt;
+  ShaderConstantRange<BOOL, kBoolConstantRegisters, 1> pixelBool;
+};
+
 DeviceStateCache& DeviceCache();
+UserShaderConstantSet& UserShaderConstants();
 extern int DeviceStateResend;
 
 // Sets the copies to what a new device holds after its start-up state.
@@ -106,6 +132,12 @@ int SetPendingTexture(D_IDirect3DBaseTexture9* texture);
 int SetPendingBlendTexture(D_IDirect3DBaseTexture9* texture, int param, int extra);
 int SetVertexShaderConstants(int first, int count, const float* values);
 int SetPixelShaderConstants(int first, int count, const float* values);
+// 1 puts the user set on the device, 0 the framework's (programmable
+// shaders only).
+int ApplyShaderConstantSet(int userSet);
+// Vertex bool registers 0..3, read by the fog shaders: linear, exponential,
+// exponential squared, any fog.
+int SendFogBoolRegisters(int fogMode);
 int SetDeviceTransform(const Matrix4* view);
 int SetDeviceProjectionTransform(const Matrix4* projection);
 int SetDeviceDiffuseMaterialSource(int flag);

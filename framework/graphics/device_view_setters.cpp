@@ -1,5 +1,5 @@
-// Cached setters of the view: transforms, shader constants, viewport,
-// scissor rectangle and the dialog-box mode.
+// Cached setters of the view: transforms, viewport, scissor rectangle and
+// the dialog-box mode.
 #include "WqLib.h"
 #include "graphics/cached_send.h"
 #include "graphics/camera_lights.h"
@@ -43,22 +43,6 @@ HRESULT EndOpenScene() {
 }
 
 }  // namespace
-
-int SetVertexShaderConstants(int first, int count, const float* values) {
-  if (first < 0 || count < 0 || first + count > kVertexConstantRegisters) return -1;
-  std::memcpy(Cache().vertexConstants[first], values, sizeof(float) * 4 * count);
-  if (!Device() || !UseProgrammableShader()) return 0;
-  FlushVertexBatch();
-  return FAILED(Device()->SetVertexShaderConstantF(first, values, count)) ? -1 : 0;
-}
-
-int SetPixelShaderConstants(int first, int count, const float* values) {
-  if (first < 0 || count < 0 || first + count > kPixelConstantRegisters) return -1;
-  std::memcpy(Cache().pixelConstants[first], values, sizeof(float) * 4 * count);
-  if (!Device() || !UseProgrammableShader()) return 0;
-  FlushVertexBatch();
-  return FAILED(Device()->SetPixelShaderConstantF(first, values, count)) ? -1 : 0;
-}
 
 int SetDeviceTransform(const Matrix4* view) {
   if (!Device()) return -1;

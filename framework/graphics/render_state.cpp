@@ -21,6 +21,9 @@ int DrawSuspended;
 std::uint32_t TransparentColor;
 int UseTransparentColor;
 int TransparentFromTopLeft;
+FogSettings Fog;
+int MaskScreenRequested;
+int MaskScreenEffective;
 
 void ResetRenderState(MEMIMG* drawTarget, int targetWidth, int targetHeight) {
   DrawTargetMemImg = drawTarget;
@@ -46,4 +49,9 @@ void ResetRenderState(MEMIMG* drawTarget, int targetWidth, int targetHeight) {
   TransparentColor = 0;
   UseTransparentColor = 1;
   TransparentFromTopLeft = 0;
+  Fog = FogSettings{3, 0xFFFFFFFFu, 0.0f, 1500.0f};
+  // Requested from the start, so that mask drawing comes on as soon as a
+  // mask screen is made.
+  MaskScreenRequested = 1;
+  MaskScreenEffective = 0;
 }

@@ -48,6 +48,20 @@ extern std::uint32_t TransparentColor;
 extern int UseTransparentColor;
 extern int TransparentFromTopLeft;
 
+// The fog of 3D draws: mode 0 none, 1 exponential, 2 exponential squared,
+// 3 linear; colour 0xFFRRGGBB.
+struct FogSettings {
+  std::uint32_t mode;
+  std::uint32_t color;
+  float start;
+  float end;
+};
+extern FogSettings Fog;
+// Mask drawing as asked for, and whether it is in effect (it needs the mask
+// screen to exist too).
+extern int MaskScreenRequested;
+extern int MaskScreenEffective;
+
 // 0xAARRGGBB of batched vertices: the brightness, and the blend parameter
 // as alpha while blending (255 without).
 std::uint32_t GetDrawVertexColor();

@@ -163,6 +163,19 @@ int GetDrawMode();
 std::uint32_t MakeColor(int red, int green, int blue);
 int UnpackColor(std::uint32_t color, std::uint32_t* red, std::uint32_t* green, std::uint32_t* blue);
 
+// Settings of the graphs made from now on. Colour bits 0: chosen by the
+// renderer and the image; the drawable flag starts at 1, the alpha flag at 0.
+int SetCreateGraphColorBits(int bits);
+int GetCreateGraphColorBits();
+int SetCreateDrawableGraphFlag(int flag);
+int GetCreateDrawableGraphFlag();
+int SetCreateGraphAlphaFlag(int flag);
+int GetCreateGraphAlphaFlag();
+// 1 (the default): new graph images are transparent where they hold the
+// transparent colour, each channel 0..255; ignored on an 8-bit screen.
+int SetUseTransparentColor(int flag);
+int SetTransparentColor(int red, int green, int blue);
+
 // ---- Graphs: handles, loading and drawing ----
 // (declarations of graph handles and the draw functions follow here)
 

@@ -1,6 +1,8 @@
 // The Direct3D object, device creation and the controls that make them fail.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "d3d9_test_support.h"
 #include "platform/control.h"
 #include "platform/windows.h"
@@ -203,6 +205,38 @@ TEST_F(D3d9DeviceTest, ScenesNestNotAndShadersAreKeptButNeverRun) {
   ASSERT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D_D3D_OK);
   EXPECT_EQ(declaration->Release(), 0u);
   EXPECT_EQ(device_->SetDialogBoxMode(TRUE), D_D3D_OK);
+}
+
+// Integer and bool registers: sixteen of each per shader kind, stored per
+// register (four ints or one BOOL), unset registers reading back as zero.
+TEST_F(D3d9DeviceTest, IntAndBoolShaderConstantsStorePerRegisterWithinSixteen) {
+  const int ints[8] = {1, -2, 3, -4, 5, 6, 7, 8};
+  int intsBack[12] = {};
+  EXPECT_EQ(device_->SetVertexShaderConstantI(14, ints, 2), D_D3D_OK);
+  EXPECT_EQ(device_->SetVertexShaderConstantI(15, ints, 2), D_D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->SetVertexShaderConstantI(16, ints, 0), D_D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->SetVertexShaderConstantI(0, nullptr, 1), D_D3DERR_INVALIDCALL);
+  ASSERT_EQ(device_->GetVertexShaderConstantI(13, intsBack, 3), D_D3D_OK);
+  EXPECT_EQ(std::vector<int>(intsBack, intsBack + 12), (std::vector<int>{0, 0, 0, 0, 1, -2, 3, -4, 5, 6, 7, 8}));
+  EXPECT_EQ(device_->GetVertexShaderConstantI(15, intsBack, 2), D_D3DERR_INVALIDCALL);
+  ASSERT_EQ(device_->GetPixelShaderConstantI(14, intsBack, 1), D_D3D_OK);  // a file of its own
+  EXPECT_EQ(intsBack[0], 0);
+  const std::vector<int> allInts(16 * 4 + 4, 9);
+  EXPECT_EQ(device_->SetPixelShaderConstantI(0, allInts.data(), 16), D_D3D_OK);
+  EXPECT_EQ(device_->SetPixelShaderConstantI(0, allInts.data(), 17), D_D3DERR_INVALIDCALL);
+
+  const BOOL bools[3] = {TRUE, FALSE, TRUE};
+  BOOL boolsBack[4] = {7, 7, 7, 7};
+  EXPECT_EQ(device_->SetVertexShaderConstantB(1, bools, 3), D_D3D_OK);
+  EXPECT_EQ(device_->SetVertexShaderConstantB(14, bools, 3), D_D3DERR_INVALIDCALL);
+  ASSERT_EQ(device_->GetVertexShaderConstantB(0, boolsBack, 4), D_D3D_OK);
+  EXPECT_EQ(std::vector<BOOL>(boolsBack, boolsBack + 4), (std::vector<BOOL>{FALSE, TRUE, FALSE, TRUE}));
+  EXPECT_EQ(device_->SetPixelShaderConstantB(15, bools, 1), D_D3D_OK);
+  EXPECT_EQ(device_->SetPixelShaderConstantB(16, bools, 1), D_D3DERR_INVALIDCALL);
+  ASSERT_EQ(device_->GetPixelShaderConstantB(15, boolsBack, 1), D_D3D_OK);
+  EXPECT_EQ(boolsBack[0], TRUE);
+  ASSERT_EQ(device_->GetVertexShaderConstantB(15, boolsBack, 1), D_D3D_OK);
+  EXPECT_EQ(boolsBack[0], FALSE);
 }
 
 TEST_F(D3d9DeviceTest, BuffersLockWithinTheirSize) {

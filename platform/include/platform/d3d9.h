@@ -747,6 +747,15 @@ class D_IDirect3DDevice9 : public IUnknown {
   virtual HRESULT CreatePixelShader(const DWORD* function, D_IDirect3DPixelShader9** shader) = 0;
   virtual HRESULT SetPixelShader(D_IDirect3DPixelShader9* shader) = 0;
   virtual HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) = 0;
+  // Integer registers hold four ints each, bool registers one BOOL each.
+  virtual HRESULT SetVertexShaderConstantI(UINT start, const int* data, UINT count) = 0;
+  virtual HRESULT GetVertexShaderConstantI(UINT start, int* data, UINT count) = 0;
+  virtual HRESULT SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) = 0;
+  virtual HRESULT GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) = 0;
+  virtual HRESULT SetPixelShaderConstantI(UINT start, const int* data, UINT count) = 0;
+  virtual HRESULT GetPixelShaderConstantI(UINT start, int* data, UINT count) = 0;
+  virtual HRESULT SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) = 0;
+  virtual HRESULT GetPixelShaderConstantB(UINT start, BOOL* data, UINT count) = 0;
 };
 
 class D_IDirect3D9 : public IUnknown {

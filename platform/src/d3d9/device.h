@@ -112,6 +112,14 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
   HRESULT CreatePixelShader(const DWORD* function, D_IDirect3DPixelShader9** shader) override;
   HRESULT SetPixelShader(D_IDirect3DPixelShader9* shader) override;
   HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) override;
+  HRESULT SetVertexShaderConstantI(UINT start, const int* data, UINT count) override;
+  HRESULT GetVertexShaderConstantI(UINT start, int* data, UINT count) override;
+  HRESULT SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) override;
+  HRESULT GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) override;
+  HRESULT SetPixelShaderConstantI(UINT start, const int* data, UINT count) override;
+  HRESULT GetPixelShaderConstantI(UINT start, int* data, UINT count) override;
+  HRESULT SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) override;
+  HRESULT GetPixelShaderConstantB(UINT start, BOOL* data, UINT count) override;
 
   // For the swap chain.
   HRESULT PresentBackBuffer(const RECT* source, const RECT* dest);
@@ -182,6 +190,10 @@ class Device final : public ComObject<D_IDirect3DDevice9, IID_IDirect3DDevice9> 
   std::map<DWORD, Light> lights_;
   std::vector<float> vertex_shader_constants_;
   std::vector<float> pixel_shader_constants_;
+  std::vector<int> vertex_shader_int_constants_;  // four per register
+  std::vector<int> pixel_shader_int_constants_;
+  std::vector<BOOL> vertex_shader_bool_constants_;
+  std::vector<BOOL> pixel_shader_bool_constants_;
   DeviceChildCount* vertex_declaration_ = nullptr;
   DeviceChildCount* vertex_shader_ = nullptr;
   DeviceChildCount* pixel_shader_ = nullptr;

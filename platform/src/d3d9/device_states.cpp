@@ -21,15 +21,34 @@ D_D3DMATRIX* TransformSlot(DeviceState& state, D_D3DTRANSFORMSTATETYPE type) {
   }
 }
 
-// Stores `value` into a constant register file that grows as registers are set.
-HRESULT StoreConstants(std::vector<float>* registers, UINT start, const float* data, UINT count) {
-  constexpr UINT kRegisters = 256;
-  if (!data || start >= kRegisters || count > kRegisters - start) return D_D3DERR_INVALIDCALL;
-  std::size_t end = (static_cast<std::size_t>(start) + count) * 4;
-  if (registers->size() < end) registers->resize(end, 0.0f);
-  std::copy_n(data, static_cast<std::size_t>(count) * 4, registers->begin() + start * 4);
+// Stores `count` registers of `Width` components from `start`, refusing a
+// range past the register file's end as Direct3D does.
+template <std::size_t Width, typename Value>
+HRESULT StoreRegisters(std::vector<Value>* registers, UINT limit, UINT start, const Value* data,
+                       UINT count) {
+  if (!data || start >= limit || count > limit - start) return D_D3DERR_INVALIDCALL;
+  const std::size_t end = (static_cast<std::size_t>(start) + count) * Width;
+  if (registers->size() < end) registers->resize(end, Value{});
+  std::copy_n(data, static_cast<std::size_t>(count) * Width, registers->begin() + start * Width);
   return D_D3D_OK;
 }
+
+// Registers never set read back as zero.
+template <std::size_t Width, typename Value>
+HRESULT LoadRegisters(const std::vector<Value>& registers, UINT limit, UINT start, Value* data,
+                      UINT count) {
+  if (!data || start >= limit || count > limit - start) return D_D3DERR_INVALIDCALL;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count) * Width; ++i) {
+    const std::size_t index = start * Width + i;
+    data[i] = index < registers.size() ? registers[index] : Value{};
+  }
+  return D_D3D_OK;
+}
+
+// Register counts of shader model 3.0, the most a program may address.
+constexpr UINT kFloatRegisters = 256;
+constexpr UINT kIntRegisters = 16;
+constexpr UINT kBoolRegisters = 16;
 
 }  // namespace
 
@@ -182,11 +201,43 @@ HRESULT Device::SetPixelShader(D_IDirect3DPixelShader9* shader) {
 }
 
 HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
-  return StoreConstants(&vertex_shader_constants_, start, data, count);
+  return StoreRegisters<4>(&vertex_shader_constants_, kFloatRegisters, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
-  return StoreConstants(&pixel_shader_constants_, start, data, count);
+  return StoreRegisters<4>(&pixel_shader_constants_, kFloatRegisters, start, data, count);
+}
+
+HRESULT Device::SetVertexShaderConstantI(UINT start, const int* data, UINT count) {
+  return StoreRegisters<4>(&vertex_shader_int_constants_, kIntRegisters, start, data, count);
+}
+
+HRESULT Device::GetVertexShaderConstantI(UINT start, int* data, UINT count) {
+  return LoadRegisters<4>(vertex_shader_int_constants_, kIntRegisters, start, data, count);
+}
+
+HRESULT Device::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
+  return StoreRegisters<1>(&vertex_shader_bool_constants_, kBoolRegisters, start, data, count);
+}
+
+HRESULT Device::GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) {
+  return LoadRegisters<1>(vertex_shader_bool_constants_, kBoolRegisters, start, data, count);
+}
+
+HRESULT Device::SetPixelShaderConstantI(UINT start, const int* data, UINT count) {
+  return StoreRegisters<4>(&pixel_shader_int_constants_, kIntRegisters, start, data, count);
+}
+
+HRESULT Device::GetPixelShaderConstantI(UINT start, int* data, UINT count) {
+  return LoadRegisters<4>(pixel_shader_int_constants_, kIntRegisters, start, data, count);
+}
+
+HRESULT Device::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
+  return StoreRegisters<1>(&pixel_shader_bool_constants_, kBoolRegisters, start, data, count);
+}
+
+HRESULT Device::GetPixelShaderConstantB(UINT start, BOOL* data, UINT count) {
+  return LoadRegisters<1>(pixel_shader_bool_constants_, kBoolRegisters, start, data, count);
 }
 
 }  // namespace wqplat

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/window/window_system_state.h"
+#include "graphics/device_rebuild.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graphics_state.h"
 #include "graphics/vertex_batch.h"
@@ -147,6 +148,38 @@ TEST_F(DeviceCacheTest, QuittingDropsThePendingVerticesAndAnEmptyFlushDrawsNothi
   EXPECT_EQ(FlushVertexBatch(), 0);
   EXPECT_EQ(device_.Count("DrawPrimitiveUP"), 0);
   EXPECT_EQ(Batch().write, Batch().arrays[1]);
+}
+
+// Without programmable shaders fog sends only its render states, and the
+// constant sets stay off the device.
+TEST_F(DeviceCacheTest, FogAndConstantSetsSendNoShaderRegistersWithoutShaders) {
+  EXPECT_EQ(SetDeviceFogMode(1), 0);
+  EXPECT_EQ(SetDeviceFogMode(1), 0);
+  EXPECT_EQ(SetDeviceFogEnable(1), 0);
+  EXPECT_EQ(ApplyShaderConstantSet(1), 0);
+  const float value[4] = {};
+  EXPECT_EQ(SetVertexShaderConstants(3, 1, value), 0);
+  EXPECT_EQ(SetPixelShaderConstants(32, 1, value), -1);
+  EXPECT_EQ(device_.calls, (std::vector<std::string>{"SetRenderState 140 1", "SetRenderState 28 1"}));
+  EXPECT_EQ(DeviceCache().userConstantSetOn, 0);
+}
+
+// Stage results go to CURRENT when the device state is applied, and only a
+// device that reports the temporary register is sent the state.
+TEST_F(DeviceCacheTest, StageResultsAreResetOnlyOnDevicesWithTheTempRegister) {
+  for (int tempUsable = 0; tempUsable <= 1; ++tempUsable) {
+    SCOPED_TRACE(tempUsable);
+    Graphics().textureStageTempUsable = tempUsable;
+    device_.calls.clear();
+    ReapplyDeviceState();
+    std::vector<std::string> sent;
+    for (const std::string& call : device_.calls)
+      if (call.find("SetTextureStageState") == 0) sent.push_back(call);
+    const std::vector<std::string> expected = {"SetTextureStageState 0 28 1", "SetTextureStageState 1 28 1",
+                                               "SetTextureStageState 2 28 1", "SetTextureStageState 3 28 1"};
+    EXPECT_EQ(sent, tempUsable ? expected : std::vector<std::string>{});
+  }
+  Graphics().textureStageTempUsable = 0;
 }
 
 TEST(DeviceCacheWithoutDeviceTest, FlushFailsAndKeepsTheBatch) {

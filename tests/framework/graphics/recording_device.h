@@ -249,12 +249,50 @@ class RecordingDevice : public D_IDirect3DDevice9 {
     Record("SetPixelShaderConstantF");
     return S_OK;
   }
+  HRESULT SetVertexShaderConstantI(UINT start, const int*, UINT count) override {
+    Record("SetVertexShaderConstantI", start, count);
+    return S_OK;
+  }
+  HRESULT GetVertexShaderConstantI(UINT start, int*, UINT count) override {
+    Record("GetVertexShaderConstantI", start, count);
+    return S_OK;
+  }
+  HRESULT SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) override {
+    RecordBools("SetVertexShaderConstantB", start, data, count);
+    return S_OK;
+  }
+  HRESULT GetVertexShaderConstantB(UINT start, BOOL*, UINT count) override {
+    Record("GetVertexShaderConstantB", start, count);
+    return S_OK;
+  }
+  HRESULT SetPixelShaderConstantI(UINT start, const int*, UINT count) override {
+    Record("SetPixelShaderConstantI", start, count);
+    return S_OK;
+  }
+  HRESULT GetPixelShaderConstantI(UINT start, int*, UINT count) override {
+    Record("GetPixelShaderConstantI", start, count);
+    return S_OK;
+  }
+  HRESULT SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) override {
+    RecordBools("SetPixelShaderConstantB", start, data, count);
+    return S_OK;
+  }
+  HRESULT GetPixelShaderConstantB(UINT start, BOOL*, UINT count) override {
+    Record("GetPixelShaderConstantB", start, count);
+    return S_OK;
+  }
 
  private:
   template <typename... Numbers>
   void Record(const char* name, Numbers... numbers) {
     std::string call = name;
     ((call += " " + std::to_string(static_cast<long long>(numbers))), ...);
+    calls.push_back(call);
+  }
+  // The start, then each register's value.
+  void RecordBools(const char* name, UINT start, const BOOL* data, UINT count) {
+    std::string call = std::string(name) + " " + std::to_string(start);
+    for (UINT i = 0; i < count; ++i) call += " " + std::to_string(data[i]);
     calls.push_back(call);
   }
 };

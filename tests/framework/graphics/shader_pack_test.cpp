@@ -13,7 +13,9 @@
 #include <utility>
 
 #include "core/base/tracked_allocator.h"
+#include "graphics/device_state_cache.h"
 #include "graphics/graphics_start.h"
+#include "graphics/graphics_state.h"
 #include "graphics/shader_pack_block.h"
 #include "graphics_fixture.h"
 #include "lz_compressor.h"
@@ -177,17 +179,26 @@ class ShaderDeviceTest : public wqtest::GraphicsTest {
     WqControlSetD3d9Caps(nullptr);
     SetShaderPackBlock(kShaderPackBlock, kShaderPackBlockSize);
   }
+  // Starts the library with the first shaders packed, so shaders come on.
+  void StartWithShaders() {
+    PackContents contents;
+    contents.vertex[{5462, 2}] = ShaderCode(0xFFFE0200);
+    contents.pixel[{409, 0}] = ShaderCode(0xFFFF0200);
+    block_ = MakeBlock(MakePackFile(contents));
+    SetShaderPackBlock(block_.data(), static_cast<std::uint32_t>(block_.size()));
+    ASSERT_EQ(StartLibrary(), 0);
+    ASSERT_EQ(UseProgrammableShader(), 1);
+  }
+  static std::vector<BOOL> VertexBools(int first, int count) {
+    std::vector<BOOL> values(count, 7);
+    EXPECT_EQ(Device()->GetVertexShaderConstantB(first, values.data(), count), D_D3D_OK);
+    return values;
+  }
   std::vector<std::uint8_t> block_;
 };
 
 TEST_F(ShaderDeviceTest, APackWithTheFirstShadersTurnsShadersOn) {
-  PackContents contents;
-  contents.vertex[{5462, 2}] = ShaderCode(0xFFFE0200);
-  contents.pixel[{409, 0}] = ShaderCode(0xFFFF0200);
-  block_ = MakeBlock(MakePackFile(contents));
-  SetShaderPackBlock(block_.data(), static_cast<std::uint32_t>(block_.size()));
-  ASSERT_EQ(StartLibrary(), 0);
-  EXPECT_EQ(UseProgrammableShader(), 1);
+  StartWithShaders();
   EXPECT_NE(GetVertexShaderObject(5462, 2), nullptr);
   EXPECT_NE(GetPixelShaderObject(409, 0), nullptr);
   wqtest::ExpectLogInOrder(ReadLog(),
@@ -210,6 +221,65 @@ TEST_F(ShaderDeviceTest, TheEmptyPackLeavesShadersOff) {
   EXPECT_EQ(UseProgrammableShader(), 0);
   EXPECT_EQ(GetVertexShaderObject(5462, 2), nullptr);
   wqtest::ExpectLogInOrder(ReadLog(), {"プログラマブルシェーダーを使用しません\r\n"});
+}
+
+// The fog shaders read vertex bool registers 0..3: linear, exponential,
+// exponential squared, any fog. The fog part of the vertex shader index
+// follows the mode just set.
+TEST_F(ShaderDeviceTest, FogModeSetsTheFogBoolRegistersAndTheShaderIndex) {
+  StartWithShaders();
+  ASSERT_EQ(SetDeviceFogEnable(1), 0);
+  const struct {
+    int mode;
+    std::vector<BOOL> registers;
+  } cases[] = {
+      {1, {FALSE, TRUE, FALSE, TRUE}},
+      {2, {FALSE, FALSE, TRUE, TRUE}},
+      {3, {TRUE, FALSE, FALSE, TRUE}},
+      {0, {FALSE, FALSE, FALSE, FALSE}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    ASSERT_EQ(SetDeviceFogMode(c.mode), 0);
+    EXPECT_EQ(VertexBools(0, 4), c.registers);
+    EXPECT_EQ(DeviceCache().vertexShaderIndex / (4 * 4 * 4 * 8) % 8, c.mode);
+  }
+}
+
+TEST_F(ShaderDeviceTest, TheUserConstantSetTakesTheDeviceUntilTheFrameworkSetsAConstant) {
+  StartWithShaders();
+  ASSERT_EQ(SetDeviceFogMode(3), 0);
+  UserShaderConstantSet& user = UserShaderConstants();
+  user = UserShaderConstantSet{};
+  user.vertexInt = {2, 1, {}};
+  user.vertexInt.values[2][0] = 11;
+  user.vertexInt.values[2][3] = -4;
+  user.vertexBool = {0, 2, {}};
+  user.vertexBool.values[1][0] = TRUE;
+  user.pixelBool = {15, 1, {}};
+  user.pixelBool.values[15][0] = TRUE;
+
+  ASSERT_EQ(ApplyShaderConstantSet(1), 0);
+  int ints[4] = {};
+  ASSERT_EQ(Device()->GetVertexShaderConstantI(2, ints, 1), D_D3D_OK);
+  EXPECT_EQ(ints[0], 11);
+  EXPECT_EQ(ints[3], -4);
+  EXPECT_EQ(VertexBools(0, 4), (std::vector<BOOL>{FALSE, TRUE, FALSE, TRUE}));
+  BOOL pixelBool = FALSE;
+  ASSERT_EQ(Device()->GetPixelShaderConstantB(15, &pixelBool, 1), D_D3D_OK);
+  EXPECT_EQ(pixelBool, TRUE);
+  EXPECT_EQ(DeviceCache().userConstantSetOn, 1);
+
+  // A framework constant switches back, restoring the fog registers the
+  // user set wrote over.
+  const float value[4] = {1.0f, 2.0f, 3.0f, 4.0f};
+  ASSERT_EQ(SetVertexShaderConstants(20, 1, value), 0);
+  EXPECT_EQ(DeviceCache().userConstantSetOn, 0);
+  EXPECT_EQ(VertexBools(0, 4), (std::vector<BOOL>{TRUE, FALSE, FALSE, TRUE}));
+
+  user.pixelInt = {15, 2, {}};  // past the sixteen integer registers
+  EXPECT_EQ(ApplyShaderConstantSet(1), -1);
+  user = UserShaderConstantSet{};
 }
 
 }  // namespace
