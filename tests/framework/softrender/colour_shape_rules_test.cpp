@@ -1,5 +1,5 @@
 // Worked results of the rectangle fill and the circles: the circle masks of
-// the small radii and the game's radius 10 with how often each pixel is
+// the small radii, the game's radius 5 and radius 10 with how often each pixel is
 // drawn, one-pixel results of the fill's own rules (its tint, the fourth
 // byte, the saturating add and subtract), ordered and clipped rectangles,
 // and the draws that leave the destination alone.
@@ -71,6 +71,10 @@ const CircleMask kMasks[] = {
     {1, {".1.", "1.1", ".1."}},
     {2, {".111.", "1...1", "1...1", "1...1", ".111."}},
     {3, {"..111..", ".2...2.", "1.....1", "1.....1", "1.....1", ".2...2.", "..111.."}},
+    // The game's circles.
+    {5,
+     {"...11111...", "..1.....1..", ".1.......1.", "1.........1", "1.........1", "1.........1", "1.........1",
+      "1.........1", ".1.......1.", "..1.....1..", "...11111..."}},
     {10,
      {".......1111111.......", ".....11.......11.....", "....1...........1....", "...2.............2...",
       "..1...............1..", ".1.................1.", ".1.................1.", "1...................1",
@@ -121,7 +125,7 @@ TEST_F(CircleCount, CirclesAreClippedToTheDrawAreaWithExclusiveRightAndBottomEdg
   for (std::uint32_t fill : {0u, 1u}) {
     Clear(dst_, 0);
     MemImgDrawCircle(dst_.View(), 12, 12, 10, 1, fill);
-    std::vector<std::string> want = fill ? FilledFrom(kMasks[4].outline) : kMasks[4].outline;
+    std::vector<std::string> want = fill ? FilledFrom(kMasks[5].outline) : kMasks[5].outline;
     for (int row = 0; row < 21; ++row)
       for (int column = 0; column < 21; ++column)
         if (column + 2 < 5 || column + 2 >= 13 || row + 2 < 6 || row + 2 >= 14) want[row][column] = '.';
@@ -194,6 +198,7 @@ TEST(RectFill, ReversedEdgesFillTheSameRectangle) {
   GuardedImage a, b;
   for (GuardedImage* image : {&a, &b}) image->Create(12, 12, 2, kMemImgRgb565, 0, 0);
   ResetDrawState(a.View());
+  Clear(a, 0);
   const RECT forward{5, 5, 10, 10};
   MemImgFillRect(a.View(), &forward, 0x1234);
   for (const RECT& reversed : {RECT{10, 10, 5, 5}, RECT{5, 10, 10, 5}, RECT{10, 5, 5, 10}}) {
