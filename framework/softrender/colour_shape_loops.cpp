@@ -10,8 +10,9 @@
 
 namespace {
 
-// Calls step(px, py) for every step of the walk of the given radius, the
-// first with px = 0, until py falls below px. 64-bit, so that no radius
+// Calls step(px, py, pyDrops) for every step of the walk of the given
+// radius, the first with px = 0, until py falls below px; pyDrops says that
+// the step's decision value was 0 or more, so py drops after it. 64-bit, so that no radius
 // overflows its decision value.
 template <class Step>
 inline void WalkCircle(std::int64_t radius, Step step) {
@@ -39,7 +40,8 @@ template <Combo C>
 void RectFillKernel<Px>::Loop(const ColourShapeJob& job) {
   for (int row = job.box.top; row < job.box.bottom; ++row) {
     std::uint8_t* dp = PixelAt(job, job.box.left, row, Px::kBytes);
-    for (int i = job.box.left; i < job.box.right; ++i, dp += Px::kBytes) DrawFlatColour<Px, C.mode>(dp, job.colour, job.pixel);
+    for (int i = job.box.left; i < job.box.right; ++i, dp += Px::kBytes)
+      DrawFlatColour<Px, C.mode>(dp, job.colour, job.pixel);
   }
 }
 
@@ -54,9 +56,10 @@ void FilledCircleKernel<Px>::Loop(const ColourShapeJob& job) {
     std::uint8_t& done = job.rowDone[row - clip.top];
     if (done) return;
     done = 1;
+    const std::int64_t first = std::max<std::int64_t>(x0, clip.left);
     const std::int64_t last = std::min<std::int64_t>(x1, clip.right - 1);
-    std::uint8_t* dp = PixelAt(job, std::max<std::int64_t>(x0, clip.left), row, Px::kBytes);
-    for (std::int64_t x = std::max<std::int64_t>(x0, clip.left); x <= last; ++x, dp += Px::kBytes)
+    std::uint8_t* dp = PixelAt(job, first, row, Px::kBytes);
+    for (std::int64_t x = first; x <= last; ++x, dp += Px::kBytes)
       DrawFlatColour<Px, C.mode>(dp, job.colour, job.pixel);
   };
   WalkCircle(job.radius, [&](std::int64_t px, std::int64_t py, bool pyDrops) {
