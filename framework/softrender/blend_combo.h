@@ -53,6 +53,12 @@ constexpr Combo DecodeCombo(std::size_t index) {
   return combo;
 }
 
+// The colour kernels (flat triangle, fill, circles) draw one colour with no
+// selectors: only the mode picks their loop.
+struct OneColourFold {
+  static constexpr Combo Fold(Combo combo) { return Combo{combo.mode, false, false, false, false, ParamCase::kAny}; }
+};
+
 // Points where the kernels differ in their arithmetic. The image blit has
 // every shortcut below; the stretched blit and the run-length path have
 // none; the triangles have the two rules of their own listed last.

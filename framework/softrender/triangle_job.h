@@ -68,11 +68,9 @@ struct TriangleKernel {
   static void Loop(const TriangleJob& job);
 };
 
-// One colour: only the mode picks the loop.
 template <class Px>
-struct FlatTriangleKernel {
+struct FlatTriangleKernel : OneColourFold {
   using LoopFn = TriangleLoopFn;
-  static constexpr Combo Fold(Combo combo) { return Combo{combo.mode, false, false, false, false, ParamCase::kAny}; }
   template <Combo C>
   static void Loop(const TriangleJob& job);
 };

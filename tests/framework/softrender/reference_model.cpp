@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "core/base/math_utils.h"
@@ -674,6 +675,103 @@ void RotateBlit(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float
       DrawPixel(call, dst->pixels + (top + j) * dst->data->pitch + (left + i) * destinationBytes, s,
                 Classify(call, s), BlendWeight(blend, column, row));
     }
+}
+
+}  // namespace reference
+
+namespace reference {
+namespace {
+
+// The head of the colour kernels: the mode and the colour, tinted channel
+// by channel as (value x bright) / 256 when DrawBright is not white.
+bool PrepareColourCall(Call& call, const MEMIMG* dst, std::uint32_t colour, std::uint32_t* tinted) {
+  const MemImgData* d = dst->data;
+  if (d->paletteFlag == 1 || d->alphaFlag == 1) return false;
+  if (d->colorType != kMemImgRgb565 && d->colorType != kMemImgRgb32) return false;
+  call = Call{};
+  call.kernel = Kernel::kTriangle;  // no plain-loop shortcuts
+  call.rgb32 = d->colorType == kMemImgRgb32;
+  call.p = std::min<i64>(BlendParam, 255);
+  if (!PickMode(call)) return false;
+  const std::uint32_t value = call.rgb32 ? colour : colour & 0xFFFF;
+  *tinted = value;
+  if ((DrawBright & 0xFFFFFF) == 0xFFFFFF) return true;
+  *tinted = call.rgb32 ? value & 0xFF000000u : 0;
+  for (int c = 0; c < 3; ++c) {
+    const Channel& channel = call.Channels()[c];
+    *tinted |= static_cast<std::uint32_t>(channel.Of(value) * ((DrawBright >> (8 * c)) & 0xFF) / 256) << channel.shift;
+  }
+  return true;
+}
+
+void DrawColourAt(const Call& call, MEMIMG* dst, const RECT& area, i64 x, i64 y, std::uint32_t colour) {
+  if (!Inside(area, x, y)) return;
+  DrawPixel(call, dst->pixels + y * dst->data->pitch + x * (call.rgb32 ? 4 : 2), SourcePixel{colour, colour, 0},
+            Use::kOpaque, 0);
+}
+
+}  // namespace
+
+void FillRect(MEMIMG* dst, const RECT* rect, std::uint32_t colour) {
+  Call call;
+  std::uint32_t tinted = 0;
+  if (!PrepareColourCall(call, dst, colour, &tinted)) return;
+  RECT r = rect != nullptr ? *rect : RECT{0, 0, static_cast<LONG>(dst->width), static_cast<LONG>(dst->height)};
+  const RECT area = ClipArea(dst);
+  for (i64 y = std::min(r.top, r.bottom); y < std::max(r.top, r.bottom); ++y)
+    for (i64 x = std::min(r.left, r.right); x < std::max(r.left, r.right); ++x) DrawColourAt(call, dst, area, x, y, tinted);
+}
+
+// The midpoint walk in its combined form: on each step the eight points
+// (+-px, +-py) and (+-py, +-px), of which the first step (px = 0) emits
+// only the four axis points once; then px grows and, where the decision
+// value was not negative, py drops.
+std::vector<CirclePoint> CircleOutline(int radius) {
+  std::map<std::pair<int, int>, int> counts;  // (dy, dx)
+  i64 px = 0, py = radius, dv = 3 - 2 * i64{radius};
+  while (py >= px) {
+    if (px == 0) {
+      for (auto [dx, dy] : {std::pair<i64, i64>{-py, 0}, {py, 0}, {0, py}, {0, -py}}) ++counts[{dy, dx}];
+    } else {
+      for (int sx : {-1, 1})
+        for (int sy : {-1, 1}) {
+          ++counts[{static_cast<int>(sy * px), static_cast<int>(sx * py)}];
+          ++counts[{static_cast<int>(sy * py), static_cast<int>(sx * px)}];
+        }
+    }
+    if (dv < 0) {
+      dv += 4 * px + 6;
+    } else {
+      dv += 4 * (px - py) + 10;
+      --py;
+    }
+    ++px;
+  }
+  std::vector<CirclePoint> points;
+  for (const auto& [at, count] : counts) points.push_back(CirclePoint{at.second, at.first, count});
+  return points;
+}
+
+// An outline applies the colour as often as the walk emits a point; a
+// filled circle spans, on every row, from the leftmost to the rightmost
+// point of the outline and draws each pixel once.
+void DrawCircle(MEMIMG* dst, int x, int y, int radius, std::uint32_t colour, std::uint32_t fill) {
+  Call call;
+  std::uint32_t tinted = 0;
+  if (radius < 0 || !PrepareColourCall(call, dst, colour, &tinted)) return;
+  const RECT area = ClipArea(dst);
+  std::map<int, std::pair<int, int>> rows;
+  for (const CirclePoint& point : CircleOutline(radius)) {
+    if (fill == 0) {
+      for (int i = 0; i < point.count; ++i) DrawColourAt(call, dst, area, i64{x} + point.dx, i64{y} + point.dy, tinted);
+      continue;
+    }
+    auto [it, fresh] = rows.try_emplace(point.dy, point.dx, point.dx);
+    it->second.first = std::min(it->second.first, point.dx);
+    it->second.second = std::max(it->second.second, point.dx);
+  }
+  for (const auto& [dy, span] : rows)
+    for (i64 dx = span.first; dx <= span.second; ++dx) DrawColourAt(call, dst, area, x + dx, i64{y} + dy, tinted);
 }
 
 }  // namespace reference
