@@ -58,7 +58,7 @@ struct GraphTexturePiece {
 // The name of the file a graph was loaded from, shared by the graphs cut from it.
 struct GraphFileName {
   int refCount;
-  wchar_t path[1];  // allocated to the name's length
+  char path[1];  // allocated to the name's length
 };
 
 struct GraphRecord {

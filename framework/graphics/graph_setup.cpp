@@ -268,6 +268,7 @@ int DeleteGraphRecord(int handle) {
   FlushVertexBatch();
   if (record->deleteNotify != nullptr) *record->deleteNotify = 1;
   if (IsMemImgInUse(&record->view)) ReleaseMemImg(&record->view);
+  ReleaseGraphFileName(record);
   GraphImageInfo* info = record->image;
   if (info != nullptr && --info->refCount == 0) {
     ReleaseImageInfoTextures(info);
@@ -282,4 +283,9 @@ void DeleteAllGraphRecords() {
   for (int slot = GraphSlotEnd() - 1; slot >= 0; --slot) {
     if (GraphRecord* record = GraphRecordAt(slot)) DeleteGraphRecord(record->handle);
   }
+}
+
+void ReleaseGraphFileName(GraphRecord* record) {
+  if (record->fileName != nullptr && --record->fileName->refCount == 0) TrackedFree(record->fileName);
+  record->fileName = nullptr;
 }

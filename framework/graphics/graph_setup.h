@@ -31,3 +31,5 @@ void ReleaseImageInfoTextures(GraphImageInfo* info);
 // handle that is not a live graph.
 int DeleteGraphRecord(int handle);
 void DeleteAllGraphRecords();
+// Drops the record's share of its file name.
+void ReleaseGraphFileName(GraphRecord* record);

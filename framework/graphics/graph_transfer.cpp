@@ -115,7 +115,7 @@ int TransferImageToGraph(int graph, const RECT& source, int x, int y, BaseImage*
   }
   if (Device() == nullptr) return -1;
   if (DecompressBaseImage(image) != 0) return LogWrite("標準イメージ用のメモリ確保に失敗しました\n"), -1;
-  const bool keyToAlpha = useTransparentColor && info.alphaChannel && alpha == nullptr;
+  const bool keyToAlpha = useTransparentColor && (info.alphaChannel || info.alphaTest) && alpha == nullptr;
   const Conversion c{image, alpha, keyToAlpha, info.transparentColor};
   int result = 0;
   for (int i = 0; i < info.entryCount && result == 0; ++i)

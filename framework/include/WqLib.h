@@ -164,7 +164,9 @@ std::uint32_t MakeColor(int red, int green, int blue);
 int UnpackColor(std::uint32_t color, std::uint32_t* red, std::uint32_t* green, std::uint32_t* blue);
 
 // ---- Graphs: handles, loading and drawing ----
-// (declarations of graph handles and the draw functions follow here)
+// A graph of the picture in the file (with its "_a" alpha companion);
+// handle or -1 (logged) for a missing or unreadable file.
+int LoadGraph(const char* fileName, int flag);
 
 // ---- Images: base images and image files ----
 // Decoded images in main memory. A ColorFormat describes one pixel layout;
