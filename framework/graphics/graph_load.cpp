@@ -7,6 +7,7 @@
 // and drawn with the alpha test; any other image is opaque.
 #include "graphics/graph_load.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/base/tracked_allocator.h"
@@ -72,4 +73,69 @@ int LoadGraph(const char* fileName, int flag) {
   ReleaseBaseImage(&image);
   if (loaded == 0) ReleaseBaseImage(&alpha);
   return handle;
+}
+
+int DeriveGraph(int x, int y, int width, int height, int source) {
+  GraphRecord* from = FindGraphRecord(source);
+  if (from == nullptr || width < 1 || height < 1 || x < 0 || y < 0 || x + width > from->width ||
+      y + height > from->height)
+    return -1;
+  const int handle = AllocGraphHandle();
+  GraphRecord* record = FindGraphRecord(handle);
+  from = FindGraphRecord(source);
+  record->image = from->image;
+  ++record->image->refCount;
+  record->fileName = from->fileName;
+  if (record->fileName != nullptr) ++record->fileName->refCount;
+  record->loadFlag = from->loadFlag;
+  record->imageX = from->imageX + x;
+  record->imageY = from->imageY + y;
+  record->fileX = from->fileX + x;
+  record->fileY = from->fileY + y;
+  record->width = width;
+  record->height = height;
+  if (CreateGraphTextureDrawInfo(handle) != 0) {
+    DeleteGraphRecord(handle);
+    return -1;
+  }
+  return handle;
+}
+
+int CreateDivGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width,
+                                 int height, int* handles, int flag) {
+  const int whole = CreateGraphFromGraphImage(image, alpha, flag);
+  if (whole < 0) return -1;
+  int made = 0;
+  for (int row = 0; row < down && made < total; ++row) {
+    for (int column = 0; column < across && made < total; ++column, ++made) {
+      handles[made] = DeriveGraph(column * width, row * height, width, height, whole);
+      if (handles[made] < 0) {
+        LogWrite("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage\n");
+        for (int i = 0; i < made; ++i) DeleteGraphRecord(handles[i]);
+        DeleteGraphRecord(whole);
+        return -1;
+      }
+    }
+  }
+  DeleteGraphRecord(whole);
+  return 0;
+}
+
+int LoadDivGraph(const char* fileName, int total, int across, int down, int width, int height, int* handles,
+                 int flag) {
+  if (!IsGraphicsStarted() || fileName == nullptr || handles == nullptr) return -1;
+  WaitWhileInactive();
+  BaseImage image{}, alpha{};
+  const int loaded = LoadImageWithAlpha(fileName, nullptr, 0, 0, nullptr, 0, 0, &image, &alpha, 0);
+  if (loaded < 0) return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s", fileName), -1;
+  const int result =
+      CreateDivGraphFromGraphImage(&image, loaded == 0 ? &alpha : nullptr, total, across, down, width, height, handles,
+                                   !flag);
+  // Only the handles the cut made get the name; a request past the grid
+  // leaves the rest of the array alone.
+  const int made = result == 0 ? std::min(total, across * down) : 0;
+  for (int i = 0; i < made; ++i) SetGraphFileName(handles[i], fileName);
+  ReleaseBaseImage(&image);
+  if (loaded == 0) ReleaseBaseImage(&alpha);
+  return result;
 }

@@ -10,3 +10,10 @@ int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int flag);
 int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag);
 // Keeps the graph's source file name (shared with the graphs cut from it).
 int SetGraphFileName(int handle, const char* fileName);
+// A graph showing (x, y, width, height) of `source`'s image, sharing it;
+// -1 for a bad source or a side below 1.
+int DeriveGraph(int x, int y, int width, int height, int source);
+// Cuts the picture into `total` graphs of width x height, row by row,
+// `down` rows of `across`; 0 or -1 (no handle is left alive on failure).
+int CreateDivGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width,
+                                 int height, int* handles, int flag);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "graphics/graph_load.h"
 #include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
 #include "graphics_fixture.h"
@@ -105,6 +106,63 @@ TEST_F(GraphLoadTest, MissingAndUnreadableFilesAreLoggedFailures) {
   const std::string log = ReadLog();
   EXPECT_NE(log.find("グラフィックファイル " + PathOf("missing.bmp") + " がありません"), std::string::npos);
   EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("notes.txt")), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// 128 x 128 in 32 x 32 cells; the cell in row r, column c has blue 16r + c.
+std::uint32_t CellPicture(int x, int y) { return 0x100000u | static_cast<std::uint32_t>(y / 32 * 16 + x / 32); }
+
+TEST_F(GraphLoadTest, DivisionCutsTheGridRowByRowSharingOneImage) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  int handles[20];
+  for (int& h : handles) h = -7;
+  ASSERT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 20, 4, 4, 32, 32, handles, 0), 0);
+  const GraphImageInfo* shared = FindGraphRecord(handles[0])->image;
+  EXPECT_EQ(shared->refCount, 16);  // the whole graph is gone
+  for (int i = 0; i < 16; ++i) {
+    const GraphRecord* cell = FindGraphRecord(handles[i]);
+    ASSERT_NE(cell, nullptr) << i;
+    EXPECT_EQ(cell->image, shared);
+    EXPECT_EQ(cell->imageX, i % 4 * 32);
+    EXPECT_EQ(cell->fileY, i / 4 * 32);
+    ASSERT_NE(cell->fileName, nullptr);
+    EXPECT_EQ(std::string(cell->fileName->path), PathOf("cells.bmp"));
+    ASSERT_EQ(cell->pieceCount, 1);
+    EXPECT_FLOAT_EQ(cell->pieces[0].vertices[0][2], static_cast<float>(i % 4 * 32) / 128.0f);
+    EXPECT_EQ(DeviceTexel(handles[i], cell->imageX + 3, cell->imageY + 3) & 0xFFFFFF, CellPicture(i % 4 * 32, i / 4 * 32));
+  }
+  for (int i = 16; i < 20; ++i) EXPECT_EQ(handles[i], -7);
+}
+
+TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  int handles[6];
+  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 6, 3, 2, 48, 48, handles, 0), -1);
+  EXPECT_EQ(GraphSlotEnd(), 0);
+  EXPECT_EQ(LoadDivGraph(PathOf("none.bmp").c_str(), 1, 1, 1, 8, 8, handles, 0), -1);
+  const std::string log = ReadLog();
+  EXPECT_NE(log.find("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage"), std::string::npos);
+  EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("none.bmp")), std::string::npos);
+}
+
+TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  const int whole = LoadGraph(PathOf("cells.bmp").c_str(), 0);
+  ASSERT_GE(whole, 0);
+  EXPECT_EQ(DeriveGraph(0, 0, 0, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 0, 10, -1, whole), -1);
+  EXPECT_EQ(DeriveGraph(-1, 0, 10, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(100, 0, 29, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 0, 10, 10, whole + 1), -1);
+  const int part = DeriveGraph(100, 118, 28, 10, whole);
+  ASSERT_GE(part, 0);
+  EXPECT_EQ(FindGraphRecord(part)->image->refCount, 2);
 }
 
 }  // namespace
