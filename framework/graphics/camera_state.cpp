@@ -4,6 +4,7 @@
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
+#include "graphics/graph_setup.h"
 #include "graphics/draw_target.h"
 #include "graphics/graph_creation_settings.h"
 #include "graphics/graphics_state.h"
@@ -162,6 +163,7 @@ int InitGraphicsDrawState() {
   DrawSuspended = suspended;
   ResetGraphCreationSettings();
   ApplyDefaultWaitVSync();
+  ResetGraphCreationSettings();
   g_camera = CameraState{};
   g_camera.aspectScale = 1.0f;
   g_camera.viewportScale = 1.0f;

@@ -6,6 +6,7 @@
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
+#include "graphics/graph_setup.h"
 #include "graphics/screen_memimg.h"
 #include "graphics/screen_mode.h"
 #include "graphics/shader_pack.h"
@@ -130,6 +131,7 @@ int ShutdownGraphics() {
   GraphicsState& g = Graphics();
   if (!g.started) return 0;
   DeleteAllLights(1);
+  DeleteAllGraphRecords();
   ReleaseDirect3D9();
   ReleaseScreenMemImgs();
   CloseShaderPack();

@@ -177,7 +177,13 @@ int SetUseTransparentColor(int flag);
 int SetTransparentColor(int red, int green, int blue);
 
 // ---- Graphs: handles, loading and drawing ----
-// (declarations of graph handles and the draw functions follow here)
+// A graph of the picture in the file (with its "_a" alpha companion);
+// handle or -1 (logged) for a missing or unreadable file.
+int LoadGraph(const char* fileName, int flag);
+// The picture cut into `total` graphs of width x height, row by row from
+// `down` rows of `across`; 0 or -1. Handles past the grid are not written.
+int LoadDivGraph(const char* fileName, int total, int across, int down, int width, int height, int* handles,
+                 int flag);
 
 // ---- Images: base images and image files ----
 // Decoded images in main memory. A ColorFormat describes one pixel layout;

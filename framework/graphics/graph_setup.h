@@ -1,0 +1,35 @@
+// Giving a new graph its storage: texture pieces on the device or a MEMIMG
+// on the software screen, and the per-piece drawing information.
+#pragma once
+
+#include "graphics/graph_record.h"
+
+// Settings read when a graph is made; the draw-state reset restores them.
+struct GraphCreationSettings {
+  int colorBits;  // 0: by renderer and format
+  int drawableFlag;
+  int alphaFlag;
+  int movieFlag;
+  int systemMemCopyFlag;
+  int blendImageFlag;
+  int useTransparentColor;
+  std::uint32_t transparentColor;  // 0x00RRGGBB
+  int defaultMipLevels;            // -1: the full chain
+};
+
+GraphCreationSettings& GraphCreation();
+void ResetGraphCreationSettings();
+
+// Storage for a graph of the size; mipLevels -1 takes the default. -1 with
+// the graph deleted on failure.
+int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alphaFlag, int alphaTestFlag);
+// The graph's pieces (device) or its view of the image (software).
+int CreateGraphTextureDrawInfo(int handle);
+int CreateGraphTextures(GraphImageInfo* info);
+void ReleaseImageInfoTextures(GraphImageInfo* info);
+// Drops the graph's share of its image and frees the record; -1 for a
+// handle that is not a live graph.
+int DeleteGraphRecord(int handle);
+void DeleteAllGraphRecords();
+// Drops the record's share of its file name.
+void ReleaseGraphFileName(GraphRecord* record);

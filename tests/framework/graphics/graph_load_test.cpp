@@ -1,0 +1,168 @@
+// Graphs loaded from image files: the alpha of pictures (channel, companion
+// file, colour key), the kept file name, and missing or unreadable files.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "graphics/graph_load.h"
+#include "graphics/graph_record.h"
+#include "graphics/graphics_state.h"
+#include "graphics_fixture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+void PutLe(std::string* out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>(value >> (8 * i) & 0xFF));
+}
+
+// A bottom-up 24-bit BMP whose pixel (x, y) is color(x, y) as 0xRRGGBB.
+template <typename Color>
+std::string Bmp24(int width, int height, Color color) {
+  const int pitch = (width * 3 + 3) & ~3;
+  std::string out = "BM";
+  PutLe(&out, 54 + pitch * height, 4);
+  PutLe(&out, 0, 4);
+  PutLe(&out, 54, 4);
+  PutLe(&out, 40, 4);
+  PutLe(&out, width, 4);
+  PutLe(&out, height, 4);
+  PutLe(&out, 1, 2);
+  PutLe(&out, 24, 2);
+  for (int i = 0; i < 6; ++i) PutLe(&out, 0, 4);
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) PutLe(&out, color(x, y), 3);
+    out.append(pitch - width * 3, '\0');
+  }
+  return out;
+}
+
+// Black in the left column (the key colour), a fixed colour elsewhere.
+std::uint32_t Picture(int x, int) { return x == 0 ? 0 : 0x3080C0; }
+
+class GraphLoadTest : public wqtest::GraphicsTest {
+ protected:
+  std::string PathOf(const std::string& name) const { return files_.WindowsPath() + "\\" + name; }
+  std::uint32_t DeviceTexel(int graph, int x, int y) {
+    D_IDirect3DTexture9* texture = FindGraphRecord(graph)->image->entries[0].texture;
+    D_D3DLOCKED_RECT locked{};
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), 0);
+    std::uint32_t value = 0;
+    std::memcpy(&value, static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch + x * 4, 4);
+    texture->UnlockRect(0);
+    return value;
+  }
+  wqtest::TempDir files_;
+};
+
+TEST_F(GraphLoadTest, KeyedPictureGetsAlphaTestAndKeepsItsFileName) {
+  files_.WriteFile("pic.bmp", Bmp24(20, 10, Picture));
+  StartInGameMode();
+  const int graph = LoadGraph(PathOf("pic.bmp").c_str(), 0);
+  ASSERT_GE(graph, 0);
+  const GraphRecord* record = FindGraphRecord(graph);
+  EXPECT_EQ(record->width, 20);
+  EXPECT_EQ(record->image->formatIndex, 5);
+  EXPECT_EQ(record->image->alphaTest, 1);
+  EXPECT_EQ(DeviceTexel(graph, 0, 3) >> 24, 0u);
+  EXPECT_EQ(DeviceTexel(graph, 5, 3), 0xFF3080C0u);
+  ASSERT_NE(record->fileName, nullptr);
+  EXPECT_EQ(std::string(record->fileName->path), PathOf("pic.bmp"));
+}
+
+TEST_F(GraphLoadTest, AlphaCompanionFileGivesTheGraphItsAlpha) {
+  files_.WriteFile("pic.bmp", Bmp24(20, 10, Picture));
+  files_.WriteFile("pic_a.bmp", Bmp24(20, 10, [](int x, int) { return x < 10 ? 0x404040u : 0xFFFFFFu; }));
+  StartInGameMode();
+  const int graph = LoadGraph(PathOf("pic.bmp").c_str(), 0);
+  ASSERT_GE(graph, 0);
+  EXPECT_EQ(FindGraphRecord(graph)->image->formatIndex, 3);
+  EXPECT_EQ(DeviceTexel(graph, 5, 3), 0x403080C0u);
+  EXPECT_EQ(DeviceTexel(graph, 15, 3), 0xFF3080C0u);
+  EXPECT_EQ(DeviceTexel(graph, 0, 3) >> 24, 0x40u);  // the alpha file wins over the key colour
+}
+
+TEST_F(GraphLoadTest, SoftwareScreenGraphHoldsThePicture) {
+  files_.WriteFile("pic.bmp", Bmp24(20, 10, Picture));
+  ASSERT_EQ(SetUseHardwareRenderer(0), 0);
+  StartInGameMode();
+  const int graph = LoadGraph(PathOf("pic.bmp").c_str(), 0);
+  ASSERT_GE(graph, 0);
+  const MEMIMG& view = FindGraphRecord(graph)->view;
+  std::uint32_t pixel = 0;
+  std::memcpy(&pixel, view.pixels + 3 * view.data->pitch + 5 * 4, 4);
+  EXPECT_EQ(pixel & 0xFFFFFF, 0x3080C0u);
+}
+
+TEST_F(GraphLoadTest, MissingAndUnreadableFilesAreLoggedFailures) {
+  files_.WriteFile("notes.txt", "not a picture");
+  EXPECT_EQ(LoadGraph(PathOf("pic.bmp").c_str(), 0), -1);  // before start-up
+  StartInGameMode();
+  EXPECT_EQ(LoadGraph(PathOf("missing.bmp").c_str(), 0), -1);
+  EXPECT_EQ(LoadGraph(PathOf("notes.txt").c_str(), 0), -1);
+  EXPECT_EQ(LoadGraph(nullptr, 0), -1);
+  const std::string log = ReadLog();
+  EXPECT_NE(log.find("グラフィックファイル " + PathOf("missing.bmp") + " がありません"), std::string::npos);
+  EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("notes.txt")), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// 128 x 128 in 32 x 32 cells; the cell in row r, column c has blue 16r + c.
+std::uint32_t CellPicture(int x, int y) { return 0x100000u | static_cast<std::uint32_t>(y / 32 * 16 + x / 32); }
+
+TEST_F(GraphLoadTest, DivisionCutsTheGridRowByRowSharingOneImage) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  int handles[20];
+  for (int& h : handles) h = -7;
+  ASSERT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 20, 4, 4, 32, 32, handles, 0), 0);
+  const GraphImageInfo* shared = FindGraphRecord(handles[0])->image;
+  EXPECT_EQ(shared->refCount, 16);  // the whole graph is gone
+  for (int i = 0; i < 16; ++i) {
+    const GraphRecord* cell = FindGraphRecord(handles[i]);
+    ASSERT_NE(cell, nullptr) << i;
+    EXPECT_EQ(cell->image, shared);
+    EXPECT_EQ(cell->imageX, i % 4 * 32);
+    EXPECT_EQ(cell->fileY, i / 4 * 32);
+    ASSERT_NE(cell->fileName, nullptr);
+    EXPECT_EQ(std::string(cell->fileName->path), PathOf("cells.bmp"));
+    ASSERT_EQ(cell->pieceCount, 1);
+    EXPECT_FLOAT_EQ(cell->pieces[0].vertices[0][2], static_cast<float>(i % 4 * 32) / 128.0f);
+    EXPECT_EQ(DeviceTexel(handles[i], cell->imageX + 3, cell->imageY + 3) & 0xFFFFFF, CellPicture(i % 4 * 32, i / 4 * 32));
+  }
+  for (int i = 16; i < 20; ++i) EXPECT_EQ(handles[i], -7);
+}
+
+TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  int handles[6];
+  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 6, 3, 2, 48, 48, handles, 0), -1);
+  EXPECT_EQ(GraphSlotEnd(), 0);
+  EXPECT_EQ(LoadDivGraph(PathOf("none.bmp").c_str(), 1, 1, 1, 8, 8, handles, 0), -1);
+  const std::string log = ReadLog();
+  EXPECT_NE(log.find("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage"), std::string::npos);
+  EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("none.bmp")), std::string::npos);
+}
+
+TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  const int whole = LoadGraph(PathOf("cells.bmp").c_str(), 0);
+  ASSERT_GE(whole, 0);
+  EXPECT_EQ(DeriveGraph(0, 0, 0, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 0, 10, -1, whole), -1);
+  EXPECT_EQ(DeriveGraph(-1, 0, 10, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(100, 0, 29, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 0, 10, 10, whole + 1), -1);
+  const int part = DeriveGraph(100, 118, 28, 10, whole);
+  ASSERT_GE(part, 0);
+  EXPECT_EQ(FindGraphRecord(part)->image->refCount, 2);
+}
+
+}  // namespace
