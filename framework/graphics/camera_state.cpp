@@ -163,7 +163,6 @@ int InitGraphicsDrawState() {
   DrawSuspended = suspended;
   ResetGraphCreationSettings();
   ApplyDefaultWaitVSync();
-  ResetGraphCreationSettings();
   g_camera = CameraState{};
   g_camera.aspectScale = 1.0f;
   g_camera.viewportScale = 1.0f;

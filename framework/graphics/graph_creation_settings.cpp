@@ -5,53 +5,47 @@
 #include "WqLib.h"
 #include "graphics/render_state.h"
 
-int CreateGraphColorBits;
-int CreateDrawableGraphFlag = 1;
-int CreateGraphAlphaFlag;
-int CreateGraphMovieFlag;
-int CreateGraphSystemMemCopyFlag;
-int CreateGraphBlendImageFlag;
-int DefaultMipLevels = -1;
+namespace {
+GraphCreationSettings g_creation;
+}  // namespace
+
+GraphCreationSettings& GraphCreation() { return g_creation; }
 
 void ResetGraphCreationSettings() {
-  CreateGraphColorBits = 0;
-  CreateDrawableGraphFlag = 1;
-  CreateGraphAlphaFlag = 0;
-  CreateGraphMovieFlag = 0;
-  CreateGraphSystemMemCopyFlag = 0;
-  CreateGraphBlendImageFlag = 0;
-  DefaultMipLevels = -1;
+  g_creation = GraphCreationSettings{};
+  g_creation.drawableFlag = 1;
+  g_creation.defaultMipLevels = -1;
 }
 
 int SetCreateGraphColorBits(int bits) {
-  CreateGraphColorBits = bits;
+  g_creation.colorBits = bits;
   return 0;
 }
-int GetCreateGraphColorBits() { return CreateGraphColorBits; }
+int GetCreateGraphColorBits() { return g_creation.colorBits; }
 
 int SetCreateDrawableGraphFlag(int flag) {
-  CreateDrawableGraphFlag = flag;
+  g_creation.drawableFlag = flag;
   return 0;
 }
-int GetCreateDrawableGraphFlag() { return CreateDrawableGraphFlag; }
+int GetCreateDrawableGraphFlag() { return g_creation.drawableFlag; }
 
 int SetCreateGraphAlphaFlag(int flag) {
-  CreateGraphAlphaFlag = flag;
+  g_creation.alphaFlag = flag;
   return 0;
 }
-int GetCreateGraphAlphaFlag() { return CreateGraphAlphaFlag; }
+int GetCreateGraphAlphaFlag() { return g_creation.alphaFlag; }
 
 int SetCreateGraphMovieFlag(int flag) {
-  CreateGraphMovieFlag = flag;
+  g_creation.movieFlag = flag;
   return 0;
 }
-int GetCreateGraphMovieFlag() { return CreateGraphMovieFlag; }
+int GetCreateGraphMovieFlag() { return g_creation.movieFlag; }
 
 int SetCreateGraphSystemMemCopyFlag(int flag) {
-  CreateGraphSystemMemCopyFlag = flag;
+  g_creation.systemMemCopyFlag = flag;
   return 0;
 }
-int GetCreateGraphSystemMemCopyFlag() { return CreateGraphSystemMemCopyFlag; }
+int GetCreateGraphSystemMemCopyFlag() { return g_creation.systemMemCopyFlag; }
 
 int SetUseTransparentColor(int flag) {
   UseTransparentColor = flag ? 1 : 0;

@@ -15,6 +15,7 @@
 #include "core/window/message_pump.h"
 #include "graphics/graph_record.h"
 #include "graphics/graph_setup.h"
+#include "graphics/render_state.h"
 #include "graphics/graph_transfer.h"
 #include "graphics/graphics_start.h"
 
@@ -37,7 +38,7 @@ int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int /*flag*/) {
   WaitWhileInactive();
   const int handle = AllocGraphHandle();
   const int alphaChannel = image->format.alphaWidth != 0 || alpha != nullptr ? 1 : 0;
-  const int colorKeyed = !alphaChannel && GraphCreation().useTransparentColor ? 1 : 0;
+  const int colorKeyed = !alphaChannel && UseTransparentColor ? 1 : 0;
   const int mips = image->mipCount > 1 ? static_cast<int>(image->mipCount) : -1;
   if (SetupGraphRecord(mips, handle, image->width, image->height, alphaChannel, colorKeyed) != 0) return -1;
   return handle;
@@ -49,7 +50,7 @@ int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag) {
   const int handle = CreateGraphFromImageInfo(image, alpha, flag);
   if (handle < 0) return -1;
   const RECT whole{0, 0, image->width, image->height};
-  if (TransferImageToGraph(handle, whole, 0, 0, image, alpha, GraphCreation().useTransparentColor, 1) != 0) {
+  if (TransferImageToGraph(handle, whole, 0, 0, image, alpha, UseTransparentColor, 1) != 0) {
     DeleteGraphRecord(handle);
     return -1;
   }

@@ -9,13 +9,12 @@
 #include "core/base/log_file.h"
 #include "core/base/tracked_allocator.h"
 #include "graphics/graphics_state.h"
+#include "graphics/render_state.h"
 #include "graphics/screen_mode.h"
 #include "graphics/texture_formats.h"
 #include "graphics/vertex_batch.h"
 
 namespace {
-
-GraphCreationSettings g_creation;
 
 int FullMipChain(int width, int height) {
   int levels = 1;
@@ -86,15 +85,6 @@ void ClearTextureLevels(D_IDirect3DTexture9* texture, int height) {
 
 }  // namespace
 
-GraphCreationSettings& GraphCreation() { return g_creation; }
-
-void ResetGraphCreationSettings() {
-  g_creation = GraphCreationSettings{};
-  g_creation.drawableFlag = 1;
-  g_creation.useTransparentColor = 1;
-  g_creation.defaultMipLevels = -1;
-}
-
 int CreateGraphTextures(GraphImageInfo* info) {
   D_IDirect3DDevice9* device = Device();
   if (device == nullptr) return -1;
@@ -147,7 +137,7 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
   GraphRecord* record = FindGraphRecord(handle);
   if (record == nullptr) return -1;
   const bool device = HardwareRendererInUse();
-  if (mipLevels == -1) mipLevels = g_creation.defaultMipLevels;
+  if (mipLevels == -1) mipLevels = GraphCreation().defaultMipLevels;
   if (mipLevels == -1) mipLevels = FullMipChain(width, height);
 
   GraphImageInfo* info = nullptr;
@@ -162,30 +152,30 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
   info->refCount = 1;
   info->inTextures = device ? 1 : 0;
   info->software = device ? 0 : 1;
-  if (g_creation.movieFlag) {
+  if (GraphCreation().movieFlag) {
     info->drawable = 1;
     info->systemMemoryCopy = 1;
   } else {
     info->alphaChannel = static_cast<std::uint8_t>(alphaFlag != 0);
     info->alphaTest = static_cast<std::uint8_t>(alphaTestFlag != 0);
-    info->systemMemoryCopy = static_cast<std::uint8_t>(g_creation.systemMemCopyFlag != 0);
-    info->createDrawableFlag = static_cast<std::uint8_t>(device && alphaFlag ? 0 : g_creation.drawableFlag != 0);
-    info->drawable = static_cast<std::uint8_t>(!device && !g_creation.blendImageFlag);
+    info->systemMemoryCopy = static_cast<std::uint8_t>(GraphCreation().systemMemCopyFlag != 0);
+    info->createDrawableFlag = static_cast<std::uint8_t>(device && alphaFlag ? 0 : GraphCreation().drawableFlag != 0);
+    info->drawable = static_cast<std::uint8_t>(!device && !GraphCreation().blendImageFlag);
     info->mipLevels = static_cast<std::uint8_t>(mipLevels);
   }
   const int screenBits = Screen().colorBits == 16 ? 16 : 32;
   if (device) {
-    info->colorBits = static_cast<std::uint8_t>(g_creation.colorBits ? g_creation.colorBits
+    info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits
                                                 : alphaFlag            ? 32
                                                                        : screenBits);
   } else {
     info->mipLevels = 0;
     info->alphaTest = 0;
-    info->colorBits = static_cast<std::uint8_t>(g_creation.colorBits ? g_creation.colorBits : screenBits);
+    info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits : screenBits);
     info->transparentColorUsed = static_cast<std::uint8_t>(!info->alphaChannel);
   }
-  info->blendImage = static_cast<std::uint8_t>(g_creation.blendImageFlag != 0);
-  info->transparentColor = g_creation.transparentColor;
+  info->blendImage = static_cast<std::uint8_t>(GraphCreation().blendImageFlag != 0);
+  info->transparentColor = TransparentColor;
   info->width = width;
   info->height = height;
   record->width = width;

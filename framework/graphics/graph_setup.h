@@ -2,23 +2,8 @@
 // on the software screen, and the per-piece drawing information.
 #pragma once
 
+#include "graphics/graph_creation_settings.h"
 #include "graphics/graph_record.h"
-
-// Settings read when a graph is made; the draw-state reset restores them.
-struct GraphCreationSettings {
-  int colorBits;  // 0: by renderer and format
-  int drawableFlag;
-  int alphaFlag;
-  int movieFlag;
-  int systemMemCopyFlag;
-  int blendImageFlag;
-  int useTransparentColor;
-  std::uint32_t transparentColor;  // 0x00RRGGBB
-  int defaultMipLevels;            // -1: the full chain
-};
-
-GraphCreationSettings& GraphCreation();
-void ResetGraphCreationSettings();
 
 // Storage for a graph of the size; mipLevels -1 takes the default. -1 with
 // the graph deleted on failure.

@@ -29,8 +29,8 @@ TEST(GraphCreationSettingsTest, TheDrawStateResetGivesBackEveryDefault) {
   EXPECT_EQ(GetCreateGraphAlphaFlag(), 0);
   EXPECT_EQ(GetCreateGraphMovieFlag(), 0);
   EXPECT_EQ(GetCreateGraphSystemMemCopyFlag(), 0);
-  EXPECT_EQ(CreateGraphBlendImageFlag, 0);
-  EXPECT_EQ(DefaultMipLevels, -1);
+  EXPECT_EQ(GraphCreation().blendImageFlag, 0);
+  EXPECT_EQ(GraphCreation().defaultMipLevels, -1);
   EXPECT_EQ(UseTransparentColor, 1);
   EXPECT_EQ(TransparentColor, 0u);
   EXPECT_EQ(Fog.mode, 3u);
