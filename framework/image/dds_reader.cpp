@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/base/tracked_allocator.h"
+#include "graphics/screen_mode.h"
 #include "image/base_image.h"
 #include "image/color_format.h"
 #include "image/dxt_decode.h"
@@ -19,34 +20,6 @@ constexpr std::uint32_t kCapsComplex = 0x8;
 constexpr std::uint32_t kCapsMipMap = 0x400000;
 // More levels than any 32-bit side can have.
 constexpr std::uint32_t kMaxMipLevels = 32;
-
-struct DdsFormatEntry {
-  std::uint32_t code, bits, red, green, blue, alpha;
-};
-
-constexpr DdsFormatEntry kDdsFormatTable[] = {
-    {20, 24, 0xFF0000, 0xFF00, 0xFF, 0},
-    {21, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-    {22, 32, 0xFF0000, 0xFF00, 0xFF, 0},
-    {23, 16, 0xF800, 0x7E0, 0x1F, 0},
-    {24, 16, 0x7C00, 0x3E0, 0x1F, 0},
-    {25, 16, 0x7C00, 0x3E0, 0x1F, 0x8000},
-    {26, 16, 0xF00, 0xF0, 0xF, 0xF000},
-    {27, 8, 0xE0, 0x1C, 0x3, 0},
-    {29, 16, 0xE0, 0x1C, 0x3, 0xFF00},
-    {30, 16, 0xF00, 0xF0, 0xF, 0},
-    {31, 32, 0x3FF, 0xFFC00, 0x3FF00000, 0xC0000000},
-    {32, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000},
-    {33, 32, 0xFF, 0xFF00, 0xFF0000, 0},
-    {35, 32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000},
-};
-
-const DdsFormatEntry* FindTableFormat(std::uint32_t code) {
-  for (const DdsFormatEntry& entry : kDdsFormatTable) {
-    if (entry.code == code) return &entry;
-  }
-  return nullptr;
-}
 
 // 1 to 5 for "DXT1" to "DXT5", else 0.
 std::uint32_t DxtKind(const std::uint8_t* fourCc) {
@@ -86,10 +59,12 @@ int ReadDdsImage(StreamSource* source, BaseImage* image) {
 
   std::uint32_t kind = 0;
   if (formatFlags & kPixelFormatFourCc) {
-    const DdsFormatEntry* entry = formatFlags == kPixelFormatFourCc ? FindTableFormat(LoadLe32(fourCc)) : nullptr;
-    if (entry) {
-      MakeColorFormatFromMasks(&image->format, static_cast<int>(entry->bits), entry->red, entry->green, entry->blue,
-                               entry->alpha);
+    // A Direct3D format number in place of the FourCC names one of the
+    // graphics code's built-in layouts.
+    const ColorFormat* named =
+        formatFlags == kPixelFormatFourCc ? GetColorFormatDesc(static_cast<int>(LoadLe32(fourCc))) : nullptr;
+    if (named) {
+      image->format = *named;
     } else {
       kind = DxtKind(fourCc);
       if (kind == 0) return -1;
