@@ -8,6 +8,9 @@
 int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int flag);
 // A graph holding the image (and its alpha image); handle or -1.
 int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag);
+// A graph of the movie's frame size that shows the movie opened from the
+// file (its frame follows the movie at every draw); handle or -1.
+int LoadMovieGraph(const char* fileName, int movieParam);
 // Keeps the graph's source file name (shared with the graphs cut from it).
 int SetGraphFileName(int handle, const char* fileName);
 // A graph showing (x, y, width, height) of `source`'s image, sharing it;
