@@ -6,6 +6,7 @@
 #include "core/window/message_pump.h"
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
@@ -35,21 +36,12 @@ void SelectDeviceScreen() {
     cache.blendStateDirty = 1;
     cache.textureChanged = 1;
   }
-  D_IDirect3DSurface9* surface = g.subBackBuffer ? g.subBackBuffer : g.backBuffer;
-  SetDeviceRenderTarget(surface, 1, Screen().width, Screen().height);
+  g.device->SetDepthStencilSurface(g.depthSurface);
+  cache.renderTargetChanged = 0;
+  SetDeviceRenderTarget(g.subBackBuffer ? g.subBackBuffer : g.backBuffer);
 }
 
 }  // namespace
-
-int SetDeviceRenderTarget(D_IDirect3DSurface9* surface, int attachDepth, int width, int height) {
-  GraphicsState& g = Graphics();
-  if (!g.device || !surface) return -1;
-  FlushVertexBatch();
-  g.device->SetRenderTarget(0, surface);
-  g.device->SetDepthStencilSurface(attachDepth ? g.depthSurface : nullptr);
-  DeviceCache().renderTargetChanged = 0;
-  return SetViewportRect(0, 0, width, height);
-}
 
 int SelectDrawTarget(int target) {
   if (!Graphics().started) return -1;
