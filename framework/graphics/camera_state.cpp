@@ -3,6 +3,7 @@
 
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graph_setup.h"
 #include "graphics/draw_target.h"
@@ -76,9 +77,7 @@ const Matrix4* GetWorldMatrix() { return &g_camera.world; }
 
 void SetCameraMaterial(const D_D3DMATERIAL9& material) { g_camera.material = material; }
 
-void SendMaterialToDevice() {
-  if (Device()) Device()->SetMaterial(&g_camera.material);
-}
+void SendMaterialToDevice() { SetDeviceMaterial(g_camera.material); }
 
 int UpdateProjection() {
   const float aspect =

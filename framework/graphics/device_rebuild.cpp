@@ -9,6 +9,7 @@
 #include "core/window/input_devices.h"
 #include "graphics/camera_lights.h"
 #include "graphics/device_draw.h"
+#include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
 #include "graphics/graphics_start.h"
@@ -154,6 +155,7 @@ int ApplyDrawTargetState() {
   SendMaterialToDevice();
   SetDeviceDiffuseMaterialSource(c.diffuseMaterialSource != 0);
   SetDeviceSpecularMaterialSource(c.specularMaterialSource > 0);
+  SetDeviceAmbientColor(GetDeviceAmbientColor());
   SetLightingEnable(c.lighting);
   RefreshLights();
   SetViewportRect(DrawArea.left, DrawArea.top, DrawArea.right, DrawArea.bottom);

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "graphics/device_lights.h"
 #include "graphics/graphics_state.h"
 
 namespace {
@@ -70,6 +71,7 @@ void ResetDeviceStateCache(int screenWidth, int screenHeight) {
   g_cache.graphStage = 0;
   g_cache.specularEnable = TRUE;
   g_cache.renderTarget = nullptr;
+  ResetDeviceLightCache();
   g_cache.texture = nullptr;
   g_cache.blendTexture = nullptr;
   g_cache.blendTextureParam = 0;
