@@ -90,9 +90,11 @@ void PieceCorners(const GraphTexturePiece& piece, QuadCorner corners[4]) {
   corners[kBottomRight] = {x1, y2, u1, v2, x1 * bw, y2 * bh};
 }
 
+// The first piece's texture, not the image's first: a graph cut from a
+// bigger picture may start in any texture, and setting another one first
+// would break the batch on every draw.
 D_IDirect3DTexture9* FirstGraphTexture(const GraphRecord& graph) {
-  const GraphImageInfo* image = graph.image;
-  return image && image->entryCount > 0 ? image->entries[0].texture : nullptr;
+  return graph.pieceCount > 0 ? graph.pieces[0].entry->texture : nullptr;
 }
 
 bool DeviceReadyToDraw() { return Device() != nullptr && !Graphics().deviceLost; }

@@ -36,7 +36,8 @@ void SelectPieceTexture(const GraphTexturePiece& piece);
 // bottom-right positions inside the graph and their texture coordinates,
 // with the blend graph's coordinates of those positions.
 void PieceCorners(const GraphTexturePiece& piece, QuadCorner corners[4]);
-// The texture of the graph's first piece, for the draw set-up.
+// The texture of the graph's first piece (null without pieces), for the
+// draw set-up.
 D_IDirect3DTexture9* FirstGraphTexture(const GraphRecord& graph);
 // A device exists and is not lost.
 bool DeviceReadyToDraw();
