@@ -184,6 +184,45 @@ int LoadGraph(const char* fileName, int flag);
 // `down` rows of `across`; 0 or -1. Handles past the grid are not written.
 int LoadDivGraph(const char* fileName, int total, int across, int down, int width, int height, int* handles,
                  int flag);
+// 1 for a live graph handle, else 0.
+int IsGraphHandleValid(int handle);
+// A graph's size, or the screen's for -2 and -4; either pointer may be
+// null. -1 for anything else.
+int GetGraphSize(int handle, int* width, int* height);
+// A graph whose image weights every later draw (-1: none); the border
+// values 0..255 (clamped) set where and how softly it cuts. 0, or -1 for a
+// handle that is not a live graph.
+int SetBlendGraph(int graph, int borderParam, int borderRange);
+
+// Graph draws into the draw target under the render state. trans non-zero
+// honours the graph's transparent colour or alpha. Each returns 0 (also
+// when drawing is suspended or the draw area is empty), or -1 for a handle
+// that is not a live graph, a blend graph smaller than the graph, or no
+// usable device; DrawGraph also before StartLibrary.
+int DrawGraph(int x, int y, int graph, int trans);
+// Into the rectangle, right and bottom exclusive; reversed corners mirror.
+int DrawGraphStretched(int x1, int y1, int x2, int y2, int graph, int trans);
+int DrawGraphStretchedF(float x1, float y1, float x2, float y2, int graph, int trans);
+// Mirrored left to right at the same place.
+int DrawGraphTurned(int x, int y, int graph, int trans);
+// Turned by angle (radians, clockwise) and scaled about its centre, which
+// lands on (x, y); turn non-zero mirrors it left to right first.
+int DrawGraphRotated(int x, int y, double scale, double angle, int graph, int trans, int turn);
+int DrawGraphRotatedF(float x, float y, double scale, double angle, int graph, int trans, int turn);
+// Onto four corners: top-left, top-right, bottom-right, bottom-left.
+int DrawGraphQuadF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4, int graph,
+                   int trans);
+// The part (srcX, srcY, width, height) of the graph with its top-left at
+// (x, y); turn non-zero shows it mirrored there.
+int DrawGraphRect(int x, int y, int srcX, int srcY, int width, int height, int graph, int trans, int turn);
+// The part stretched into the rectangle; 0, or -1 for a handle that is not
+// a live graph.
+int DrawGraphRectStretchedF(float x1, float y1, float x2, float y2, int srcX, int srcY, int width, int height,
+                            int graph, int trans);
+// A circle of radius r about (x, y) in a screen-format colour, filled when
+// fill is non-zero; a negative radius draws nothing. 0, or -1 before
+// graphics start or without a usable device.
+int DrawCircleShape(int x, int y, int r, int color, int fill);
 
 // ---- Images: base images and image files ----
 // Decoded images in main memory. A ColorFormat describes one pixel layout;
