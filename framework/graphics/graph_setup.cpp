@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "WqLib.h"
 #include "core/base/log_file.h"
 #include "core/base/tracked_allocator.h"
 #include "graphics/graphics_state.h"
@@ -67,7 +68,7 @@ int ClassifyImageInfo(const GraphImageInfo& info) {
 
 int FailSetup(int handle, const char* message) {
   if (message != nullptr) LogWrite(message);
-  DeleteGraphRecord(handle);
+  DeleteGraph(handle);
   return -1;
 }
 
@@ -250,32 +251,4 @@ int CreateGraphTextureDrawInfo(int handle) {
     }
   }
   return 0;
-}
-
-int DeleteGraphRecord(int handle) {
-  GraphRecord* record = FindGraphRecord(handle);
-  if (record == nullptr) return -1;
-  FlushVertexBatch();
-  if (record->deleteNotify != nullptr) *record->deleteNotify = 1;
-  if (IsMemImgInUse(&record->view)) ReleaseMemImg(&record->view);
-  ReleaseGraphFileName(record);
-  GraphImageInfo* info = record->image;
-  if (info != nullptr && --info->refCount == 0) {
-    ReleaseImageInfoTextures(info);
-    if (IsMemImgInUse(&info->image)) ReleaseMemImg(&info->image);
-    TrackedFree(info);
-  }
-  TrackedFree(record->pieces);
-  return FreeGraphHandle(handle);
-}
-
-void DeleteAllGraphRecords() {
-  for (int slot = GraphSlotEnd() - 1; slot >= 0; --slot) {
-    if (GraphRecord* record = GraphRecordAt(slot)) DeleteGraphRecord(record->handle);
-  }
-}
-
-void ReleaseGraphFileName(GraphRecord* record) {
-  if (record->fileName != nullptr && --record->fileName->refCount == 0) TrackedFree(record->fileName);
-  record->fileName = nullptr;
 }

@@ -12,9 +12,3 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
 int CreateGraphTextureDrawInfo(int handle);
 int CreateGraphTextures(GraphImageInfo* info);
 void ReleaseImageInfoTextures(GraphImageInfo* info);
-// Drops the graph's share of its image and frees the record; -1 for a
-// handle that is not a live graph.
-int DeleteGraphRecord(int handle);
-void DeleteAllGraphRecords();
-// Drops the record's share of its file name.
-void ReleaseGraphFileName(GraphRecord* record);

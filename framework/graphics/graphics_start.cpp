@@ -131,7 +131,7 @@ int ShutdownGraphics() {
   GraphicsState& g = Graphics();
   if (!g.started) return 0;
   DeleteAllLights(1);
-  DeleteAllGraphRecords();
+  DeleteAllGraphs();
   ReleaseDirect3D9();
   ReleaseScreenMemImgs();
   CloseShaderPack();

@@ -138,11 +138,12 @@ TEST_F(GraphLoadTest, DivisionCutsTheGridRowByRowSharingOneImage) {
   for (int i = 16; i < 20; ++i) EXPECT_EQ(handles[i], -7);
 }
 
-TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
+TEST_F(GraphLoadTest, DivisionStartingPastThePictureFailsAndLeavesNoGraph) {
   files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
   StartInGameMode();
-  int handles[6];
-  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 6, 3, 2, 48, 48, handles, 0), -1);
+  int handles[8];
+  // The fourth column starts at x = 144, past the 128-pixel picture.
+  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 8, 4, 2, 48, 48, handles, 0), -1);
   EXPECT_EQ(GraphSlotEnd(), 0);
   EXPECT_EQ(LoadDivGraph(PathOf("none.bmp").c_str(), 1, 1, 1, 8, 8, handles, 0), -1);
   const std::string log = ReadLog();
@@ -150,7 +151,7 @@ TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
   EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("none.bmp")), std::string::npos);
 }
 
-TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
+TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideCornersAndCutsAtTheEdges) {
   files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
   StartInGameMode();
   const int whole = LoadGraph(PathOf("cells.bmp").c_str(), 0);
@@ -158,8 +159,15 @@ TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
   EXPECT_EQ(DeriveGraph(0, 0, 0, 10, whole), -1);
   EXPECT_EQ(DeriveGraph(0, 0, 10, -1, whole), -1);
   EXPECT_EQ(DeriveGraph(-1, 0, 10, 10, whole), -1);
-  EXPECT_EQ(DeriveGraph(100, 0, 29, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(128, 0, 1, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 128, 1, 10, whole), -1);
   EXPECT_EQ(DeriveGraph(0, 0, 10, 10, whole + 1), -1);
+  // A rectangle reaching past the source is cut at its edges.
+  const int cut = DeriveGraph(100, 120, 100, 100, whole);
+  ASSERT_GE(cut, 0);
+  EXPECT_EQ(FindGraphRecord(cut)->width, 28);
+  EXPECT_EQ(FindGraphRecord(cut)->height, 8);
+  ASSERT_EQ(DeleteGraph(cut), 0);
   const int part = DeriveGraph(100, 118, 28, 10, whole);
   ASSERT_GE(part, 0);
   EXPECT_EQ(FindGraphRecord(part)->image->refCount, 2);
