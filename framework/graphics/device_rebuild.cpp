@@ -58,7 +58,7 @@ void ReviveDevice(bool lost) {
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   SetDeviceWorldMatrix(reinterpret_cast<const D_D3DMATRIX*>(GetWorldMatrix()));
-  SetViewMatrix(&saved.view);
+  SetViewMatrix(&saved.view.m[0][0]);
   if (saved.cameraMode == kCameraUserMatrix) SetCameraProjectionMatrix(&saved.projection);
   Camera().viewport = saved.viewport;
   SendProjectionToDevice();
