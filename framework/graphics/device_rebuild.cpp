@@ -10,6 +10,7 @@
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_restore.h"
 #include "graphics/graphics_start.h"
 #include "graphics/present_screen.h"
 #include "graphics/render_state.h"
@@ -30,9 +31,6 @@ struct SavedMatrices {
   int cameraMode;
 };
 
-// Nothing restores graph pixels from files until graphs exist.
-void RestoreGraphsFromFiles() {}
-
 void ClearAndPresentTwice() {
   for (int i = 0; i < 2; ++i) {
     ClearDrawTarget(nullptr);
@@ -45,9 +43,11 @@ void ReviveDevice(bool lost) {
   const SavedMatrices saved{camera.view, camera.projection, camera.viewport, camera.mode};
   ReleaseScreenMemImgs();
   InitVertexBatchArrays();
+  RecreateDeviceObjects();
   SelectDrawTarget(GetDrawTarget());
   ApplyDrawTargetState();
   ClearAndPresentTwice();
+  RestoreKeptGraphPictures();
   if (lost)
     CallRestoreGraphCallback();
   else
@@ -64,12 +64,17 @@ void ReviveDevice(bool lost) {
   SendProjectionToDevice();
 }
 
+// The graphs move into memory and come back from their files and kept
+// pictures, as they would on the device.
 void FallBackToSoftwareScreen() {
   if (GetScreenMemImg() == nullptr) CreateScreenMemImg();
+  MoveGraphImagesToMemory();
   SelectDrawTarget(GetDrawTarget());
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   ClearAndPresentTwice();
+  RestoreKeptGraphPictures();
+  RestoreGraphsFromFiles();
 }
 
 }  // namespace
@@ -82,6 +87,7 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   rebuilding = 1;
   Graphics().deviceLost = 0;
   FlushVertexBatch();
+  if (HardwareRendererInUse()) ReleaseAllGraphTextures();
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();

@@ -134,6 +134,26 @@ void ReleaseImageInfoTextures(GraphImageInfo* info) {
   }
 }
 
+int CreateSoftwareImage(GraphImageInfo* info, int colorBits) {
+  info->inTextures = 0;
+  info->software = 1;
+  info->mipLevels = 0;
+  info->alphaTest = 0;
+  info->colorBits = static_cast<std::uint8_t>(colorBits);
+  info->transparentColorUsed = static_cast<std::uint8_t>(!info->alphaChannel);
+  const int type = info->blendImage ? kMemImgChannel8 : colorBits == 16 ? kMemImgRgb565 : kMemImgRgb32;
+  info->formatIndex = type;
+  const std::uint32_t key = info->transparentColorUsed
+                                ? EncodeFormatPixel(GetMemImgColorFormat(type, 0, 0), info->transparentColor >> 16 & 0xFF,
+                                                    info->transparentColor >> 8 & 0xFF, info->transparentColor & 0xFF, 255)
+                                : 0xFFFF;
+  if (CreateMemImg(&info->image, info->width, info->height, -1, key, type, 0, info->alphaChannel, 0, nullptr) == 0)
+    return 0;
+  return LogWrite(info->blendImage ? "ブレンド画像用メモリイメージの作成に失敗しました\n"
+                                   : "メモリイメージの作成に失敗しました\n"),
+         -1;
+}
+
 int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alphaFlag, int alphaTestFlag) {
   GraphRecord* record = FindGraphRecord(handle);
   if (record == nullptr) return -1;
@@ -169,11 +189,6 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
     info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits
                                                 : alphaFlag            ? 32
                                                                        : screenBits);
-  } else {
-    info->mipLevels = 0;
-    info->alphaTest = 0;
-    info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits : screenBits);
-    info->transparentColorUsed = static_cast<std::uint8_t>(!info->alphaChannel);
   }
   info->blendImage = static_cast<std::uint8_t>(GraphCreation().blendImageFlag != 0);
   info->transparentColor = TransparentColor;
@@ -185,16 +200,8 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
   if (device) {
     info->formatIndex = ClassifyImageInfo(*info);
     if (CreateGraphTextures(info) != 0) return FailSetup(handle, nullptr);
-  } else {
-    const int type = info->blendImage ? kMemImgChannel8 : info->colorBits == 16 ? kMemImgRgb565 : kMemImgRgb32;
-    info->formatIndex = type;
-    const std::uint32_t key = info->transparentColorUsed
-                                  ? EncodeFormatPixel(GetMemImgColorFormat(type, 0, 0), info->transparentColor >> 16 & 0xFF,
-                                                      info->transparentColor >> 8 & 0xFF, info->transparentColor & 0xFF, 255)
-                                  : 0xFFFF;
-    if (CreateMemImg(&info->image, width, height, -1, key, type, 0, info->alphaChannel, 0, nullptr) != 0)
-      return FailSetup(handle, info->blendImage ? "ブレンド画像用メモリイメージの作成に失敗しました\n"
-                                                : "メモリイメージの作成に失敗しました\n");
+  } else if (CreateSoftwareImage(info, GraphCreation().colorBits ? GraphCreation().colorBits : screenBits) != 0) {
+    return FailSetup(handle, nullptr);
   }
   if (CreateGraphTextureDrawInfo(handle) != 0) return FailSetup(handle, nullptr);
   return 0;
