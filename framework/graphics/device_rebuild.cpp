@@ -12,6 +12,7 @@
 #include "graphics/draw_target.h"
 #include "graphics/graph_restore.h"
 #include "graphics/graphics_start.h"
+#include "graphics/model_runtime.h"
 #include "graphics/present_screen.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_memimg.h"
@@ -48,11 +49,14 @@ void ReviveDevice(bool lost) {
   ApplyDrawTargetState();
   ClearAndPresentTwice();
   RestoreKeptGraphPictures();
-  if (lost)
+  if (lost) {
     CallRestoreGraphCallback();
-  else
+  } else {
     RestoreGraphsFromFiles();
+    RestoreModelSystemGraphs();
+  }
   ReapplyDeviceState();
+  RefreshAllModelBaseVertexBuffers();
   MarkAllLightsChanged();
   if (!lost) return;
   const RECT request = DrawAreaRequest;
@@ -87,7 +91,10 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   rebuilding = 1;
   Graphics().deviceLost = 0;
   FlushVertexBatch();
-  if (HardwareRendererInUse()) ReleaseAllGraphTextures();
+  if (HardwareRendererInUse()) {
+    ReleaseAllGraphTextures();
+    ReleaseAllModelDeviceBuffers();
+  }
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();
@@ -126,6 +133,7 @@ int CallRestoreGraphCallback() {
     g_restoreCallback();
   else
     RestoreGraphsFromFiles();
+  RestoreModelSystemGraphs();
   return 0;
 }
 
