@@ -8,6 +8,7 @@
 #include "WqLib.h"
 #include "core/window/input_devices.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
 #include "graphics/graph_restore.h"
@@ -177,31 +178,18 @@ int ApplyDrawTargetState() {
   return 0;
 }
 
-namespace {
-
-// The one place that decides D3DTSS_RESULTARG: every stage a draw uses
-// starts writing to CURRENT. Only a device that reports TSSARGTEMP is sent
-// the state at all, since one without it may refuse it; the blend set-up
-// moves a stage to TEMP only on such a device and puts CURRENT back itself.
-void ResetStageResults() {
-  if (!Graphics().textureStageTempUsable) return;
-  for (DWORD stage = 0; stage < 4; ++stage)
-    Device()->SetTextureStageState(stage, D_D3DTSS_RESULTARG, D_D3DTA_CURRENT);
-}
-
-}  // namespace
-
 void ReapplyDeviceState() {
   if (!Device()) return;
   DeviceStateCache& c = DeviceCache();
-  ResetStageResults();
   DeviceStateResend = 1;
   const D_D3DVIEWPORT9 viewport = c.viewport;
   SetDeviceViewport(&viewport);
   const RECT scissor = c.scissor;
   SetDeviceScissorRect(&scissor);
+  ApplyDeviceSamplerState();
   SetDeviceTextureFilter(c.filterKind == kFilterUnset ? static_cast<int>(DrawMode) : c.filterKind);
   c.blendStateDirty = 1;
+  SetupDeviceBlendState(1, 0, nullptr);
   SetDeviceZEnable(c.zEnable);
   SetDeviceZWriteEnable(static_cast<int>(c.zWrite));
   SetDeviceZFunc(static_cast<int>(c.zFunc));
@@ -210,6 +198,7 @@ void ReapplyDeviceState() {
   SetDeviceCullMode(c.cullMode);
   SetDeviceShadeMode(static_cast<int>(c.shadeMode));
   SendMaterialToDevice();
+  Device()->SetRenderState(D_D3DRS_SPECULARENABLE, c.specularEnable);
   SetDeviceDiffuseMaterialSource(c.diffuseMaterialSource != 0);
   SetDeviceSpecularMaterialSource(c.specularMaterialSource > 0);
   DeviceStateResend = 0;

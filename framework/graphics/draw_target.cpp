@@ -6,6 +6,7 @@
 #include "core/window/message_pump.h"
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
@@ -38,27 +39,17 @@ void SelectDeviceTarget(const GraphRecord* graph) {
     cache.blendStateDirty = 1;
     cache.textureChanged = 1;
   }
-  if (graph != nullptr) {
-    // The depth buffer is screen-sized: a larger target draws without it.
-    const bool fits = graph->width <= Screen().width && graph->height <= Screen().height;
-    SetDeviceRenderTarget(graph->image->entries[0].surface, fits ? 1 : 0, graph->width, graph->height);
-    return;
-  }
-  D_IDirect3DSurface9* surface = g.subBackBuffer ? g.subBackBuffer : g.backBuffer;
-  SetDeviceRenderTarget(surface, 1, Screen().width, Screen().height);
+  // The depth buffer is screen-sized: a larger graph draws without it.
+  const bool depth = graph == nullptr || (graph->width <= Screen().width && graph->height <= Screen().height);
+  g.device->SetDepthStencilSurface(depth ? g.depthSurface : nullptr);
+  cache.renderTargetChanged = 0;
+  if (graph != nullptr)
+    SetDeviceRenderTarget(graph->image->entries[0].surface);
+  else
+    SetDeviceRenderTarget(g.subBackBuffer ? g.subBackBuffer : g.backBuffer);
 }
 
 }  // namespace
-
-int SetDeviceRenderTarget(D_IDirect3DSurface9* surface, int attachDepth, int width, int height) {
-  GraphicsState& g = Graphics();
-  if (!g.device || !surface) return -1;
-  FlushVertexBatch();
-  g.device->SetRenderTarget(0, surface);
-  g.device->SetDepthStencilSurface(attachDepth ? g.depthSurface : nullptr);
-  DeviceCache().renderTargetChanged = 0;
-  return SetViewportRect(0, 0, width, height);
-}
 
 int SelectDrawTarget(int target) {
   if (!Graphics().started) return -1;
