@@ -12,7 +12,9 @@
 #include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_restore.h"
 #include "graphics/graphics_start.h"
+#include "graphics/model_runtime.h"
 #include "graphics/present_screen.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_memimg.h"
@@ -32,9 +34,6 @@ struct SavedMatrices {
   int cameraMode;
 };
 
-// Nothing restores graph pixels from files until graphs exist.
-void RestoreGraphsFromFiles() {}
-
 void ClearAndPresentTwice() {
   for (int i = 0; i < 2; ++i) {
     ClearDrawTarget(nullptr);
@@ -47,31 +46,41 @@ void ReviveDevice(bool lost) {
   const SavedMatrices saved{camera.view, camera.projection, camera.viewport, camera.mode};
   ReleaseScreenMemImgs();
   InitVertexBatchArrays();
+  RecreateDeviceObjects();
   SelectDrawTarget(GetDrawTarget());
   ApplyDrawTargetState();
   ClearAndPresentTwice();
-  if (lost)
+  RestoreKeptGraphPictures();
+  if (lost) {
     CallRestoreGraphCallback();
-  else
+  } else {
     RestoreGraphsFromFiles();
+    RestoreModelSystemGraphs();
+  }
   ReapplyDeviceState();
+  RefreshAllModelBaseVertexBuffers();
   MarkAllLightsChanged();
   if (!lost) return;
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   SetDeviceWorldMatrix(reinterpret_cast<const D_D3DMATRIX*>(GetWorldMatrix()));
-  SetViewMatrix(&saved.view);
+  SetViewMatrix(&saved.view.m[0][0]);
   if (saved.cameraMode == kCameraUserMatrix) SetCameraProjectionMatrix(&saved.projection);
   Camera().viewport = saved.viewport;
   SendProjectionToDevice();
 }
 
+// The graphs move into memory and come back from their files and kept
+// pictures, as they would on the device.
 void FallBackToSoftwareScreen() {
   if (GetScreenMemImg() == nullptr) CreateScreenMemImg();
+  MoveGraphImagesToMemory();
   SelectDrawTarget(GetDrawTarget());
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   ClearAndPresentTwice();
+  RestoreKeptGraphPictures();
+  RestoreGraphsFromFiles();
 }
 
 }  // namespace
@@ -84,6 +93,10 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   rebuilding = 1;
   Graphics().deviceLost = 0;
   FlushVertexBatch();
+  if (HardwareRendererInUse()) {
+    ReleaseAllGraphTextures();
+    ReleaseAllModelDeviceBuffers();
+  }
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();
@@ -122,6 +135,7 @@ int CallRestoreGraphCallback() {
     g_restoreCallback();
   else
     RestoreGraphsFromFiles();
+  RestoreModelSystemGraphs();
   return 0;
 }
 

@@ -116,9 +116,8 @@ int SetBlendGraph(int graph, int borderParam, int borderRange) {
 int SetDrawArea(int x1, int y1, int x2, int y2) {
   if (DrawSuspended) return 0;
   DrawAreaRequest = RECT{x1, y1, x2, y2};
-  int width = 0, height = 0;
-  if (!IsScreenId(GetDrawTarget())) return -1;
-  GetScreenSize(&width, &height);
+  int width = DrawTargetSize[0], height = DrawTargetSize[1];
+  if (IsScreenId(GetDrawTarget())) GetScreenSize(&width, &height);
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   DrawArea =

@@ -224,6 +224,59 @@ int DrawGraphRectStretchedF(float x1, float y1, float x2, float y2, int srcX, in
 // graphics start or without a usable device.
 int DrawCircleShape(int x, int y, int r, int color, int fill);
 
+// Graph operations. Every function refuses a handle that is not a live
+// graph's (wrong kind, deleted, stale check value) with -1.
+struct BaseImage;
+struct BITMAPINFO;
+struct RECT;
+// Deletes the graph (its image goes with the last graph sharing it).
+int DeleteGraph(int graph);
+// Deletes every graph; 0.
+int DeleteAllGraphs();
+// *flag becomes 0 now and 1 when the graph is deleted (null: no flag).
+int SetGraphDeleteNotifyFlag(int graph, int* flag);
+// The file the graph is reloaded from after the device is rebuilt: path
+// (made a full path), or null to share `other`'s (-1: no file).
+int SetGraphFileName(int graph, const char* path, int other);
+// Puts the picture's rectangle at (sourceX, sourceY) of the graph's size
+// into the graph; bitmap forms give a DIB header and its bits (and an
+// alpha DIB, or null) with fromBitmap 1, else base images are given.
+// optionWord is kept with the graph.
+int SetGraphImage(const void* bitmapBits, const BITMAPINFO* bitmap, const void* alphaBitmapBits,
+                  const BITMAPINFO* alphaBitmap, const char* fileName, int fromBitmap, BaseImage* image,
+                  BaseImage* alphaImage, int sourceX, int sourceY, int graph, int optionWord);
+// As SetGraphImage, the source rectangle (null: the whole picture) put at
+// (destinationX, destinationY) of the graph.
+int SetGraphImageRect(const void* bitmapBits, const BITMAPINFO* bitmap, const void* alphaBitmapBits,
+                      const BITMAPINFO* alphaBitmap, const char* fileName, int fromBitmap, BaseImage* image,
+                      BaseImage* alphaImage, const RECT* sourceRect, int destinationX, int destinationY, int graph,
+                      int optionWord);
+// Fills the graph with one colour (channels clamped to 0..255). On the
+// device only graphs that can be drawn to change; on the software screen
+// the fill follows the blend mode and brightness and ignores alpha.
+int FillGraphColor(int graph, int red, int green, int blue, int alpha);
+// A new graph showing (x, y, width, height) of `source`, cut at its right
+// and bottom edges; -1 for a corner outside the source or a side below 1.
+int DeriveGraph(int x, int y, int width, int height, int source);
+// Copies (x1, y1)-(x2, y2) of the draw target (right and bottom exclusive)
+// into a graph of exactly that size.
+int CopyDrawScreenToGraph(int x1, int y1, int x2, int y2, int graph);
+// The draw target's rectangle (right and bottom exclusive) as an image the
+// CPU can read until UnlockDrawScreen; the pixels belong to the lock.
+int LockDrawScreen(const RECT* rect, BaseImage* image);
+int UnlockDrawScreen();
+
+// 3D transforms, each 16 floats row by row; 0.
+int SetWorldMatrix(const float* matrix);
+int SetViewMatrix(const float* matrix);
+int SetProjectionMatrix(const float* matrix);
+int SetViewportMatrix(const float* matrix);
+// Fog: mode 0 none, 1 exponential, 2 exponential squared, 3 linear; the
+// colour's channels take their low byte.
+int SetFogMode(int mode);
+int SetFogColor(int red, int green, int blue);
+int SetFogStartEnd(float start, float end);
+
 // ---- Images: base images and image files ----
 // Decoded images in main memory. A ColorFormat describes one pixel layout;
 // a BaseImage is a pixel block (rows top to bottom) with its format. The
