@@ -248,7 +248,6 @@ bool AudioPullParser::Deliver(const uint8_t* data, size_t bytes) {
 
 void AudioPullParser::Stream() {
   frames_delivered_ = 0;
-  io_->position = 0;
   av_seek_frame(format_, stream_index_, 0, AVSEEK_FLAG_BACKWARD);
   avcodec_flush_buffers(decoder_);
   output_.DeliverNewSegment(0, INT64_MAX, 1.0);
