@@ -3,7 +3,7 @@
 #include "WqLib.h"
 #include "graphics/device_rebuild.h"
 #include "graphics/graphics_start.h"
-#include "graphics/model_system_placeholders.h"
+#include "graphics/model_runtime.h"
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"

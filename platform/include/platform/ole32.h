@@ -58,3 +58,49 @@ HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID 
 void CoFreeUnusedLibraries();
 LPVOID CoTaskMemAlloc(SIZE_T bytes);
 void CoTaskMemFree(LPVOID memory);
+
+// ---- Streams -------------------------------------------------------------------
+
+union ULARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    DWORD HighPart;
+  };
+  ULONGLONG QuadPart;
+};
+
+#define STREAM_SEEK_SET 0u
+#define STREAM_SEEK_CUR 1u
+#define STREAM_SEEK_END 2u
+
+// {0C733A30-2A1C-11CE-ADE5-00AA0044773D}
+inline constexpr IID IID_ISequentialStream = {0x0C733A30, 0x2A1C, 0x11CE,
+                                              {0xAD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0x77, 0x3D}};
+// {0000000C-0000-0000-C000-000000000046}
+inline constexpr IID IID_IStream = {0x0000000C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+class ISequentialStream : public IUnknown {
+ public:
+  virtual HRESULT Read(void* buffer, ULONG bytes, ULONG* read) = 0;
+  virtual HRESULT Write(const void* buffer, ULONG bytes, ULONG* written) = 0;
+
+ protected:
+  ~ISequentialStream() = default;
+};
+
+// The STATSTG record of Stat is passed as an opaque pointer.
+class IStream : public ISequentialStream {
+ public:
+  virtual HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) = 0;
+  virtual HRESULT SetSize(ULARGE_INTEGER size) = 0;
+  virtual HRESULT CopyTo(IStream* target, ULARGE_INTEGER bytes, ULARGE_INTEGER* read, ULARGE_INTEGER* written) = 0;
+  virtual HRESULT Commit(DWORD flags) = 0;
+  virtual HRESULT Revert() = 0;
+  virtual HRESULT LockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER bytes, DWORD lock_type) = 0;
+  virtual HRESULT UnlockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER bytes, DWORD lock_type) = 0;
+  virtual HRESULT Stat(void* statistics, DWORD flags) = 0;
+  virtual HRESULT Clone(IStream** copy) = 0;
+
+ protected:
+  ~IStream() = default;
+};
