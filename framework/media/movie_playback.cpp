@@ -96,7 +96,8 @@ int ResumeAllMovies() {
       // The clock continues at the frame shown.
       TheoraMovieInfo info{};
       GetTheoraMovieInfo(record->theoraContext, &info);
-      const double shownUs = 1000000.0 / info.frameRate * GetTheoraCurrentFrame(record->theoraContext);
+      const int shown = GetTheoraCurrentFrame(record->theoraContext);
+      const double shownUs = info.frameRate > 0 ? 1000000.0 / info.frameRate * shown : 0.0;
       record->startTime = GetTimeUs(0) - static_cast<std::int64_t>(shownUs);
       if (record->sound != -1) PlaySoundHandle(record->sound, playType, 0);
     } else {
