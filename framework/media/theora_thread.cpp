@@ -47,14 +47,15 @@ TheoraStockEntry* FirstFreeEntry(TheoraContext* c) {
   return nullptr;
 }
 
-// Keeps the pictures of the window current .. current + stock size (which
-// continues at frame 0 past the end). A picture past the window is freed
-// too when the decoder has passed it: the current frame wrapped back to
-// the start, and a stock full of frames far ahead would never make room
-// for it.
+// Keeps the pictures of the window of stock-size frames from the current
+// one on (continuing at frame 0 past the end). The window is no wider than
+// the stock, so the current frame always finds room even when the frames
+// after it came first; and a picture past the window is freed even when
+// the decoder has passed it (the current frame wrapped back to the start),
+// since a stock full of frames far ahead would never make room either.
 void FreeStaleEntries(TheoraContext* c) {
   const int current = c->currentFrame;
-  const std::int64_t window = static_cast<std::int64_t>(current) + c->stockSize;
+  const std::int64_t window = static_cast<std::int64_t>(current) + c->stockSize - 1;
   for (int i = 0; i < c->stockSize; ++i) {
     TheoraStockEntry& entry = c->stock[i];
     if (!entry.used) continue;
@@ -165,7 +166,7 @@ void RunCycle(TheoraContext* c) {
   // the window (as after a seek).
   const int current = c->currentFrame, decoded = c->decodedFrame;
   const bool storeAtOnce =
-      FindStockEntry(c, decoded) == nullptr && current <= decoded && decoded <= current + c->stockSize;
+      FindStockEntry(c, decoded) == nullptr && current <= decoded && decoded < current + c->stockSize;
   if (!storeAtOnce && !DecodeAhead(c)) {
     c->endOfData = 1;
     Sleep(1);
