@@ -47,6 +47,6 @@ int DrawGraphRectStretchedF(float x1, float y1, float x2, float y2, int srcX, in
   const int part = DeriveGraph(srcX, srcY, width, height, graph);
   if (part < 0) return 0;
   DrawGraphStretchedF(x1, y1, x2, y2, part, trans);
-  DeleteGraphRecord(part);
+  DeleteGraph(part);
   return 0;
 }

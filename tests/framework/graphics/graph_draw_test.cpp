@@ -221,7 +221,7 @@ TEST_P(GraphDrawTest, ClearsFillTheRectangleOrTheWholeTarget) {
 // one, and nothing is drawn.
 TEST_P(GraphDrawTest, EveryGraphFunctionRefusesHandlesThatAreNotLiveGraphs) {
   const int deleted = MakeGraph(8, 8, false, Quarters(8, 8));
-  ASSERT_EQ(DeleteGraphRecord(deleted), 0);
+  ASSERT_EQ(DeleteGraph(deleted), 0);
   const int slot = quarters_ & 0xFFFF;
   const struct {
     const char* what;
@@ -273,7 +273,7 @@ TEST_P(GraphDrawTest, DegenerateArgumentsDrawNothing) {
     DrawGraph(-5000, 100, quarters_, 0);
     DrawGraph(100, 100000, quarters_, 0);
     DrawGraphRect(10, 10, 0, 0, -8, 8, quarters_, 0, 0);
-    EXPECT_EQ(DrawGraphRectStretchedF(10, 10, 50, 50, 30, 0, 8, 8, quarters_, 0), 0);  // past the graph
+    EXPECT_EQ(DrawGraphRectStretchedF(10, 10, 50, 50, 32, 0, 8, 8, quarters_, 0), 0);  // past the graph
   });
   EXPECT_TRUE(AllBlack(frame));
 }
@@ -295,7 +295,7 @@ TEST_P(GraphDrawTest, BlendGraphMustCoverTheDrawnGraph) {
   EXPECT_EQ(DrawGraph(0, 0, quarters_, 0), -1);  // 32 wide
   EXPECT_EQ(DrawGraphRotated(50, 50, 1.0, 0.0, quarters_, 0, 0), -1);
   EXPECT_EQ(DrawGraph(0, 0, same, 0), 0);
-  ASSERT_EQ(DeleteGraphRecord(small), 0);
+  ASSERT_EQ(DeleteGraph(small), 0);
   EXPECT_EQ(DrawGraph(0, 0, same, 0), -1);  // the blend graph is gone
   ASSERT_EQ(SetBlendGraph(-1, 0, 0), 0);
   EXPECT_EQ(BlendMemImg, nullptr);
