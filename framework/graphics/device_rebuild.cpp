@@ -18,6 +18,8 @@
 #include "graphics/screen_mode.h"
 #include "graphics/shader_pack.h"
 #include "graphics/vertex_batch.h"
+#include "text/font_system.h"
+#include "text/mask_screen.h"
 
 namespace {
 
@@ -49,10 +51,12 @@ void ReviveDevice(bool lost) {
   SelectDrawTarget(GetDrawTarget());
   ApplyDrawTargetState();
   ClearAndPresentTwice();
+  RestoreMaskScreen();
   if (lost)
     CallRestoreGraphCallback();
   else
     RestoreGraphsFromFiles();
+  RebuildAllFonts();
   ReapplyDeviceState();
   MarkAllLightsChanged();
   if (!lost) return;
@@ -71,6 +75,7 @@ void FallBackToSoftwareScreen() {
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   ClearAndPresentTwice();
+  RebuildAllFonts();
 }
 
 }  // namespace
@@ -83,6 +88,8 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   rebuilding = 1;
   Graphics().deviceLost = 0;
   FlushVertexBatch();
+  ReleaseMaskScreen();
+  ReleaseFontCacheGraphs();
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();

@@ -13,6 +13,8 @@
 #include "graphics/vertex_batch.h"
 #include "graphics/vertical_blank.h"
 #include "image/blend_tables.h"
+#include "text/font_system.h"
+#include "text/mask_screen.h"
 
 namespace {
 
@@ -97,6 +99,7 @@ int StartGraphics() {
     CreateScreenMemImg();
   InitGraphicsDrawState();
   BuildBlendTables();
+  StartFontSystem();
   return 0;
 }
 
@@ -129,7 +132,10 @@ int ReleaseDirect3D9() {
 
 int ShutdownGraphics() {
   GraphicsState& g = Graphics();
+  EndFontSystem();
   if (!g.started) return 0;
+  ReleaseMaskScreen();
+  DeleteAllMasks();
   DeleteAllLights(1);
   DeleteAllGraphRecords();
   ReleaseDirect3D9();
