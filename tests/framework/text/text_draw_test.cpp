@@ -238,3 +238,70 @@ TEST_F(TextDrawTest, TextRightOfTheAreaOnTheFrontScreenDrawsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+using wqtest::TextTest;
+
+class TextureCacheTest : public TextTest {};
+
+// The texture cache's last row and column of cells reach one pixel past
+// the cache when the cell size divides its side: every clear and upload
+// there stays inside the staging image (the address sanitiser watches).
+TEST_F(TextureCacheTest, AFontFillingTheWholeCacheEvictsAndStaysInside) {
+  Start(1);
+  int font = -1;
+  for (int size = 40; size < 200 && font == -1; ++size) {
+    const int candidate = CreateFontToHandle(nullptr, size, -1, 3, -1, 2, 0, -1, -1);
+    const FontRecord* record = FindFontRecord(candidate);
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(record->usesTextureCache, 1);
+    if (record->cacheWidth % record->cellWidth == 0 && record->cacheHeight % record->cellWidth == 0 &&
+        record->cellCount < 200) {
+      font = candidate;
+    } else {
+      DeleteFont(candidate);
+    }
+  }
+  ASSERT_NE(font, -1);
+  const FontRecord* record = FindFontRecord(font);
+  // Kanji from one row of the code page, more than the cache holds.
+  std::string text;
+  for (int i = 0; i < record->cellCount + 7; ++i) {
+    const int code = 0x889F + i % 94 + i / 94 * 0x100;
+    text += static_cast<char>(code >> 8);
+    text += static_cast<char>(code & 0xFF);
+  }
+  EXPECT_EQ(DrawTextWithFont(0, 0, text.c_str(), MakeColor(255, 255, 255), font, MakeColor(0, 0, 255), 0), 0);
+  EXPECT_EQ(DrawTextWithFont(0, 100, text.c_str(), MakeColor(255, 255, 255), font, MakeColor(0, 0, 255), 1), 0);
+  EXPECT_EQ(PresentScreen(), 0);
+  // The first kanji was pushed out by the last ones; drawn alone it comes back.
+  const int first = static_cast<unsigned char>(text[0]) | static_cast<unsigned char>(text[1]) << 8;
+  EXPECT_EQ(record->chars[first].cached, 0u);
+  EXPECT_EQ(DrawTextWithFont(0, 200, text.substr(0, 2).c_str(), MakeColor(255, 255, 255), font, 0, 0), 0);
+  EXPECT_EQ(record->chars[first].cached, 1u);
+  EXPECT_EQ(IsFontHandleValid(font), 1);
+}
+
+// A device rebuild deletes the cache graphs with the old device and makes
+// every font again under its handle, still drawing.
+TEST_F(TextureCacheTest, FontsDrawAgainAfterALostDevice) {
+  Start(1);
+  const int font = CreateFontToHandle("メイリオ", 24, -1, 0, -1, -1, 0, -1, -1);
+  ASSERT_EQ(DrawTextFormatWithFont(10, 10, MakeColor(255, 255, 255), font, "漢字"), 0);
+  WqControlLoseD3d9Devices();
+  EXPECT_EQ(PresentScreen(), 0);
+  EXPECT_EQ(PresentScreen(), 0);  // rebuilt
+  ASSERT_EQ(IsFontHandleValid(font), 1);
+  ClearDrawTarget(nullptr);
+  EXPECT_EQ(DrawTextFormatWithFont(10, 10, MakeColor(255, 255, 255), font, "漢字"), 0);
+  EXPECT_EQ(PresentScreen(), 0);
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> window = ReadWindow(&width, &height);
+  int lit = 0;
+  for (int y = 10; y < 40; ++y)
+    for (int x = 10; x < 60; ++x) lit += window[y * width + x] == 0xFFFFFF ? 1 : 0;
+  EXPECT_GT(lit, 30);
+}
+
+}  // namespace
