@@ -75,10 +75,15 @@ void RestoreBlockedPixels(const RECT& rect) {
 
 void CreateDeviceMaskObjects(int width, int height) {
   D_IDirect3DDevice9* device = Device();
-  const D_D3DFORMAT colorFormat = Graphics().screenFormat;
-  const D_D3DFORMAT alphaFormat = D_D3DFMT_A8;
+  const GraphicsState& g = Graphics();
+  const D_D3DFORMAT colorFormat = g.textureFormats[Screen().colorBits == 16 ? kTexFormatTarget16 : kTexFormatTarget32];
+  const D_D3DFORMAT alphaFormat = g.textureFormats[kTexFormatAlpha32];
   if (colorFormat == D_D3DFMT_UNKNOWN)
     FatalErrorFormat("マスク描画用カラーバッファで使用できるテクスチャフォーマットがありませんでした\n");
+  if (alphaFormat == D_D3DFMT_UNKNOWN)
+    FatalErrorFormat("マスク描画用アルファチャンネルバッファで使用できるテクスチャフォーマットがありませんでした\n");
+  const ColorFormat* alphaLayout = GetColorFormatDesc(alphaFormat);
+  const int alphaBytes = alphaLayout != nullptr ? alphaLayout->bytesPerPixel : 4;
   if (g_mask.imageTexture == nullptr) {
     if (device->CreateTexture(NextPowerOfTwo(width), NextPowerOfTwo(height), 1, D_D3DUSAGE_DYNAMIC, alphaFormat,
                               D_D3DPOOL_DEFAULT, &g_mask.imageTexture, nullptr) < 0)
@@ -87,7 +92,7 @@ void CreateDeviceMaskObjects(int width, int height) {
     if (g_mask.imageTexture->LockRect(0, &locked, nullptr, 0) >= 0) {
       for (int y = 0; y < height; ++y)
         std::memset(static_cast<std::uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch, 0,
-                    static_cast<std::size_t>(width));
+                    static_cast<std::size_t>(width) * alphaBytes);
       g_mask.imageTexture->UnlockRect(0);
     }
   }
