@@ -36,8 +36,7 @@ int RunBracketedDraw(bool emulateSubtract, Destination destination, Draw draw) {
 // the draw area is empty; -1 for a handle that is not a live graph or a
 // blend graph too small for it; otherwise the path's result. A graph held
 // in textures takes onDevice(record), any other graph inMemory(record).
-// No graph holds a movie yet, so there is no frame to bring up to date
-// before the draw.
+// A movie graph first takes the frame of the present time.
 template <typename Destination, typename DevicePath, typename MemoryPath>
 int RunGraphDraw(int handle, Destination destination, DevicePath onDevice, MemoryPath inMemory) {
   if (DrawSuspended || DrawAreaEmpty) return 0;
@@ -45,6 +44,7 @@ int RunGraphDraw(int handle, Destination destination, DevicePath onDevice, Memor
   if (record == nullptr) return -1;
   if (BlendGraph != -1 && CheckBlendGraphSize(record) != 0) return -1;
   if (!IsWindowActive()) WaitWhileInactive();
+  if (record->movie != -1) UpdateMovie(record->movie, 0);
   const bool inTextures = record->image->inTextures != 0;
   return RunBracketedDraw(
       inTextures && SubtractNeedsEmulation(), [&] { return destination(*record); },

@@ -14,10 +14,11 @@
 
 namespace {
 
-// The one place a graph's movie is closed with it. No graph plays a movie
-// yet (loading a movie as a graph fails), so the record never holds one;
-// the movie code's CloseMovie is called from here once it does.
-void CloseGraphMovie(GraphRecord* record) { record->movie = -1; }
+// The one place a graph's movie is closed with it.
+void CloseGraphMovie(GraphRecord* record) {
+  if (record->movie != -1) CloseMovie(record->movie);
+  record->movie = -1;
+}
 
 void FreeKeptImage(BaseImage** image) {
   if (*image == nullptr) return;

@@ -1,4 +1,5 @@
-// Graphs from base images and image files.
+// Graphs from base images and image files, and movie graphs for files that
+// no image reader takes.
 //
 // The alpha of a picture: an image with an alpha channel (or an alpha
 // companion file) is stored with its alpha and draws blended in the default
@@ -19,6 +20,9 @@
 #include "graphics/render_state.h"
 #include "graphics/graph_transfer.h"
 #include "graphics/graphics_start.h"
+#include "graphics/movie_graph_frame.h"
+#include "graphics/screen_mode.h"
+#include "media/movie_record.h"
 
 namespace {
 
@@ -101,6 +105,36 @@ int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag) {
   return MakeGraph(image, alpha, flag, true);
 }
 
+int LoadMovieGraph(const char* fileName, int movieParam) {
+  int width = 0, height = 0;
+  const int movie = OpenMovie(fileName, &width, &height, movieParam);
+  if (movie < 0) return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s \n", fileName), -1;
+  MovieRecord* record = GetMovieRecord(movie);
+  // The frame graph: one texture (or MEMIMG) of the screen's depth, no
+  // alpha, a system-memory copy for the frames that are copied in.
+  const GraphCreationSettings saved = GraphCreation();
+  GraphCreation().colorBits = Screen().colorBits != 0 ? Screen().colorBits : 16;
+  GraphCreation().movieFlag = 1;
+  GraphCreation().systemMemCopyFlag = 1;
+  GraphCreation().drawableFlag = 0;
+  GraphCreation().oneTexture = 1;
+  const int handle = AllocGraphHandle();
+  const int alpha = record->currentImage->format.alphaWidth != 0 ? 1 : 0;
+  const int setup = SetupGraphRecord(-1, handle, width, height, alpha, 0);
+  GraphCreation() = saved;
+  if (setup != 0) {
+    CloseMovie(movie);
+    return LogWriteFormat("右記のグラフィックファイルの格納用グラフィック領域の作成に失敗しました：%s", fileName), -1;
+  }
+  FindGraphRecord(handle)->movie = movie;
+  SetMovieUpdateCallback(movie, UpdateMovieGraphFrame, handle);
+  // The movie opened with frame 0 converted; the graph shows it from the
+  // first draw on, before the frame first changes.
+  const RECT whole{0, 0, width, height};
+  TransferImageToGraph(handle, whole, 0, 0, record->currentImage, nullptr, 0, 1);
+  return handle;
+}
+
 int LoadGraph(const char* fileName, int flag) {
   if (!IsGraphicsStarted() || fileName == nullptr) return -1;
   WaitWhileInactive();
@@ -110,8 +144,7 @@ int LoadGraph(const char* fileName, int flag) {
     const FileHandle file = FileAccessOpen(fileName, 0, 0, 0);
     if (file == 0) return LogWriteFormat("グラフィックファイル %s がありません", fileName), -1;
     FileAccessClose(file);
-    // Not a picture: movies are not played as graphs yet.
-    return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s \n", fileName), -1;
+    return LoadMovieGraph(fileName, 0);
   }
   const int handle = MakeGraph(&image, loaded == 0 ? &alpha : nullptr, !flag, false);
   if (handle >= 0) {

@@ -9,6 +9,9 @@ int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int flag);
 // A graph holding the image (and its alpha image), which keeps a copy of
 // them to fill the graph again after a device rebuild; handle or -1.
 int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag);
+// A graph of the movie's frame size that shows the movie opened from the
+// file (its frame follows the movie at every draw); handle or -1.
+int LoadMovieGraph(const char* fileName, int movieParam);
 // A graph showing (x, y, width, height) of `source`'s image, sharing it;
 // the size is cut at the source's right and bottom edges. -1 for a bad
 // source, a corner outside it or a side below 1; 0 while drawing is

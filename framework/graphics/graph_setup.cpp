@@ -29,8 +29,8 @@ int FullMipChain(int width, int height) {
 
 // The texture grid of an image on the device, or null after the log line.
 GraphImageInfo* AllocDeviceImageInfo(int width, int height) {
-  const int columns = ComputeTexturePieceSize(width, nullptr, 0);
-  const int rows = ComputeTexturePieceSize(height, nullptr, 0);
+  const int columns = ComputeTexturePieceSize(width, nullptr, GraphCreation().oneTexture);
+  const int rows = ComputeTexturePieceSize(height, nullptr, GraphCreation().oneTexture);
   auto* info = static_cast<GraphImageInfo*>(TrackedAllocZero(
       sizeof(GraphImageInfo) + sizeof(GraphTextureEntry) * columns * rows + sizeof(int) * (columns + rows),
       __FILE__, __LINE__));
@@ -38,8 +38,8 @@ GraphImageInfo* AllocDeviceImageInfo(int width, int height) {
   info->entries = reinterpret_cast<GraphTextureEntry*>(info + 1);
   int* columnSizes = reinterpret_cast<int*>(info->entries + columns * rows);
   int* rowSizes = columnSizes + columns;
-  ComputeTexturePieceSize(width, columnSizes, 0);
-  ComputeTexturePieceSize(height, rowSizes, 0);
+  ComputeTexturePieceSize(width, columnSizes, GraphCreation().oneTexture);
+  ComputeTexturePieceSize(height, rowSizes, GraphCreation().oneTexture);
   info->entryCount = columns * rows;
   int y = 0;
   for (int row = 0; row < rows; ++row) {

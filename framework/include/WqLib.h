@@ -447,4 +447,25 @@ int DeleteMusicHandle(int handle);
 int DeleteSoftSoundHandle(int handle, int kind);
 
 // ---- Movies ----
-// (declarations of movie handles follow here)
+// A movie handle plays an Ogg Theora file (its Vorbis track, when it has
+// one, is the clock) or, failing that, any file DirectShow plays. LoadGraph
+// opens a file that no image reader takes as a movie graph. A movie opens
+// paused on frame 0. -1 for an invalid handle everywhere.
+// The handle, or -1; width and height (either may be null) receive the
+// frame size. The output mode is passed on to the DirectShow player.
+int OpenMovie(const char* path, int* width, int* height, int outputMode);
+int CloseMovie(int handle);
+// Moves a playing movie to the frame of the present time and hands the
+// frame to the movie's graph; 0.
+int UpdateMovie(int handle, int unused);
+// Pauses the movie; with keepPlaying 1 it stays marked as playing, so that
+// ResumeAllMovies starts it again. 0.
+int PauseMovie(int handle, int keepPlaying);
+// Pause every movie, and restart the ones paused while playing (the clock
+// continues at the frame shown); 0.
+int PauseAllMovies();
+int ResumeAllMovies();
+// Window output of DirectShow frames, which no movie turns on: the request
+// is kept and nothing is drawn. 0.
+int DrawMovieToWindow(int x, int y, double scale, int handle, int show);
+int DrawAllMoviesToWindow();

@@ -7,7 +7,7 @@
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
-#include "media/media_placeholders.h"
+#include "media/yuv_to_rgb.h"
 #include "core/window/message_pump.h"
 #include "core/network/network_handles.h"
 #include "core/window/cursor_services.h"
