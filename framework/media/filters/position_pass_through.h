@@ -17,7 +17,7 @@ class D_CMediaPosition : public D_IMediaPosition, public D_CUnknown {
   HRESULT GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
     return dispatch_.GetTypeInfo(D_IID_IMediaPosition, index, locale, info);
   }
-  HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
+  HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
     return dispatch_.GetIDsOfNames(D_IID_IMediaPosition, names, count, locale, ids);
   }
   HRESULT Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters, VARIANT* result,

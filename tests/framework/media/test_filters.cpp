@@ -180,4 +180,32 @@ int ManualClock::PendingAdvises() const {
   return static_cast<int>(advises.size());
 }
 
+// ---- Graph --------------------------------------------------------------------------
+
+HRESULT RecordingGraph::QueryInterface(REFIID iid, void** object) {
+  if (iid == D_IID_IFilterGraph || iid == IID_IUnknown) {
+    *object = static_cast<D_IFilterGraph*>(this);
+    return S_OK;
+  }
+  if (iid == D_IID_IMediaEventSink) {
+    *object = static_cast<D_IMediaEventSink*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT RecordingGraph::Notify(LONG code, LONG_PTR parameter1, LONG_PTR parameter2) {
+  const std::lock_guard<std::mutex> hold(mutex_);
+  events.push_back({code, parameter1, parameter2});
+  return S_OK;
+}
+
+int RecordingGraph::Count(LONG code) const {
+  const std::lock_guard<std::mutex> hold(mutex_);
+  int count = 0;
+  for (const Event& event : events) count += event.code == code ? 1 : 0;
+  return count;
+}
+
 }  // namespace wqtest

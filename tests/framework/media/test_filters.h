@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <vector>
 
 #include "media/filters/base_pin.h"
@@ -123,6 +124,40 @@ class ManualClock : public D_IReferenceClock {
     ~Lock() { DeleteCriticalSection(&section); }
     CRITICAL_SECTION section;
   } lock_;
+};
+
+// A graph that only listens: filters that join it report their events
+// here, and reconnection requests are counted and granted.
+class RecordingGraph : public D_IFilterGraph, public D_IMediaEventSink {
+ public:
+  HRESULT QueryInterface(REFIID iid, void** object) override;
+  ULONG AddRef() override { return 1; }
+  ULONG Release() override { return 1; }
+  HRESULT AddFilter(D_IBaseFilter*, LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT RemoveFilter(D_IBaseFilter*) override { return E_NOTIMPL; }
+  HRESULT EnumFilters(D_IEnumFilters**) override { return E_NOTIMPL; }
+  HRESULT FindFilterByName(LPCWSTR, D_IBaseFilter**) override { return E_NOTIMPL; }
+  HRESULT ConnectDirect(D_IPin*, D_IPin*, const D_AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+  HRESULT Reconnect(D_IPin*) override {
+    ++reconnects;
+    return S_OK;
+  }
+  HRESULT Disconnect(D_IPin*) override { return E_NOTIMPL; }
+  HRESULT SetDefaultSyncSource() override { return E_NOTIMPL; }
+  HRESULT Notify(LONG code, LONG_PTR parameter1, LONG_PTR parameter2) override;
+  int Count(LONG code) const;
+
+  struct Event {
+    LONG code;
+    LONG_PTR parameter1;
+    LONG_PTR parameter2;
+  };
+  std::vector<Event> events;
+  int reconnects = 0;
+
+ private:
+  // Renderers report from their streaming thread and their timer.
+  mutable std::mutex mutex_;
 };
 
 }  // namespace wqtest
