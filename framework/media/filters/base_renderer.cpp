@@ -317,11 +317,18 @@ HRESULT D_CBaseRenderer::SendEndOfStream() {
 }
 
 void D_CBaseRenderer::TimerCallback(UINT timerId) {
-  D_CAutoLock lock(&rendererLock_);
-  // A timer killed meanwhile may still fire once.
-  if (timerId != endOfStreamTimer_) return;
-  endOfStreamTimer_ = 0;
-  SendEndOfStream();
+  // The thread holding the renderer lock may be killing this very timer,
+  // waiting for the callback to end: then the callback gives up.
+  while (!TryEnterCriticalSection(&rendererLock_)) {
+    if (timerBeingKilled_ == timerId) return;
+    Sleep(1);
+  }
+  // A timer killed meanwhile may still have fired once.
+  if (timerId == endOfStreamTimer_) {
+    endOfStreamTimer_ = 0;
+    SendEndOfStream();
+  }
+  LeaveCriticalSection(&rendererLock_);
 }
 
 void D_CBaseRenderer::NotifyEndOfStream() {
@@ -335,7 +342,9 @@ void D_CBaseRenderer::NotifyEndOfStream() {
 
 void D_CBaseRenderer::KillEndOfStreamTimer() {
   if (endOfStreamTimer_ != 0) {
+    timerBeingKilled_ = endOfStreamTimer_;
     timeKillEvent(endOfStreamTimer_);
+    timerBeingKilled_ = 0;
     endOfStreamTimer_ = 0;
   }
 }

@@ -4,6 +4,8 @@
 // statistics and the decision to draw a late frame at once or drop it.
 #pragma once
 
+#include <atomic>
+
 #include "media/filters/base_pin.h"
 #include "media/filters/position_pass_through.h"
 
@@ -123,6 +125,7 @@ class D_CBaseRenderer : public D_CBaseFilter {
   volatile LONG inReceive_ = 0;
   D_REFERENCE_TIME lastStopTime_ = 0;
   UINT endOfStreamTimer_ = 0;
+  std::atomic<UINT> timerBeingKilled_{0};
   CRITICAL_SECTION interfaceLock_;
 };
 
