@@ -94,9 +94,11 @@ HRESULT SwapEndRenderer(Conversion& c) {
   return result;
 }
 
-// Runs the graph to its end, keeping the window alive between waits.
+// Runs the graph to its end, keeping the window alive between waits. A
+// graph that does not run, or whose wait fails for any reason but the
+// time-out, would never complete: both end the conversion as an error.
 const char* RunToCompletion(Conversion& c) {
-  if (FAILED(c.control->Run())) return "MP3変換の開始に失敗しました";
+  if (FAILED(c.control->Run())) return "MP3変換の途中でエラーが発生しました";
   for (;;) {
     if (ProcessWindowMessages() != 0) return "MP3変換の途中でソフトが終了しました";
     LONG code = 0;
@@ -104,7 +106,7 @@ const char* RunToCompletion(Conversion& c) {
     if (result == S_OK) {
       if (code == D_EC_ERRORABORT) return "MP3変換の途中でエラーが発生しました";
       if (code == D_EC_COMPLETE) return nullptr;
-    } else if (result != D_VFW_E_TIMEOUT && result != E_ABORT) {
+    } else if (result != E_ABORT) {
       return "MP3変換の途中でエラーが発生しました";
     }
   }
