@@ -154,4 +154,29 @@ TEST_F(SampleGrabberTest, TheCallbackSeesEachSampleWithSegmentTimes) {
   EXPECT_EQ(sink_->Input().received, 3);
 }
 
+TEST_F(SampleGrabberTest, ADeliveryBufferOfTheOwnersTakesTheSamples) {
+  alignas(16) static BYTE buffer[64 + 4];
+  ASSERT_EQ(grabber_->SetDeliveryBuffer(D_ALLOCATOR_PROPERTIES{1, 64, 1, 4}, buffer), S_OK);
+  source_->pin.bufferCount = 1;
+  source_->pin.bufferSize = 32;
+  ASSERT_EQ(source_->pin.AsPin()->Connect(grabber_->GetPin(0)->AsPin(), nullptr), S_OK);
+  EXPECT_EQ(source_->pin.seenRequest.cbPrefix, 4) << "the owner's properties are the requirements";
+  D_ALLOCATOR_PROPERTIES actual{};
+  ASSERT_EQ(source_->pin.Allocator()->GetProperties(&actual), S_OK);
+  EXPECT_EQ(actual.cbBuffer, 64);
+  ASSERT_EQ(source_->Pause(), S_OK);
+  D_IMediaSample* sample = nullptr;
+  ASSERT_EQ(source_->pin.GetDeliveryBuffer(&sample, nullptr, nullptr, 0), S_OK);
+  BYTE* data = nullptr;
+  sample->GetPointer(&data);
+  EXPECT_EQ(data, buffer + 4);
+  sample->Release();
+  // A larger pool than the owner's buffer holds is refused.
+  D_ALLOCATOR_PROPERTIES tooMany{2, 64, 1, 4};
+  ASSERT_EQ(source_->Stop(), S_OK);
+  EXPECT_EQ(source_->pin.Allocator()->SetProperties(&tooMany, &actual), E_FAIL);
+  D_ALLOCATOR_PROPERTIES otherAlignment{1, 64, 2, 4};
+  EXPECT_EQ(source_->pin.Allocator()->SetProperties(&otherAlignment, &actual), D_VFW_E_BADALIGN);
+}
+
 }  // namespace
