@@ -215,6 +215,44 @@ TEST_F(RendererTest, APausedRendererIsBetweenStatesUntilItsFirstSample) {
   EXPECT_EQ(renderer_->newFrame, 1);
 }
 
+TEST_F(RendererTest, ALateSampleDrawsAtOnceAndCounts) {
+  Connect(4, 2);
+  ASSERT_EQ(renderer_->SetSyncSource(&clock_), S_OK);
+  clock_.SetTime(5000000);
+  ASSERT_EQ(renderer_->Run(0), S_OK);
+  ASSERT_EQ(source_->Run(0), S_OK);
+  D_IMediaSample* sample = Frame(1000000, 1400000, 0);
+  EXPECT_EQ(source_->pin.Deliver(sample), S_OK) << "no wait for a time already past";
+  sample->Release();
+  EXPECT_EQ(renderer_->newFrame, 1);
+  EXPECT_EQ(clock_.PendingAdvises(), 0);
+  D_IQualProp* statistics = nullptr;
+  ASSERT_EQ(renderer_->AsBaseFilter()->QueryInterface(D_IID_IQualProp, reinterpret_cast<void**>(&statistics)), S_OK);
+  int value = -1;
+  EXPECT_EQ(statistics->get_FramesDrawn(&value), S_OK);
+  EXPECT_EQ(value, 1);
+  EXPECT_EQ(statistics->get_FramesDroppedInRenderer(&value), S_OK);
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(statistics->get_AvgSyncOffset(&value), S_OK);
+  EXPECT_EQ(value, 0) << "one frame gives no offset yet";
+  statistics->Release();
+}
+
+TEST_F(RendererTest, AQualityMessageBelowFullRateThrottlesDrawing) {
+  D_IQualityControl* quality = nullptr;
+  ASSERT_EQ(renderer_->AsBaseFilter()->QueryInterface(D_IID_IQualityControl, reinterpret_cast<void**>(&quality)),
+            S_OK);
+  struct Case {
+    LONG proportion;
+    LONG throttle;
+  };
+  for (const Case& c : {Case{500, 253028}, Case{999, 388880000 / 1166 - 330000}, Case{1000, 0}, Case{1500, 0}}) {
+    EXPECT_EQ(quality->Notify(renderer_->AsBaseFilter(), D_Quality{D_Famine, c.proportion, 0, 0}), S_OK);
+    EXPECT_EQ(renderer_->Throttle(), c.throttle) << c.proportion;
+  }
+  quality->Release();
+}
+
 TEST_F(RendererTest, ASampleEndingBeforeItStartsIsRefused) {
   Connect(4, 2);
   ASSERT_EQ(renderer_->SetSyncSource(&clock_), S_OK);
