@@ -38,8 +38,8 @@ int DeleteFont(int handle) {
   if (font->gdiFont != nullptr) DeleteObject(font->gdiFont);
   TrackedFree(font->memoryCache);
   if (font->cacheGraph >= 0) {
-    DeleteGraphRecord(font->edgeCacheGraph);
-    DeleteGraphRecord(font->cacheGraph);
+    DeleteGraph(font->edgeCacheGraph);
+    DeleteGraph(font->cacheGraph);
   }
   font->cacheGraph = font->edgeCacheGraph = -1;
   ReleaseBaseImage(&font->cacheImage);

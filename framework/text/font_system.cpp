@@ -119,8 +119,8 @@ void GetDefaultFontSettings(int* size, int* thickness) {
 void ReleaseFontCacheGraphs() {
   for (FontRecord* font : FontSystem().slots) {
     if (font == nullptr || font->cacheGraph < 0) continue;
-    DeleteGraphRecord(font->edgeCacheGraph);
-    DeleteGraphRecord(font->cacheGraph);
+    DeleteGraph(font->edgeCacheGraph);
+    DeleteGraph(font->cacheGraph);
     font->cacheGraph = font->edgeCacheGraph = -1;
   }
 }

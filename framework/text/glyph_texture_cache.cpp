@@ -78,7 +78,7 @@ int CreateFontCacheScreen(int handle) {
   if (font->fontType & kFontTypeEdge) {
     font->edgeCacheGraph = DeriveGraph(font->cacheWidth, 0, font->cacheWidth, font->cacheHeight, font->cacheGraph);
     if (font->edgeCacheGraph < 0) {
-      DeleteGraphRecord(font->cacheGraph);
+      DeleteGraph(font->cacheGraph);
       font->cacheGraph = -1;
       return -1;
     }
