@@ -177,9 +177,7 @@ TEST_F(DeviceDrawTest, SubtractEmulationInvertsTwiceAndRestoresTheCallersState) 
 TEST_F(DeviceDrawTest, BlendGraphWithBorderParameter255DrawsNothing) {
   GraphRecord* graph = MakeGraph(16, 16, 16, 16);
   wqtest::StubTexture blend;
-  SetPendingBlendTexture(&blend, 0, 0);
-  BlendTextureSize[0] = BlendTextureSize[1] = 16.0f;
-  BlendTextureSize[2] = BlendTextureSize[3] = 1.0f / 16.0f;
+  SetStubBlendGraph(&blend, 16.0f);
   BlendBorderParam = 255;
   ASSERT_EQ(G_D3D_DrawGraph(graph, 0, 0, 0.0f, 0.0f, 0, 1), 0);
   EXPECT_EQ(Batch().format, 2);
@@ -308,7 +306,7 @@ TEST_F(DeviceDrawTest, HardBlendGraphEdgeIsAnAlphaTestWithoutBlending) {
   GraphRecord* graph = MakeGraph(16, 16, 16, 16);
   graph->image->alphaTest = 1;
   wqtest::StubTexture blend;
-  SetPendingBlendTexture(&blend, 0, 0);
+  SetStubBlendGraph(&blend, 16.0f);
   SetBlendMode(1, 255);
   struct {
     std::uint32_t param, range;
