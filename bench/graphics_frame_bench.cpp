@@ -18,6 +18,7 @@
 #include "platform/control.h"
 #include "platform/d3d9.h"
 #include "platform/windows.h"
+#include "support/bare_device.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -78,51 +79,24 @@ void FrameworkFrames(benchmark::State& state, bool hardware) {
 void BM_FrameworkDeviceFrame(benchmark::State& state) { FrameworkFrames(state, true); }
 void BM_FrameworkSoftwareFrame(benchmark::State& state) { FrameworkFrames(state, false); }
 
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcA(window, message, wparam, lparam);
-}
-
-HWND MakeWindow() {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &BenchWindowProc;
-  windowClass.lpszClassName = "WqFrameBench";
-  RegisterClassExA(&windowClass);
-  HWND window =
-      CreateWindowExA(0, "WqFrameBench", "frames", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
-  ShowWindow(window, SW_SHOW);
-  return window;
-}
-
 void BM_BareDeviceFrame(benchmark::State& state) {
-  HWND window = MakeWindow();
-  D_IDirect3D9* direct3d = Direct3DCreate9(D_D3D_SDK_VERSION);
-  D_D3DPRESENT_PARAMETERS parameters{};
-  parameters.BackBufferWidth = kWidth;
-  parameters.BackBufferHeight = kHeight;
-  parameters.BackBufferFormat = D_D3DFMT_X8R8G8B8;
-  parameters.BackBufferCount = 1;
-  parameters.SwapEffect = D_D3DSWAPEFFECT_COPY;
-  parameters.hDeviceWindow = window;
-  parameters.Windowed = TRUE;
-  parameters.PresentationInterval = D_D3DPRESENT_INTERVAL_IMMEDIATE;
-  D_IDirect3DDevice9* device = nullptr;
-  if (!direct3d || FAILED(direct3d->CreateDevice(0, D_D3DDEVTYPE_HAL, window, D_D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                                 &parameters, &device))) {
+  wqbench::BareDevice bare =
+      wqbench::CreateBareDevice("WqFrameBench", kWidth, kHeight, D_D3DCREATE_SOFTWARE_VERTEXPROCESSING);
+  D_IDirect3DDevice9* device = bare.device;
+  if (device == nullptr) {
     state.SkipWithError("no Direct3D device");
+    wqbench::ReleaseBareDevice(&bare);
     return;
   }
   for (auto _ : state) {
     device->Clear(0, nullptr, D_D3DCLEAR_TARGET, 0, 1.0f, 0);
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
-  device->Release();
-  direct3d->Release();
-  DestroyWindow(window);
+  wqbench::ReleaseBareDevice(&bare);
 }
 
 void BM_BareGdiFrame(benchmark::State& state) {
-  HWND window = MakeWindow();
+  HWND window = wqbench::CreateBareWindow("WqFrameBench", kWidth, kHeight);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

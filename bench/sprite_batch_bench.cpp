@@ -22,6 +22,7 @@
 
 #include "platform/d3d9.h"
 #include "platform/windows.h"
+#include "support/bare_device.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -77,10 +78,6 @@ void SetCounters(benchmark::State& state, double cpu_start) {
       benchmark::Counter((ProcessCpuSeconds() - cpu_start) / frames);
 }
 
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcA(window, message, wparam, lparam);
-}
-
 struct Vertex {
   float x, y, z, rhw;
   D_D3DCOLOR diffuse;
@@ -88,26 +85,11 @@ struct Vertex {
 };
 
 void BM_Direct3DSprites(benchmark::State& state) {
-  WNDCLASSEXA window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &BenchWindowProc;
-  window_class.lpszClassName = "WqSpriteBench";
-  RegisterClassExA(&window_class);
-  HWND window = CreateWindowExA(0, "WqSpriteBench", "sprites", WS_POPUP, 0, 0, kWidth, kHeight,
-                                nullptr, nullptr, nullptr, nullptr);
-  ShowWindow(window, SW_SHOW);
-  D_IDirect3D9* direct3d = Direct3DCreate9(D_D3D_SDK_VERSION);
-  D_D3DPRESENT_PARAMETERS parameters{};
-  parameters.BackBufferWidth = kWidth;
-  parameters.BackBufferHeight = kHeight;
-  parameters.BackBufferFormat = D_D3DFMT_X8R8G8B8;
-  parameters.SwapEffect = D_D3DSWAPEFFECT_COPY;
-  parameters.hDeviceWindow = window;
-  parameters.Windowed = TRUE;
-  parameters.PresentationInterval = D_D3DPRESENT_INTERVAL_IMMEDIATE;
-  D_IDirect3DDevice9* device = nullptr;
-  if (!direct3d || direct3d->CreateDevice(0, D_D3DDEVTYPE_HAL, window, 0, &parameters, &device) != D_D3D_OK) {
+  wqbench::BareDevice bare = wqbench::CreateBareDevice("WqSpriteBench", kWidth, kHeight, 0);
+  D_IDirect3DDevice9* device = bare.device;
+  if (device == nullptr) {
     state.SkipWithError("no Direct3D device");
+    wqbench::ReleaseBareDevice(&bare);
     return;
   }
   D_IDirect3DTexture9* texture = nullptr;
@@ -156,9 +138,7 @@ void BM_Direct3DSprites(benchmark::State& state) {
   SetCounters(state, cpu_start);
   device->SetTexture(0, nullptr);
   texture->Release();
-  device->Release();
-  direct3d->Release();
-  DestroyWindow(window);
+  wqbench::ReleaseBareDevice(&bare);
 }
 
 void BM_SdlRendererSprites(benchmark::State& state) {

@@ -47,8 +47,6 @@ void ResetCameraForTarget(int width, int height);
 void SendProjectionToDevice();
 // The draw area's viewport matrix changed.
 void SetDrawAreaViewport(const Matrix4* viewport);
-void SetViewMatrix(const Matrix4* view);
-void SetWorldMatrix(const Matrix4* world);
 const Matrix4* GetWorldMatrix();
 void SetCameraMaterial(const D_D3DMATERIAL9& material);
 void SendMaterialToDevice();

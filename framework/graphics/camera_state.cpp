@@ -3,6 +3,7 @@
 
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graph_setup.h"
 #include "graphics/draw_target.h"
@@ -60,25 +61,11 @@ void SetDrawAreaViewport(const Matrix4* viewport) {
   SendProjectionToDevice();
 }
 
-void SetViewMatrix(const Matrix4* view) {
-  g_camera.view = *view;
-  g_camera.viewDerivedValid = 0;
-  if (Device()) SetDeviceTransform(view);
-}
-
-void SetWorldMatrix(const Matrix4* world) {
-  g_camera.world = *world;
-  g_camera.viewDerivedValid = 0;
-  SetDeviceWorldMatrix(reinterpret_cast<const D_D3DMATRIX*>(world));
-}
-
 const Matrix4* GetWorldMatrix() { return &g_camera.world; }
 
 void SetCameraMaterial(const D_D3DMATERIAL9& material) { g_camera.material = material; }
 
-void SendMaterialToDevice() {
-  if (Device()) Device()->SetMaterial(&g_camera.material);
-}
+void SendMaterialToDevice() { SetDeviceMaterial(g_camera.material); }
 
 int UpdateProjection() {
   const float aspect =
@@ -140,7 +127,7 @@ void UpdateViewDerivedData() {
 void ResetCameraForTarget(int width, int height) {
   Matrix4 identity;
   MatrixIdentity(&identity);
-  SetWorldMatrix(&identity);
+  SetWorldMatrix(&identity.m[0][0]);
   UpdateViewportMatrix(width / 2.0f, height / 2.0f);
   const float distance = (height / 2.0f) / kTanThirtyDegrees;
   const Vector3 eye{width / 2.0f, height / 2.0f, -distance};
@@ -148,7 +135,7 @@ void ResetCameraForTarget(int width, int height) {
   const Vector3 up{0.0f, 1.0f, 0.0f};
   Matrix4 view;
   MatrixLookAt(&view, &eye, &target, &up);
-  SetViewMatrix(&view);
+  SetViewMatrix(&view.m[0][0]);
   g_camera.fov = kSixtyDegrees;
   g_camera.nearZ = distance * 0.1f;
   g_camera.farZ = distance + 20000.0f;

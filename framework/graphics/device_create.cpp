@@ -80,6 +80,7 @@ int CreateDevice(D_D3DPRESENT_PARAMETERS* params) {
   if (SUCCEEDED(g.direct3d->CreateDevice(D_D3DADAPTER_DEFAULT, D_D3DDEVTYPE_HAL, GetMainWindow(), first, params,
                                          &g.device))) {
     LogWrite("ハードウエア頂点演算を使用します\n");
+    g.hardwareBuffersUsable = g.programmableShaderUsable;
     return 0;
   }
   g.device = nullptr;
@@ -87,6 +88,7 @@ int CreateDevice(D_D3DPRESENT_PARAMETERS* params) {
   if (SUCCEEDED(g.direct3d->CreateDevice(D_D3DADAPTER_DEFAULT, D_D3DDEVTYPE_HAL, GetMainWindow(),
                                          D_D3DCREATE_SOFTWARE_VERTEXPROCESSING, params, &g.device))) {
     LogWrite("ソフトウエア頂点演算を使用します\n");
+    g.hardwareBuffersUsable = 0;
     return 0;
   }
   g.device = nullptr;

@@ -8,9 +8,13 @@
 #include "WqLib.h"
 #include "core/window/input_devices.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
+#include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_restore.h"
 #include "graphics/graphics_start.h"
+#include "graphics/model_runtime.h"
 #include "graphics/present_screen.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_memimg.h"
@@ -30,9 +34,6 @@ struct SavedMatrices {
   int cameraMode;
 };
 
-// Nothing restores graph pixels from files until graphs exist.
-void RestoreGraphsFromFiles() {}
-
 void ClearAndPresentTwice() {
   for (int i = 0; i < 2; ++i) {
     ClearDrawTarget(nullptr);
@@ -45,31 +46,41 @@ void ReviveDevice(bool lost) {
   const SavedMatrices saved{camera.view, camera.projection, camera.viewport, camera.mode};
   ReleaseScreenMemImgs();
   InitVertexBatchArrays();
+  RecreateDeviceObjects();
   SelectDrawTarget(GetDrawTarget());
   ApplyDrawTargetState();
   ClearAndPresentTwice();
-  if (lost)
+  RestoreKeptGraphPictures();
+  if (lost) {
     CallRestoreGraphCallback();
-  else
+  } else {
     RestoreGraphsFromFiles();
+    RestoreModelSystemGraphs();
+  }
   ReapplyDeviceState();
+  RefreshAllModelBaseVertexBuffers();
   MarkAllLightsChanged();
   if (!lost) return;
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   SetDeviceWorldMatrix(reinterpret_cast<const D_D3DMATRIX*>(GetWorldMatrix()));
-  SetViewMatrix(&saved.view);
+  SetViewMatrix(&saved.view.m[0][0]);
   if (saved.cameraMode == kCameraUserMatrix) SetCameraProjectionMatrix(&saved.projection);
   Camera().viewport = saved.viewport;
   SendProjectionToDevice();
 }
 
+// The graphs move into memory and come back from their files and kept
+// pictures, as they would on the device.
 void FallBackToSoftwareScreen() {
   if (GetScreenMemImg() == nullptr) CreateScreenMemImg();
+  MoveGraphImagesToMemory();
   SelectDrawTarget(GetDrawTarget());
   const RECT request = DrawAreaRequest;
   SetDrawArea(request.left, request.top, request.right, request.bottom);
   ClearAndPresentTwice();
+  RestoreKeptGraphPictures();
+  RestoreGraphsFromFiles();
 }
 
 }  // namespace
@@ -82,6 +93,10 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   rebuilding = 1;
   Graphics().deviceLost = 0;
   FlushVertexBatch();
+  if (HardwareRendererInUse()) {
+    ReleaseAllGraphTextures();
+    ReleaseAllModelDeviceBuffers();
+  }
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();
@@ -120,6 +135,7 @@ int CallRestoreGraphCallback() {
     g_restoreCallback();
   else
     RestoreGraphsFromFiles();
+  RestoreModelSystemGraphs();
   return 0;
 }
 
@@ -153,6 +169,7 @@ int ApplyDrawTargetState() {
   SendMaterialToDevice();
   SetDeviceDiffuseMaterialSource(c.diffuseMaterialSource != 0);
   SetDeviceSpecularMaterialSource(c.specularMaterialSource > 0);
+  SetDeviceAmbientColor(GetDeviceAmbientColor());
   SetLightingEnable(c.lighting);
   RefreshLights();
   SetViewportRect(DrawArea.left, DrawArea.top, DrawArea.right, DrawArea.bottom);
@@ -163,31 +180,18 @@ int ApplyDrawTargetState() {
   return 0;
 }
 
-namespace {
-
-// The one place that decides D3DTSS_RESULTARG: every stage a draw uses
-// starts writing to CURRENT. Only a device that reports TSSARGTEMP is sent
-// the state at all, since one without it may refuse it; the blend set-up
-// moves a stage to TEMP only on such a device and puts CURRENT back itself.
-void ResetStageResults() {
-  if (!Graphics().textureStageTempUsable) return;
-  for (DWORD stage = 0; stage < 4; ++stage)
-    Device()->SetTextureStageState(stage, D_D3DTSS_RESULTARG, D_D3DTA_CURRENT);
-}
-
-}  // namespace
-
 void ReapplyDeviceState() {
   if (!Device()) return;
   DeviceStateCache& c = DeviceCache();
-  ResetStageResults();
   DeviceStateResend = 1;
   const D_D3DVIEWPORT9 viewport = c.viewport;
   SetDeviceViewport(&viewport);
   const RECT scissor = c.scissor;
   SetDeviceScissorRect(&scissor);
+  ApplyDeviceSamplerState();
   SetDeviceTextureFilter(c.filterKind == kFilterUnset ? static_cast<int>(DrawMode) : c.filterKind);
   c.blendStateDirty = 1;
+  SetupDeviceBlendState(1, 0, nullptr);
   SetDeviceZEnable(c.zEnable);
   SetDeviceZWriteEnable(static_cast<int>(c.zWrite));
   SetDeviceZFunc(static_cast<int>(c.zFunc));
@@ -196,6 +200,7 @@ void ReapplyDeviceState() {
   SetDeviceCullMode(c.cullMode);
   SetDeviceShadeMode(static_cast<int>(c.shadeMode));
   SendMaterialToDevice();
+  Device()->SetRenderState(D_D3DRS_SPECULARENABLE, c.specularEnable);
   SetDeviceDiffuseMaterialSource(c.diffuseMaterialSource != 0);
   SetDeviceSpecularMaterialSource(c.specularMaterialSource > 0);
   DeviceStateResend = 0;

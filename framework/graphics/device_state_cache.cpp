@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "graphics/device_lights.h"
 #include "graphics/graphics_state.h"
 
 namespace {
@@ -55,7 +56,22 @@ void ResetDeviceStateCache(int screenWidth, int screenHeight) {
   g_cache.blendMode = 0;
   g_cache.blendAlphaChannel = 0;
   g_cache.blendAlphaTest = 0;
-  g_cache.alphaTestOverride[0] = g_cache.alphaTestOverride[1] = 0;
+  g_cache.alphaTestOverride[0] = -1;  // no override
+  g_cache.alphaTestOverride[1] = 0;
+  g_cache.blendTint = 0;
+  g_cache.blendOn = 0;
+  g_cache.borderParamSent = g_cache.borderRangeSent = 0;
+  g_cache.blendRenderSent = 0;
+  for (int stage = 0; stage < kTextureStages; ++stage) {
+    g_cache.stageTexture[stage] = nullptr;
+    g_cache.resultArg[stage] = kUnsentState;
+    for (DWORD& value : g_cache.stageOps[stage]) value = kUnsentState;
+  }
+  g_cache.stageCount = 0;
+  g_cache.graphStage = 0;
+  g_cache.specularEnable = TRUE;
+  g_cache.renderTarget = nullptr;
+  ResetDeviceLightCache();
   g_cache.texture = nullptr;
   g_cache.blendTexture = nullptr;
   g_cache.blendTextureParam = 0;

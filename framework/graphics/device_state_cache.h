@@ -23,6 +23,22 @@ inline constexpr int kFilterLinear = 1;
 inline constexpr int kFilterAnisotropic = 2;
 inline constexpr int kFilterUnset = 3;
 
+// The render states the blend set-up owns, in the order of its tables.
+enum BlendRenderState {
+  kRenderAlphaFunc,
+  kRenderAlphaRef,
+  kRenderAlphaTestEnable,
+  kRenderAlphaBlendEnable,
+  kRenderTextureFactor,
+  kRenderSrcBlend,
+  kRenderDestBlend,
+  kRenderBlendOp,
+  kBlendRenderStates
+};
+// The texture-stage operations the blend set-up owns.
+enum StageOpState { kStageColorOp, kStageColorArg1, kStageColorArg2, kStageAlphaOp, kStageAlphaArg1, kStageAlphaArg2, kStageOpStates };
+inline constexpr DWORD kUnsentState = 0xFFFFFFFFu;  // no stage value is this
+
 struct DeviceStateCache {
   int lighting;
   int texCoordIndex[kTextureStages];
@@ -65,9 +81,27 @@ struct DeviceStateCache {
   D_IDirect3DBaseTexture9* blendTexture;
   int blendTextureParam;
   int blendTextureExtra;
+  int blendTint;  // tint and blending as the last draw set-up asked for
+  int blendOn;
+  std::uint32_t borderParamSent;  // the blend graph's border values the blend set-up used
+  std::uint32_t borderRangeSent;
   int blendStateDirty;
   int textureChanged;
   int drawNothing;  // the blend set-up found a state that draws nothing
+
+  // What the blend set-up sent: the blend render states (bit i of
+  // blendRenderSent marks blendRender[i] as known), and per stage the
+  // texture, the result register and the operations (kUnsentState until
+  // the first send), so that a new device is sent everything once.
+  DWORD blendRender[kBlendRenderStates];
+  unsigned blendRenderSent;
+  D_IDirect3DBaseTexture9* stageTexture[kTextureStages];
+  DWORD resultArg[kTextureStages];
+  DWORD stageOps[kTextureStages][kStageOpStates];
+  int stageCount;  // stages set up by the last blend set-up, the closing disabled one included
+  int graphStage;  // the stage that samples the drawn graph
+  DWORD specularEnable;
+  D_IDirect3DSurface9* renderTarget;
 
   // Shader state zeroed whenever a device is made.
   D_IDirect3DVertexShader9* vertexShader;

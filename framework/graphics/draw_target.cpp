@@ -1,12 +1,14 @@
-// Choosing the draw target. Graph targets arrive with graph handles; until
-// then only the screen ids name a target, and every other value is refused
-// whole (kind, slot and check value are never trusted on their own).
+// Choosing the draw target: a screen id or a drawable graph. A graph handle
+// is refused whole unless it names a live graph (kind, slot and check
+// value are never trusted on their own).
 #include "graphics/draw_target.h"
 
 #include "core/window/message_pump.h"
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
 #include "graphics/device_state_cache.h"
+#include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_memimg.h"
@@ -25,7 +27,9 @@ void EndScene() {
   }
 }
 
-void SelectDeviceScreen() {
+// Makes the graph's render surface, or the screen's back buffer, the
+// device's render target.
+void SelectDeviceTarget(const GraphRecord* graph) {
   GraphicsState& g = Graphics();
   FlushVertexBatch();
   EndScene();
@@ -35,38 +39,41 @@ void SelectDeviceScreen() {
     cache.blendStateDirty = 1;
     cache.textureChanged = 1;
   }
-  D_IDirect3DSurface9* surface = g.subBackBuffer ? g.subBackBuffer : g.backBuffer;
-  SetDeviceRenderTarget(surface, 1, Screen().width, Screen().height);
+  // The depth buffer is screen-sized: a larger graph draws without it.
+  const bool depth = graph == nullptr || (graph->width <= Screen().width && graph->height <= Screen().height);
+  g.device->SetDepthStencilSurface(depth ? g.depthSurface : nullptr);
+  cache.renderTargetChanged = 0;
+  if (graph != nullptr)
+    SetDeviceRenderTarget(graph->image->entries[0].surface);
+  else
+    SetDeviceRenderTarget(g.subBackBuffer ? g.subBackBuffer : g.backBuffer);
 }
 
 }  // namespace
 
-int SetDeviceRenderTarget(D_IDirect3DSurface9* surface, int attachDepth, int width, int height) {
-  GraphicsState& g = Graphics();
-  if (!g.device || !surface) return -1;
-  FlushVertexBatch();
-  g.device->SetRenderTarget(0, surface);
-  g.device->SetDepthStencilSurface(attachDepth ? g.depthSurface : nullptr);
-  DeviceCache().renderTargetChanged = 0;
-  return SetViewportRect(0, 0, width, height);
-}
-
 int SelectDrawTarget(int target) {
   if (!Graphics().started) return -1;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (!IsScreenId(target)) return -1;
+  GraphRecord* graph = IsScreenId(target) ? nullptr : FindGraphRecord(target);
+  if (graph == nullptr && !IsScreenId(target)) return -1;
+  if (graph != nullptr && !graph->image->drawable) return -1;
 
   if (HardwareRendererInUse())
-    SelectDeviceScreen();
+    SelectDeviceTarget(graph);
   else
-    DrawTargetMemImg = GetScreenMemImg();
+    DrawTargetMemImg = graph != nullptr ? &graph->view : GetScreenMemImg();
 
   g_drawTarget = target;
   if (target == kFrontScreen)
     SetTimer(GetMainWindow(), kFrontScreenTimerId, kFrontScreenTimerMs, FrontScreenFlipTimerProc);
 
   int width = 0, height = 0;
-  GetScreenSize(&width, &height);
+  if (graph != nullptr) {
+    width = graph->width;
+    height = graph->height;
+  } else {
+    GetScreenSize(&width, &height);
+  }
   const bool sameSize = DrawTargetSize[0] == width && DrawTargetSize[1] == height;
   DrawTargetSize[0] = width;
   DrawTargetSize[1] = height;
@@ -76,6 +83,16 @@ int SelectDrawTarget(int target) {
 }
 
 int GetDrawTarget() { return g_drawTarget; }
+
+D_IDirect3DSurface9* DrawTargetSurface(D_D3DFORMAT* format) {
+  GraphicsState& g = Graphics();
+  if (const GraphRecord* graph = FindGraphRecord(g_drawTarget)) {
+    *format = g.textureFormats[graph->image->formatIndex];
+    return graph->image->entries[0].surface;
+  }
+  *format = g.screenFormat;
+  return g.subBackBuffer ? g.subBackBuffer : g.backBuffer;
+}
 
 int GetDrawArea(RECT* area) {
   *area = DrawArea;

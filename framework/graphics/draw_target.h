@@ -11,9 +11,9 @@ inline constexpr int kFrontScreen = -4;
 inline bool IsScreenId(int target) { return target >= -5 && target <= -2; }
 
 int GetDrawArea(RECT* area);
-// Makes the surface the device's render target, with the depth buffer
-// attached or not, and the viewport set to its whole size.
-int SetDeviceRenderTarget(D_IDirect3DSurface9* surface, int attachDepth, int width, int height);
+// The device surface drawing goes to (the target graph's, else the back
+// buffer) and its format.
+D_IDirect3DSurface9* DrawTargetSurface(D_D3DFORMAT* format);
 // The front screen presents itself on this timer while it is the target.
 void FrontScreenFlipTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 inline constexpr UINT_PTR kFrontScreenTimerId = 32767;

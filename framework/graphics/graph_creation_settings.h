@@ -13,6 +13,7 @@ struct GraphCreationSettings {
   int systemMemCopyFlag;
   int blendImageFlag;    // nothing sets it
   int defaultMipLevels;  // -1: the full chain; nothing sets it
+  int oneTexture;        // one texture piece per side where the device allows (movie frames)
 };
 
 GraphCreationSettings& GraphCreation();

@@ -1,4 +1,5 @@
-// Graphs from base images and image files.
+// Graphs from base images and image files, and movie graphs for files that
+// no image reader takes.
 //
 // The alpha of a picture: an image with an alpha channel (or an alpha
 // companion file) is stored with its alpha and draws blended in the default
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/log_file.h"
 #include "core/base/tracked_allocator.h"
 #include "core/files/file_access_table.h"
 #include "core/window/message_pump.h"
@@ -18,19 +20,74 @@
 #include "graphics/render_state.h"
 #include "graphics/graph_transfer.h"
 #include "graphics/graphics_start.h"
+#include "graphics/movie_graph_frame.h"
+#include "graphics/screen_mode.h"
+#include "media/movie_record.h"
 
-int SetGraphFileName(int handle, const char* fileName) {
-  GraphRecord* record = FindGraphRecord(handle);
-  if (record == nullptr) return -1;
-  const std::size_t length = std::strlen(fileName);
-  auto* block = static_cast<GraphFileName*>(TrackedAlloc(sizeof(GraphFileName) + length, __FILE__, __LINE__));
-  if (block == nullptr) return -1;
-  block->refCount = 1;
-  std::memcpy(block->path, fileName, length + 1);
-  ReleaseGraphFileName(record);
-  record->fileName = block;
+namespace {
+
+// A copy of the picture, kept with the graph's image so that the graph can
+// be filled again after the device is rebuilt; 0 or -1.
+int KeepPicture(const BaseImage* image, BaseImage** kept) {
+  const std::size_t bytes = static_cast<std::size_t>(image->pitch) * image->height;
+  auto* copy = static_cast<BaseImage*>(TrackedAllocZero(sizeof(BaseImage), __FILE__, __LINE__));
+  if (copy == nullptr) return -1;
+  *copy = *image;
+  copy->pixels = TrackedAlloc(bytes, __FILE__, __LINE__);
+  if (copy->pixels == nullptr) {
+    TrackedFree(copy);
+    return -1;
+  }
+  std::memcpy(copy->pixels, image->pixels, bytes);
+  *kept = copy;
   return 0;
 }
+
+// A graph holding the picture; with keepPixels (no file to reload it from)
+// the graph's image keeps a copy for the restore after a device rebuild.
+int MakeGraph(BaseImage* image, BaseImage* alpha, int flag, bool keepPixels) {
+  UpdateColorFormatUnusedMask(&image->format);
+  if (alpha != nullptr) UpdateColorFormatUnusedMask(&alpha->format);
+  const int handle = CreateGraphFromImageInfo(image, alpha, flag);
+  if (handle < 0) return -1;
+  const RECT whole{0, 0, image->width, image->height};
+  if (TransferImageToGraph(handle, whole, 0, 0, image, alpha, UseTransparentColor, 1) != 0) {
+    DeleteGraph(handle);
+    return -1;
+  }
+  if (keepPixels) {
+    GraphImageInfo* info = FindGraphRecord(handle)->image;
+    if (DecompressBaseImage(image) != 0 || KeepPicture(image, &info->keptImage) != 0 ||
+        (alpha != nullptr && (DecompressBaseImage(alpha) != 0 || KeepPicture(alpha, &info->keptAlpha) != 0))) {
+      LogWrite("グラフィックのオリジナル画像データ保存用メモリの確保に失敗しました\n");
+      DeleteGraph(handle);
+      return -1;
+    }
+  }
+  return handle;
+}
+
+int CutPicture(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width, int height,
+               int* handles, int flag, bool keepPixels) {
+  const int whole = MakeGraph(image, alpha, flag, keepPixels);
+  if (whole < 0) return -1;
+  int made = 0;
+  for (int row = 0; row < down && made < total; ++row) {
+    for (int column = 0; column < across && made < total; ++column, ++made) {
+      handles[made] = DeriveGraph(column * width, row * height, width, height, whole);
+      if (handles[made] < 0) {
+        LogWrite("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage\n");
+        for (int i = 0; i < made; ++i) DeleteGraph(handles[i]);
+        DeleteGraph(whole);
+        return -1;
+      }
+    }
+  }
+  DeleteGraph(whole);
+  return 0;
+}
+
+}  // namespace
 
 int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int /*flag*/) {
   if (!IsGraphicsStarted()) return -1;
@@ -45,15 +102,36 @@ int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int /*flag*/) {
 }
 
 int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag) {
-  UpdateColorFormatUnusedMask(&image->format);
-  if (alpha != nullptr) UpdateColorFormatUnusedMask(&alpha->format);
-  const int handle = CreateGraphFromImageInfo(image, alpha, flag);
-  if (handle < 0) return -1;
-  const RECT whole{0, 0, image->width, image->height};
-  if (TransferImageToGraph(handle, whole, 0, 0, image, alpha, UseTransparentColor, 1) != 0) {
-    DeleteGraphRecord(handle);
-    return -1;
+  return MakeGraph(image, alpha, flag, true);
+}
+
+int LoadMovieGraph(const char* fileName, int movieParam) {
+  int width = 0, height = 0;
+  const int movie = OpenMovie(fileName, &width, &height, movieParam);
+  if (movie < 0) return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s \n", fileName), -1;
+  MovieRecord* record = GetMovieRecord(movie);
+  // The frame graph: one texture (or MEMIMG) of the screen's depth, no
+  // alpha, a system-memory copy for the frames that are copied in.
+  const GraphCreationSettings saved = GraphCreation();
+  GraphCreation().colorBits = Screen().colorBits != 0 ? Screen().colorBits : 16;
+  GraphCreation().movieFlag = 1;
+  GraphCreation().systemMemCopyFlag = 1;
+  GraphCreation().drawableFlag = 0;
+  GraphCreation().oneTexture = 1;
+  const int handle = AllocGraphHandle();
+  const int alpha = record->currentImage->format.alphaWidth != 0 ? 1 : 0;
+  const int setup = SetupGraphRecord(-1, handle, width, height, alpha, 0);
+  GraphCreation() = saved;
+  if (setup != 0) {
+    CloseMovie(movie);
+    return LogWriteFormat("右記のグラフィックファイルの格納用グラフィック領域の作成に失敗しました：%s", fileName), -1;
   }
+  FindGraphRecord(handle)->movie = movie;
+  SetMovieUpdateCallback(movie, UpdateMovieGraphFrame, handle);
+  // The movie opened with frame 0 converted; the graph shows it from the
+  // first draw on, before the frame first changes.
+  const RECT whole{0, 0, width, height};
+  TransferImageToGraph(handle, whole, 0, 0, record->currentImage, nullptr, 0, 1);
   return handle;
 }
 
@@ -66,21 +144,25 @@ int LoadGraph(const char* fileName, int flag) {
     const FileHandle file = FileAccessOpen(fileName, 0, 0, 0);
     if (file == 0) return LogWriteFormat("グラフィックファイル %s がありません", fileName), -1;
     FileAccessClose(file);
-    // Not a picture: movies are not played as graphs yet.
-    return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s \n", fileName), -1;
+    return LoadMovieGraph(fileName, 0);
   }
-  const int handle = CreateGraphFromGraphImage(&image, loaded == 0 ? &alpha : nullptr, !flag);
-  if (handle >= 0) SetGraphFileName(handle, fileName);
+  const int handle = MakeGraph(&image, loaded == 0 ? &alpha : nullptr, !flag, false);
+  if (handle >= 0) {
+    SetGraphFileName(handle, fileName, -1);
+    FindGraphRecord(handle)->loadFlag = !flag;
+  }
   ReleaseBaseImage(&image);
   if (loaded == 0) ReleaseBaseImage(&alpha);
   return handle;
 }
 
 int DeriveGraph(int x, int y, int width, int height, int source) {
+  if (DrawSuspended) return 0;
   GraphRecord* from = FindGraphRecord(source);
-  if (from == nullptr || width < 1 || height < 1 || x < 0 || y < 0 || x + width > from->width ||
-      y + height > from->height)
+  if (from == nullptr || x < 0 || y < 0 || x >= from->width || y >= from->height || width < 1 || height < 1)
     return -1;
+  width = std::min(width, from->width - x);
+  height = std::min(height, from->height - y);
   const int handle = AllocGraphHandle();
   GraphRecord* record = FindGraphRecord(handle);
   from = FindGraphRecord(source);
@@ -96,7 +178,7 @@ int DeriveGraph(int x, int y, int width, int height, int source) {
   record->width = width;
   record->height = height;
   if (CreateGraphTextureDrawInfo(handle) != 0) {
-    DeleteGraphRecord(handle);
+    DeleteGraph(handle);
     return -1;
   }
   return handle;
@@ -104,22 +186,7 @@ int DeriveGraph(int x, int y, int width, int height, int source) {
 
 int CreateDivGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width,
                                  int height, int* handles, int flag) {
-  const int whole = CreateGraphFromGraphImage(image, alpha, flag);
-  if (whole < 0) return -1;
-  int made = 0;
-  for (int row = 0; row < down && made < total; ++row) {
-    for (int column = 0; column < across && made < total; ++column, ++made) {
-      handles[made] = DeriveGraph(column * width, row * height, width, height, whole);
-      if (handles[made] < 0) {
-        LogWrite("グラフィックの分割に失敗しました in CreateDivGraphFromGraphImage\n");
-        for (int i = 0; i < made; ++i) DeleteGraphRecord(handles[i]);
-        DeleteGraphRecord(whole);
-        return -1;
-      }
-    }
-  }
-  DeleteGraphRecord(whole);
-  return 0;
+  return CutPicture(image, alpha, total, across, down, width, height, handles, flag, true);
 }
 
 int LoadDivGraph(const char* fileName, int total, int across, int down, int width, int height, int* handles,
@@ -129,13 +196,15 @@ int LoadDivGraph(const char* fileName, int total, int across, int down, int widt
   BaseImage image{}, alpha{};
   const int loaded = LoadImageWithAlpha(fileName, nullptr, 0, 0, nullptr, 0, 0, &image, &alpha, 0);
   if (loaded < 0) return LogWriteFormat("右記のグラフィックファイルのロードに失敗しました：%s", fileName), -1;
-  const int result =
-      CreateDivGraphFromGraphImage(&image, loaded == 0 ? &alpha : nullptr, total, across, down, width, height, handles,
-                                   !flag);
-  // Only the handles the cut made get the name; a request past the grid
-  // leaves the rest of the array alone.
+  const int result = CutPicture(&image, loaded == 0 ? &alpha : nullptr, total, across, down, width, height,
+                                handles, !flag, false);
+  // Only the handles the cut made get the name (one block they share); a
+  // request past the grid leaves the rest of the array alone.
   const int made = result == 0 ? std::min(total, across * down) : 0;
-  for (int i = 0; i < made; ++i) SetGraphFileName(handles[i], fileName);
+  for (int i = 0; i < made; ++i) {
+    SetGraphFileName(handles[i], i == 0 ? fileName : nullptr, handles[0]);
+    FindGraphRecord(handles[i])->loadFlag = !flag;
+  }
   ReleaseBaseImage(&image);
   if (loaded == 0) ReleaseBaseImage(&alpha);
   return result;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "WqLib.h"
 #include "image/memimg.h"
 #include "platform/d3d9.h"
 
@@ -42,6 +43,10 @@ struct GraphImageInfo {
   GraphTextureEntry* entries;
   MEMIMG image;       // software renderer
   MEMIMG* drawImage;  // software draw target, or null
+  // A copy of the picture of a graph made from a base image without a file,
+  // put back after the device is rebuilt; null for the others.
+  BaseImage* keptImage;
+  BaseImage* keptAlpha;
 };
 
 // The part of one texture entry that shows inside a graph.

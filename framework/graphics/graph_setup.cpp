@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "WqLib.h"
 #include "core/base/log_file.h"
 #include "core/base/tracked_allocator.h"
 #include "graphics/graphics_state.h"
@@ -28,8 +29,8 @@ int FullMipChain(int width, int height) {
 
 // The texture grid of an image on the device, or null after the log line.
 GraphImageInfo* AllocDeviceImageInfo(int width, int height) {
-  const int columns = ComputeTexturePieceSize(width, nullptr, 0);
-  const int rows = ComputeTexturePieceSize(height, nullptr, 0);
+  const int columns = ComputeTexturePieceSize(width, nullptr, GraphCreation().oneTexture);
+  const int rows = ComputeTexturePieceSize(height, nullptr, GraphCreation().oneTexture);
   auto* info = static_cast<GraphImageInfo*>(TrackedAllocZero(
       sizeof(GraphImageInfo) + sizeof(GraphTextureEntry) * columns * rows + sizeof(int) * (columns + rows),
       __FILE__, __LINE__));
@@ -37,8 +38,8 @@ GraphImageInfo* AllocDeviceImageInfo(int width, int height) {
   info->entries = reinterpret_cast<GraphTextureEntry*>(info + 1);
   int* columnSizes = reinterpret_cast<int*>(info->entries + columns * rows);
   int* rowSizes = columnSizes + columns;
-  ComputeTexturePieceSize(width, columnSizes, 0);
-  ComputeTexturePieceSize(height, rowSizes, 0);
+  ComputeTexturePieceSize(width, columnSizes, GraphCreation().oneTexture);
+  ComputeTexturePieceSize(height, rowSizes, GraphCreation().oneTexture);
   info->entryCount = columns * rows;
   int y = 0;
   for (int row = 0; row < rows; ++row) {
@@ -67,7 +68,7 @@ int ClassifyImageInfo(const GraphImageInfo& info) {
 
 int FailSetup(int handle, const char* message) {
   if (message != nullptr) LogWrite(message);
-  DeleteGraphRecord(handle);
+  DeleteGraph(handle);
   return -1;
 }
 
@@ -133,6 +134,26 @@ void ReleaseImageInfoTextures(GraphImageInfo* info) {
   }
 }
 
+int CreateSoftwareImage(GraphImageInfo* info, int colorBits) {
+  info->inTextures = 0;
+  info->software = 1;
+  info->mipLevels = 0;
+  info->alphaTest = 0;
+  info->colorBits = static_cast<std::uint8_t>(colorBits);
+  info->transparentColorUsed = static_cast<std::uint8_t>(!info->alphaChannel);
+  const int type = info->blendImage ? kMemImgChannel8 : colorBits == 16 ? kMemImgRgb565 : kMemImgRgb32;
+  info->formatIndex = type;
+  const std::uint32_t key = info->transparentColorUsed
+                                ? EncodeFormatPixel(GetMemImgColorFormat(type, 0, 0), info->transparentColor >> 16 & 0xFF,
+                                                    info->transparentColor >> 8 & 0xFF, info->transparentColor & 0xFF, 255)
+                                : 0xFFFF;
+  if (CreateMemImg(&info->image, info->width, info->height, -1, key, type, 0, info->alphaChannel, 0, nullptr) == 0)
+    return 0;
+  return LogWrite(info->blendImage ? "ブレンド画像用メモリイメージの作成に失敗しました\n"
+                                   : "メモリイメージの作成に失敗しました\n"),
+         -1;
+}
+
 int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alphaFlag, int alphaTestFlag) {
   GraphRecord* record = FindGraphRecord(handle);
   if (record == nullptr) return -1;
@@ -168,11 +189,6 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
     info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits
                                                 : alphaFlag            ? 32
                                                                        : screenBits);
-  } else {
-    info->mipLevels = 0;
-    info->alphaTest = 0;
-    info->colorBits = static_cast<std::uint8_t>(GraphCreation().colorBits ? GraphCreation().colorBits : screenBits);
-    info->transparentColorUsed = static_cast<std::uint8_t>(!info->alphaChannel);
   }
   info->blendImage = static_cast<std::uint8_t>(GraphCreation().blendImageFlag != 0);
   info->transparentColor = TransparentColor;
@@ -184,16 +200,8 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
   if (device) {
     info->formatIndex = ClassifyImageInfo(*info);
     if (CreateGraphTextures(info) != 0) return FailSetup(handle, nullptr);
-  } else {
-    const int type = info->blendImage ? kMemImgChannel8 : info->colorBits == 16 ? kMemImgRgb565 : kMemImgRgb32;
-    info->formatIndex = type;
-    const std::uint32_t key = info->transparentColorUsed
-                                  ? EncodeFormatPixel(GetMemImgColorFormat(type, 0, 0), info->transparentColor >> 16 & 0xFF,
-                                                      info->transparentColor >> 8 & 0xFF, info->transparentColor & 0xFF, 255)
-                                  : 0xFFFF;
-    if (CreateMemImg(&info->image, width, height, -1, key, type, 0, info->alphaChannel, 0, nullptr) != 0)
-      return FailSetup(handle, info->blendImage ? "ブレンド画像用メモリイメージの作成に失敗しました\n"
-                                                : "メモリイメージの作成に失敗しました\n");
+  } else if (CreateSoftwareImage(info, GraphCreation().colorBits ? GraphCreation().colorBits : screenBits) != 0) {
+    return FailSetup(handle, nullptr);
   }
   if (CreateGraphTextureDrawInfo(handle) != 0) return FailSetup(handle, nullptr);
   return 0;
@@ -250,32 +258,4 @@ int CreateGraphTextureDrawInfo(int handle) {
     }
   }
   return 0;
-}
-
-int DeleteGraphRecord(int handle) {
-  GraphRecord* record = FindGraphRecord(handle);
-  if (record == nullptr) return -1;
-  FlushVertexBatch();
-  if (record->deleteNotify != nullptr) *record->deleteNotify = 1;
-  if (IsMemImgInUse(&record->view)) ReleaseMemImg(&record->view);
-  ReleaseGraphFileName(record);
-  GraphImageInfo* info = record->image;
-  if (info != nullptr && --info->refCount == 0) {
-    ReleaseImageInfoTextures(info);
-    if (IsMemImgInUse(&info->image)) ReleaseMemImg(&info->image);
-    TrackedFree(info);
-  }
-  TrackedFree(record->pieces);
-  return FreeGraphHandle(handle);
-}
-
-void DeleteAllGraphRecords() {
-  for (int slot = GraphSlotEnd() - 1; slot >= 0; --slot) {
-    if (GraphRecord* record = GraphRecordAt(slot)) DeleteGraphRecord(record->handle);
-  }
-}
-
-void ReleaseGraphFileName(GraphRecord* record) {
-  if (record->fileName != nullptr && --record->fileName->refCount == 0) TrackedFree(record->fileName);
-  record->fileName = nullptr;
 }

@@ -11,10 +11,7 @@ int SetupGraphRecord(int mipLevels, int handle, int width, int height, int alpha
 // The graph's pieces (device) or its view of the image (software).
 int CreateGraphTextureDrawInfo(int handle);
 int CreateGraphTextures(GraphImageInfo* info);
+// The image's MEMIMG for the software screen at its size and the colour
+// bits (16 or 32), the info's flags set to match; 0 or -1 (logged).
+int CreateSoftwareImage(GraphImageInfo* info, int colorBits);
 void ReleaseImageInfoTextures(GraphImageInfo* info);
-// Drops the graph's share of its image and frees the record; -1 for a
-// handle that is not a live graph.
-int DeleteGraphRecord(int handle);
-void DeleteAllGraphRecords();
-// Drops the record's share of its file name.
-void ReleaseGraphFileName(GraphRecord* record);

@@ -7,6 +7,7 @@
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graph_setup.h"
+#include "graphics/user_buffers.h"
 #include "graphics/screen_memimg.h"
 #include "graphics/screen_mode.h"
 #include "graphics/shader_pack.h"
@@ -131,7 +132,10 @@ int ShutdownGraphics() {
   GraphicsState& g = Graphics();
   if (!g.started) return 0;
   DeleteAllLights(1);
-  DeleteAllGraphRecords();
+  DeleteAllGraphs();
+  DeleteAllVertexBuffers();
+  DeleteAllIndexBuffers();
+  DeleteAllShaderHandles();
   ReleaseDirect3D9();
   ReleaseScreenMemImgs();
   CloseShaderPack();

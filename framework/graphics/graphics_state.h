@@ -58,6 +58,9 @@ struct GraphicsState {
   int vertexShader20Usable;
   int pixelShader20Usable;
   int programmableShaderUsable;
+  // User vertex and index buffers get device objects only on a device made
+  // with hardware vertex processing; on the others they stay in memory.
+  int hardwareBuffersUsable;
   std::uint32_t vertexShaderVersion;
   std::uint32_t pixelShaderVersion;
 

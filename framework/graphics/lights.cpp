@@ -7,6 +7,7 @@
 #include "core/base/tracked_allocator.h"
 #include "core/startup/library_startup.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/graphics_state.h"
 
@@ -80,12 +81,6 @@ int AllocLightHandle() {
   return record->handle;
 }
 
-void SetDeviceLightState(int index, int enable, const D_D3DLIGHT9* light) {
-  if (!Device()) return;
-  Device()->SetLight(static_cast<DWORD>(index), light);
-  Device()->LightEnable(static_cast<DWORD>(index), enable ? TRUE : FALSE);
-}
-
 const LightRecord* LightInDeviceSlot(int slot) {
   for (int i = 0; i < g_lights.highWater; ++i) {
     const LightRecord* record = g_lights.slots[i];
@@ -142,14 +137,15 @@ int RefreshLights() {
       if (record == nullptr || !record->enabled || record->light.Type != static_cast<D_D3DLIGHTTYPE>(type)) continue;
       const int index = next++;
       if (record->deviceIndex != index || record->changed || g_lights.allChanged) {
-        SetDeviceLightState(index, 1, &record->light);
+        SetDeviceLight(index, record->light);
+        SetDeviceLightEnable(index, 1);
         record->changed = 0;
       }
       record->deviceIndex = index;
     }
   }
   for (int index = next; index <= g_lights.highestDeviceIndex; ++index)
-    if (Device()) Device()->LightEnable(static_cast<DWORD>(index), FALSE);
+    SetDeviceLightEnable(index, 0);
   g_lights.deviceLightsUsed = next;
   g_lights.highestDeviceIndex = next - 1;
   g_lights.changed = 0;

@@ -66,8 +66,6 @@ extern int MaskScreenEffective;
 // as alpha while blending (255 without).
 std::uint32_t GetDrawVertexColor();
 void SetDrawBrightnessPacked(std::uint32_t color);
-// graph -1: no blend graph.
-int SetBlendGraph(int graph, int borderParam, int borderRange);
 
 // Zeroes the state and sets its initial values for a draw target of the
 // given size; DrawSuspended keeps its value.

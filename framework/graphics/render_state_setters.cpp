@@ -7,6 +7,7 @@
 #include "graphics/camera_lights.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
 #include "graphics/screen_mode.h"
@@ -75,34 +76,48 @@ int SetDrawMode(int mode) {
 
 int GetDrawMode() { return static_cast<int>(DrawMode); }
 
-// Graphs are not yet a kind of handle, so -1 (no blend graph) is the one
-// value accepted.
+// The blend graph's image weights every draw: on the software renderer its
+// MEMIMG is the kernels' blend image, on the device its first texture goes
+// to the blend stage (the border values with it, so that a change of them
+// alone rebuilds the blend state).
 int SetBlendGraph(int graph, int borderParam, int borderRange) {
   if (DrawSuspended) return 0;
   if (graph == BlendGraph && static_cast<std::uint32_t>(borderParam) == BlendBorderParam &&
       static_cast<std::uint32_t>(borderRange) == BlendBorderRange)
     return 0;
-  if (graph != -1) return -1;
-  BlendGraph = -1;
+  const GraphRecord* record = graph == -1 ? nullptr : FindGraphRecord(graph);
+  if (graph != -1 && record == nullptr) return -1;
+  BlendGraph = graph;
   if (!IsWindowActive()) WaitWhileInactive();
   BlendBorderParam = Clamp255(borderParam);
   BlendBorderRange = Clamp255(borderRange);
   if (!HardwareRendererInUse()) {
-    BlendMemImg = nullptr;
+    BlendMemImg = record != nullptr ? &record->image->image : nullptr;
     BuildBlendImageTable(static_cast<int>(BlendBorderParam), static_cast<int>(BlendBorderRange));
     return 0;
   }
   if (!Device()) return -1;
-  SetPendingBlendTexture(nullptr, -1, -1);
+  const int param = static_cast<int>(BlendBorderParam), range = static_cast<int>(BlendBorderRange);
+  if (record == nullptr) {
+    SetPendingBlendTexture(nullptr, param, range);
+    return 0;
+  }
+  const GraphImageInfo* info = record->image;
+  if (!info->inTextures) return -1;
+  const GraphTextureEntry& first = info->entries[0];
+  SetPendingBlendTexture(first.texture, param, range);
+  BlendTextureSize[0] = static_cast<float>(first.textureWidth);
+  BlendTextureSize[1] = static_cast<float>(first.textureHeight);
+  BlendTextureSize[2] = 1.0f / BlendTextureSize[0];
+  BlendTextureSize[3] = 1.0f / BlendTextureSize[1];
   return 0;
 }
 
 int SetDrawArea(int x1, int y1, int x2, int y2) {
   if (DrawSuspended) return 0;
   DrawAreaRequest = RECT{x1, y1, x2, y2};
-  int width = 0, height = 0;
-  if (!IsScreenId(GetDrawTarget())) return -1;
-  GetScreenSize(&width, &height);
+  int width = DrawTargetSize[0], height = DrawTargetSize[1];
+  if (IsScreenId(GetDrawTarget())) GetScreenSize(&width, &height);
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   DrawArea =

@@ -181,9 +181,13 @@ int CreateShadersFromPack() {
   LogWrite(g_pack.useProgrammable ? "プログラマブルシェーダーを使用します\n"
                                   : "プログラマブルシェーダーを使用しません\n");
   if (g_pack.useProgrammable && DeviceCache().shaderIndexPending) ComputeShaderIndex();
+  SetDefaultShaderConstants();
+  return 0;
+}
+
+void SetDefaultShaderConstants() {
   SetVertexShaderConstants(0, 1, kVertexConstant0);
   SetPixelShaderConstants(0, 1, kPixelConstant0);
-  return 0;
 }
 
 int UseProgrammableShader() { return g_pack.useProgrammable; }

@@ -21,6 +21,9 @@ int ReleasePackShaders();
 // Frees the unpacked pack (graphics shutdown).
 void CloseShaderPack();
 int UseProgrammableShader();
+// The framework's first vertex and pixel shader registers: its built-in
+// constants.
+void SetDefaultShaderConstants();
 // The code of one variant, null for an absent slot or without a pack.
 const std::uint8_t* GetVertexShaderCode(int record, int slot);
 const std::uint8_t* GetPixelShaderCode(int record, int slot);

@@ -5,6 +5,7 @@
 
 #include "core/window/window_system_state.h"
 #include "graphics/camera_lights.h"
+#include "graphics/device_draw.h"
 #include "graphics/device_rebuild.h"
 #include "graphics/device_state_cache.h"
 #include "graphics/draw_target.h"
@@ -187,6 +188,7 @@ int InitVertexBatchArrays() {
     device->BeginScene();
     Graphics().inScene = 1;
   }
+  SetupDeviceDrawState(nullptr, nullptr, 0);
   // One point at the origin, drawn by the next flush in the array's layout.
   std::uint8_t* vertex = ReserveBatchVertices(D_D3DPT_POINTLIST, 1);
   const float origin[2] = {0.0f, 0.0f};

@@ -184,6 +184,98 @@ int LoadGraph(const char* fileName, int flag);
 // `down` rows of `across`; 0 or -1. Handles past the grid are not written.
 int LoadDivGraph(const char* fileName, int total, int across, int down, int width, int height, int* handles,
                  int flag);
+// 1 for a live graph handle, else 0.
+int IsGraphHandleValid(int handle);
+// A graph's size, or the screen's for -2 and -4; either pointer may be
+// null. -1 for anything else.
+int GetGraphSize(int handle, int* width, int* height);
+// A graph whose image weights every later draw (-1: none); the border
+// values 0..255 (clamped) set where and how softly it cuts. 0, or -1 for a
+// handle that is not a live graph.
+int SetBlendGraph(int graph, int borderParam, int borderRange);
+
+// Graph draws into the draw target under the render state. trans non-zero
+// honours the graph's transparent colour or alpha. Each returns 0 (also
+// when drawing is suspended or the draw area is empty), or -1 for a handle
+// that is not a live graph, a blend graph smaller than the graph, or no
+// usable device; DrawGraph also before StartLibrary.
+int DrawGraph(int x, int y, int graph, int trans);
+// Into the rectangle, right and bottom exclusive; reversed corners mirror.
+int DrawGraphStretched(int x1, int y1, int x2, int y2, int graph, int trans);
+int DrawGraphStretchedF(float x1, float y1, float x2, float y2, int graph, int trans);
+// Mirrored left to right at the same place.
+int DrawGraphTurned(int x, int y, int graph, int trans);
+// Turned by angle (radians, clockwise) and scaled about its centre, which
+// lands on (x, y); turn non-zero mirrors it left to right first.
+int DrawGraphRotated(int x, int y, double scale, double angle, int graph, int trans, int turn);
+int DrawGraphRotatedF(float x, float y, double scale, double angle, int graph, int trans, int turn);
+// Onto four corners: top-left, top-right, bottom-right, bottom-left.
+int DrawGraphQuadF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4, int graph,
+                   int trans);
+// The part (srcX, srcY, width, height) of the graph with its top-left at
+// (x, y); turn non-zero shows it mirrored there.
+int DrawGraphRect(int x, int y, int srcX, int srcY, int width, int height, int graph, int trans, int turn);
+// The part stretched into the rectangle; 0, or -1 for a handle that is not
+// a live graph.
+int DrawGraphRectStretchedF(float x1, float y1, float x2, float y2, int srcX, int srcY, int width, int height,
+                            int graph, int trans);
+// A circle of radius r about (x, y) in a screen-format colour, filled when
+// fill is non-zero; a negative radius draws nothing. 0, or -1 before
+// graphics start or without a usable device.
+int DrawCircleShape(int x, int y, int r, int color, int fill);
+
+// Graph operations. Every function refuses a handle that is not a live
+// graph's (wrong kind, deleted, stale check value) with -1.
+struct BaseImage;
+struct BITMAPINFO;
+struct RECT;
+// Deletes the graph (its image goes with the last graph sharing it).
+int DeleteGraph(int graph);
+// Deletes every graph; 0.
+int DeleteAllGraphs();
+// *flag becomes 0 now and 1 when the graph is deleted (null: no flag).
+int SetGraphDeleteNotifyFlag(int graph, int* flag);
+// The file the graph is reloaded from after the device is rebuilt: path
+// (made a full path), or null to share `other`'s (-1: no file).
+int SetGraphFileName(int graph, const char* path, int other);
+// Puts the picture's rectangle at (sourceX, sourceY) of the graph's size
+// into the graph; bitmap forms give a DIB header and its bits (and an
+// alpha DIB, or null) with fromBitmap 1, else base images are given.
+// optionWord is kept with the graph.
+int SetGraphImage(const void* bitmapBits, const BITMAPINFO* bitmap, const void* alphaBitmapBits,
+                  const BITMAPINFO* alphaBitmap, const char* fileName, int fromBitmap, BaseImage* image,
+                  BaseImage* alphaImage, int sourceX, int sourceY, int graph, int optionWord);
+// As SetGraphImage, the source rectangle (null: the whole picture) put at
+// (destinationX, destinationY) of the graph.
+int SetGraphImageRect(const void* bitmapBits, const BITMAPINFO* bitmap, const void* alphaBitmapBits,
+                      const BITMAPINFO* alphaBitmap, const char* fileName, int fromBitmap, BaseImage* image,
+                      BaseImage* alphaImage, const RECT* sourceRect, int destinationX, int destinationY, int graph,
+                      int optionWord);
+// Fills the graph with one colour (channels clamped to 0..255). On the
+// device only graphs that can be drawn to change; on the software screen
+// the fill follows the blend mode and brightness and ignores alpha.
+int FillGraphColor(int graph, int red, int green, int blue, int alpha);
+// A new graph showing (x, y, width, height) of `source`, cut at its right
+// and bottom edges; -1 for a corner outside the source or a side below 1.
+int DeriveGraph(int x, int y, int width, int height, int source);
+// Copies (x1, y1)-(x2, y2) of the draw target (right and bottom exclusive)
+// into a graph of exactly that size.
+int CopyDrawScreenToGraph(int x1, int y1, int x2, int y2, int graph);
+// The draw target's rectangle (right and bottom exclusive) as an image the
+// CPU can read until UnlockDrawScreen; the pixels belong to the lock.
+int LockDrawScreen(const RECT* rect, BaseImage* image);
+int UnlockDrawScreen();
+
+// 3D transforms, each 16 floats row by row; 0.
+int SetWorldMatrix(const float* matrix);
+int SetViewMatrix(const float* matrix);
+int SetProjectionMatrix(const float* matrix);
+int SetViewportMatrix(const float* matrix);
+// Fog: mode 0 none, 1 exponential, 2 exponential squared, 3 linear; the
+// colour's channels take their low byte.
+int SetFogMode(int mode);
+int SetFogColor(int red, int green, int blue);
+int SetFogStartEnd(float start, float end);
 
 // ---- Images: base images and image files ----
 // Decoded images in main memory. A ColorFormat describes one pixel layout;
@@ -320,4 +412,25 @@ int DeleteMusicHandle(int handle);
 int DeleteSoftSoundHandle(int handle, int kind);
 
 // ---- Movies ----
-// (declarations of movie handles follow here)
+// A movie handle plays an Ogg Theora file (its Vorbis track, when it has
+// one, is the clock) or, failing that, any file DirectShow plays. LoadGraph
+// opens a file that no image reader takes as a movie graph. A movie opens
+// paused on frame 0. -1 for an invalid handle everywhere.
+// The handle, or -1; width and height (either may be null) receive the
+// frame size. The output mode is passed on to the DirectShow player.
+int OpenMovie(const char* path, int* width, int* height, int outputMode);
+int CloseMovie(int handle);
+// Moves a playing movie to the frame of the present time and hands the
+// frame to the movie's graph; 0.
+int UpdateMovie(int handle, int unused);
+// Pauses the movie; with keepPlaying 1 it stays marked as playing, so that
+// ResumeAllMovies starts it again. 0.
+int PauseMovie(int handle, int keepPlaying);
+// Pause every movie, and restart the ones paused while playing (the clock
+// continues at the frame shown); 0.
+int PauseAllMovies();
+int ResumeAllMovies();
+// Window output of DirectShow frames, which no movie turns on: the request
+// is kept and nothing is drawn. 0.
+int DrawMovieToWindow(int x, int y, double scale, int handle, int show);
+int DrawAllMoviesToWindow();

@@ -1,7 +1,7 @@
 #include "core/window/message_pump.h"
 
 #include "core/window/input_devices.h"
-#include "media/media_placeholders.h"
+#include "WqLib.h"
 #include "core/window/menu_toolbar.h"
 #include "core/network/network_handles.h"
 #include "sound/sound_system.h"

@@ -4,7 +4,7 @@
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
-#include "media/media_placeholders.h"
+#include "WqLib.h"
 #include "core/window/text_input.h"
 #include "core/window/window_procedure.h"
 #include "core/window/window_system_state.h"

@@ -8,7 +8,7 @@
 #include "core/window/input_devices.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
-#include "media/media_placeholders.h"
+#include "WqLib.h"
 #include "core/network/network_handles.h"
 #include "sound/sound_system.h"
 #include "core/window/text_input.h"

@@ -23,7 +23,8 @@ class DeviceCacheTest : public testing::Test {
     Graphics().device = &device_;
     Graphics().useHardwareRenderer = 1;
     InitVertexBatchArrays();
-    FlushVertexBatch();  // the start-up point
+    SelectBatchFormat(1);  // the textured quads these tests append
+    FlushVertexBatch();    // the start-up point
     device_.calls.clear();
   }
   void TearDown() override {
@@ -174,7 +175,7 @@ TEST_F(DeviceCacheTest, StageResultsAreResetOnlyOnDevicesWithTheTempRegister) {
     ReapplyDeviceState();
     std::vector<std::string> sent;
     for (const std::string& call : device_.calls)
-      if (call.find("SetTextureStageState") == 0) sent.push_back(call);
+      if (call.find("SetTextureStageState") == 0 && call.find(" 28 ") != std::string::npos) sent.push_back(call);
     const std::vector<std::string> expected = {"SetTextureStageState 0 28 1", "SetTextureStageState 1 28 1",
                                                "SetTextureStageState 2 28 1", "SetTextureStageState 3 28 1"};
     EXPECT_EQ(sent, tempUsable ? expected : std::vector<std::string>{});

@@ -9,35 +9,13 @@
 #include "graphics/graph_load.h"
 #include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
+#include "bmp_picture.h"
 #include "graphics_fixture.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-void PutLe(std::string* out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-}
-
-// A bottom-up 24-bit BMP whose pixel (x, y) is color(x, y) as 0xRRGGBB.
-template <typename Color>
-std::string Bmp24(int width, int height, Color color) {
-  const int pitch = (width * 3 + 3) & ~3;
-  std::string out = "BM";
-  PutLe(&out, 54 + pitch * height, 4);
-  PutLe(&out, 0, 4);
-  PutLe(&out, 54, 4);
-  PutLe(&out, 40, 4);
-  PutLe(&out, width, 4);
-  PutLe(&out, height, 4);
-  PutLe(&out, 1, 2);
-  PutLe(&out, 24, 2);
-  for (int i = 0; i < 6; ++i) PutLe(&out, 0, 4);
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) PutLe(&out, color(x, y), 3);
-    out.append(pitch - width * 3, '\0');
-  }
-  return out;
-}
+using wqtest::Bmp24;
 
 // Black in the left column (the key colour), a fixed colour elsewhere.
 std::uint32_t Picture(int x, int) { return x == 0 ? 0 : 0x3080C0; }
@@ -138,11 +116,12 @@ TEST_F(GraphLoadTest, DivisionCutsTheGridRowByRowSharingOneImage) {
   for (int i = 16; i < 20; ++i) EXPECT_EQ(handles[i], -7);
 }
 
-TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
+TEST_F(GraphLoadTest, DivisionStartingPastThePictureFailsAndLeavesNoGraph) {
   files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
   StartInGameMode();
-  int handles[6];
-  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 6, 3, 2, 48, 48, handles, 0), -1);
+  int handles[8];
+  // The fourth column starts at x = 144, past the 128-pixel picture.
+  EXPECT_EQ(LoadDivGraph(PathOf("cells.bmp").c_str(), 8, 4, 2, 48, 48, handles, 0), -1);
   EXPECT_EQ(GraphSlotEnd(), 0);
   EXPECT_EQ(LoadDivGraph(PathOf("none.bmp").c_str(), 1, 1, 1, 8, 8, handles, 0), -1);
   const std::string log = ReadLog();
@@ -150,7 +129,7 @@ TEST_F(GraphLoadTest, DivisionPastThePictureFailsAndLeavesNoGraph) {
   EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：" + PathOf("none.bmp")), std::string::npos);
 }
 
-TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
+TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideCornersAndCutsAtTheEdges) {
   files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
   StartInGameMode();
   const int whole = LoadGraph(PathOf("cells.bmp").c_str(), 0);
@@ -158,8 +137,15 @@ TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideRectangles) {
   EXPECT_EQ(DeriveGraph(0, 0, 0, 10, whole), -1);
   EXPECT_EQ(DeriveGraph(0, 0, 10, -1, whole), -1);
   EXPECT_EQ(DeriveGraph(-1, 0, 10, 10, whole), -1);
-  EXPECT_EQ(DeriveGraph(100, 0, 29, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(128, 0, 1, 10, whole), -1);
+  EXPECT_EQ(DeriveGraph(0, 128, 1, 10, whole), -1);
   EXPECT_EQ(DeriveGraph(0, 0, 10, 10, whole + 1), -1);
+  // A rectangle reaching past the source is cut at its edges.
+  const int cut = DeriveGraph(100, 120, 100, 100, whole);
+  ASSERT_GE(cut, 0);
+  EXPECT_EQ(FindGraphRecord(cut)->width, 28);
+  EXPECT_EQ(FindGraphRecord(cut)->height, 8);
+  ASSERT_EQ(DeleteGraph(cut), 0);
   const int part = DeriveGraph(100, 118, 28, 10, whole);
   ASSERT_GE(part, 0);
   EXPECT_EQ(FindGraphRecord(part)->image->refCount, 2);

@@ -76,10 +76,10 @@ TEST_F(GraphSetupTest, DeletionNotifiesAndRefusesTheHandleAfterwards) {
   const int handle = record->handle;
   int deleted = 0;
   record->deleteNotify = &deleted;
-  EXPECT_EQ(DeleteGraphRecord(handle), 0);
+  EXPECT_EQ(DeleteGraph(handle), 0);
   EXPECT_EQ(deleted, 1);
   EXPECT_EQ(FindGraphRecord(handle), nullptr);
-  EXPECT_EQ(DeleteGraphRecord(handle), -1);
+  EXPECT_EQ(DeleteGraph(handle), -1);
   // A graph left alive is freed with the graphics; nothing stays allocated.
   MakeGraph(32, 32, 1);
   EndLibrary();

@@ -2,7 +2,11 @@
 // framework sends to Direct3D. Every call succeeds and changes nothing.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/d3d9.h"
@@ -13,6 +17,25 @@ class RecordingDevice : public D_IDirect3DDevice9 {
  public:
   // One entry per call: the method's name and the numbers that matter.
   std::vector<std::string> calls;
+
+  // The device's render and texture-stage states as last set, and the
+  // texture of each stage.
+  std::map<DWORD, DWORD> renderStates;
+  std::map<std::pair<DWORD, DWORD>, DWORD> stageStates;  // (stage, state)
+  std::map<DWORD, D_IDirect3DBaseTexture9*> textures;
+  // The vertices of each DrawPrimitiveUP, as bytes, with the stride.
+  struct Draw {
+    D_D3DPRIMITIVETYPE type;
+    UINT stride;
+    std::vector<std::uint8_t> bytes;
+    int Vertices() const { return static_cast<int>(bytes.size() / stride); }
+    float Float(int vertex, int field) const {
+      float value;
+      std::memcpy(&value, &bytes[vertex * stride + field * 4], 4);
+      return value;
+    }
+  };
+  std::vector<Draw> draws;
 
   // Calls whose text starts with the prefix.
   int Count(const std::string& prefix) const {
@@ -170,18 +193,21 @@ class RecordingDevice : public D_IDirect3DDevice9 {
   }
   HRESULT SetRenderState(D_D3DRENDERSTATETYPE state, DWORD value) override {
     Record("SetRenderState", state, value);
+    renderStates[state] = value;
     return S_OK;
   }
   HRESULT GetRenderState(D_D3DRENDERSTATETYPE, DWORD*) override {
     Record("GetRenderState");
     return S_OK;
   }
-  HRESULT SetTexture(DWORD, D_IDirect3DBaseTexture9*) override {
-    Record("SetTexture");
+  HRESULT SetTexture(DWORD stage, D_IDirect3DBaseTexture9* texture) override {
+    Record("SetTexture", stage, texture != nullptr);
+    textures[stage] = texture;
     return S_OK;
   }
   HRESULT SetTextureStageState(DWORD stage, D_D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
     Record("SetTextureStageState", stage, type, value);
+    stageStates[{stage, static_cast<DWORD>(type)}] = value;
     return S_OK;
   }
   HRESULT GetTextureStageState(DWORD, D_D3DTEXTURESTAGESTATETYPE, DWORD*) override {
@@ -200,8 +226,14 @@ class RecordingDevice : public D_IDirect3DDevice9 {
     Record("SetScissorRect", rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
   }
-  HRESULT DrawPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT primitive_count, const void*, UINT) override {
+  HRESULT DrawPrimitiveUP(D_D3DPRIMITIVETYPE type, UINT primitive_count, const void* data, UINT stride) override {
     Record("DrawPrimitiveUP", type, primitive_count);
+    const UINT vertices = type == D_D3DPT_POINTLIST      ? primitive_count
+                          : type == D_D3DPT_LINELIST     ? primitive_count * 2
+                          : type == D_D3DPT_TRIANGLELIST ? primitive_count * 3
+                                                         : primitive_count + 2;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    draws.push_back({type, stride, std::vector<std::uint8_t>(bytes, bytes + vertices * stride)});
     return S_OK;
   }
   HRESULT DrawIndexedPrimitiveUP(D_D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D_D3DFORMAT, const void*,
@@ -295,6 +327,43 @@ class RecordingDevice : public D_IDirect3DDevice9 {
     for (UINT i = 0; i < count; ++i) call += " " + std::to_string(data[i]);
     calls.push_back(call);
   }
+};
+
+// A texture and a surface that only stand for themselves: draws put them
+// on stages and render targets, nothing reads their pixels.
+class StubTexture : public D_IDirect3DTexture9 {
+ public:
+  HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG AddRef() override { return 1; }
+  ULONG Release() override { return 1; }
+  HRESULT GetDevice(D_IDirect3DDevice9**) override { return E_NOTIMPL; }
+  D_D3DRESOURCETYPE GetType() override { return D_D3DRTYPE_TEXTURE; }
+  DWORD GetLevelCount() override { return 1; }
+  HRESULT GetLevelDesc(UINT, D_D3DSURFACE_DESC*) override { return E_NOTIMPL; }
+  HRESULT GetSurfaceLevel(UINT, D_IDirect3DSurface9**) override { return E_NOTIMPL; }
+  HRESULT LockRect(UINT, D_D3DLOCKED_RECT*, const RECT*, DWORD) override { return E_NOTIMPL; }
+  HRESULT UnlockRect(UINT) override { return E_NOTIMPL; }
+};
+
+class StubSurface : public D_IDirect3DSurface9 {
+ public:
+  StubSurface(UINT width, UINT height) : width_(width), height_(height) {}
+  HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG AddRef() override { return 1; }
+  ULONG Release() override { return 1; }
+  HRESULT GetDevice(D_IDirect3DDevice9**) override { return E_NOTIMPL; }
+  D_D3DRESOURCETYPE GetType() override { return D_D3DRTYPE_SURFACE; }
+  HRESULT GetDesc(D_D3DSURFACE_DESC* desc) override {
+    *desc = {};
+    desc->Width = width_;
+    desc->Height = height_;
+    return S_OK;
+  }
+  HRESULT LockRect(D_D3DLOCKED_RECT*, const RECT*, DWORD) override { return E_NOTIMPL; }
+  HRESULT UnlockRect() override { return E_NOTIMPL; }
+
+ private:
+  UINT width_, height_;
 };
 
 }  // namespace wqtest
