@@ -75,6 +75,18 @@ int CopyToTemporaryFile(MovieRecord* record, const char* path) {
   return result;
 }
 
+// Lends the renderer's frame buffer to the record's frame image.
+void LendFrame(MovieRecord* record) {
+  const D_CMovieRenderer* renderer = record->renderer;
+  BaseImage& image = record->frameImage;
+  image.width = renderer->frameWidth;
+  image.height = renderer->frameHeight;
+  image.pitch = static_cast<std::uint32_t>(renderer->framePitch);
+  image.pixels = renderer->frameBuffer;
+  MakeColorFormatRgb24(&image.format);
+  record->currentImage = &image;
+}
+
 void DeleteTemporaryFile(MovieRecord* record) {
   if (record->temporaryFile) {
     DeleteFileW(record->renderedPath);
@@ -135,6 +147,9 @@ int OpenDirectShowMovie(MovieRecord* record, const char* path, int* width, int* 
     return -1;
   }
   record->seeking->GetStopPosition(&record->stopPosition);
+  // Until the first frame arrives the image is the renderer's cleared
+  // buffer, so a graph made from the movie at once starts black.
+  if (record->renderer->frameBuffer != nullptr) LendFrame(record);
   if (width != nullptr) *width = record->renderer->frameWidth;
   if (height != nullptr) *height = record->renderer->frameHeight;
   return 0;
@@ -145,13 +160,7 @@ void UpdateDirectShowMovie(MovieRecord* record) {
   if (renderer != nullptr && renderer->newFrame) {
     renderer->newFrame = 0;
     if (record->callback != nullptr) {
-      BaseImage& image = record->frameImage;
-      image.width = renderer->frameWidth;
-      image.height = renderer->frameHeight;
-      image.pitch = static_cast<std::uint32_t>(renderer->framePitch);
-      image.pixels = renderer->frameBuffer;
-      MakeColorFormatRgb24(&image.format);
-      record->currentImage = &image;
+      LendFrame(record);
       record->callback(record, record->callbackDatum);
     }
   }

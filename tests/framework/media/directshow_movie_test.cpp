@@ -108,6 +108,19 @@ TEST_F(DirectShowMovieTest, ARunningMovieHandsItsFramesToTheCallback) {
   EXPECT_EQ(CloseMovie(movie), 0);
 }
 
+TEST_F(DirectShowMovieTest, AnMpeg4FileLoadsAsAGraphThatFollowsTheMovie) {
+  const int graph = LoadGraph(wqtest::WindowsPathOf(wqtest::TestMoviePath(TestMovie::kMpeg4)).c_str(), 0);
+  ASSERT_GE(graph, 0) << ReadLog();
+  int width = 0;
+  int height = 0;
+  ASSERT_EQ(GetGraphSize(graph, &width, &height), 0);
+  EXPECT_EQ(width, 128);
+  EXPECT_EQ(height, 96);
+  EXPECT_EQ(DrawGraph(0, 0, graph, 0), 0);
+  EXPECT_EQ(PresentScreen(), 0);
+  EXPECT_EQ(DeleteGraph(graph), 0);
+}
+
 // The Linux form of a rendered path on drive C:.
 std::filesystem::path LinuxPathOf(const WCHAR* windowsPath) {
   std::string path;
