@@ -44,7 +44,7 @@ HRESULT D_CMovieRenderer::SetMediaType(const D_CMediaType* type) {
   if (width <= 0 || height <= 0 || rawHeight == INT32_MIN) return E_INVALIDARG;
   const LONGLONG pitch = ((static_cast<LONGLONG>(width) + 1) * 3) & ~3LL;
   if (pitch * height > kLargestFrameBytes) return E_INVALIDARG;
-  auto* buffer = static_cast<BYTE*>(TrackedAlloc(static_cast<std::size_t>(pitch * height), "", 0));
+  auto* buffer = static_cast<BYTE*>(TrackedAllocZero(static_cast<std::size_t>(pitch * height), "", 0));
   if (buffer == nullptr) return E_OUTOFMEMORY;
   D_CAutoLock lock(&rendererLock_);
   if (frameBuffer != nullptr) TrackedFree(frameBuffer);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "media/filters/com_object.h"
-#include "media/filters/filter_registration.h"
+#include "media/filters/base_dispatch.h"
 
 class D_CMediaPosition : public D_IMediaPosition, public D_CUnknown {
  public:

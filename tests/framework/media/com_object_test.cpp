@@ -2,6 +2,7 @@
 // live-object count, the type-library dispatch and filter registration.
 #include <gtest/gtest.h>
 
+#include "media/filters/base_dispatch.h"
 #include "media/filters/filter_registration.h"
 #include "test_filters.h"
 
