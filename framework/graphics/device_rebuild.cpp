@@ -21,6 +21,8 @@
 #include "graphics/screen_mode.h"
 #include "graphics/shader_pack.h"
 #include "graphics/vertex_batch.h"
+#include "text/font_system.h"
+#include "text/mask_screen.h"
 
 namespace {
 
@@ -47,6 +49,7 @@ void ReviveDevice(bool lost) {
   ReleaseScreenMemImgs();
   InitVertexBatchArrays();
   RecreateDeviceObjects();
+  RestoreMaskScreen();
   SelectDrawTarget(GetDrawTarget());
   ApplyDrawTargetState();
   ClearAndPresentTwice();
@@ -56,6 +59,7 @@ void ReviveDevice(bool lost) {
   } else {
     RestoreGraphsFromFiles();
     RestoreModelSystemGraphs();
+    RebuildAllFonts();
   }
   ReapplyDeviceState();
   RefreshAllModelBaseVertexBuffers();
@@ -81,6 +85,7 @@ void FallBackToSoftwareScreen() {
   ClearAndPresentTwice();
   RestoreKeptGraphPictures();
   RestoreGraphsFromFiles();
+  RebuildAllFonts();
 }
 
 }  // namespace
@@ -94,9 +99,11 @@ int RebuildGraphics(int width, int height, int colorBits, int refreshRate, int n
   Graphics().deviceLost = 0;
   FlushVertexBatch();
   if (HardwareRendererInUse()) {
+    ReleaseMaskScreen();
     ReleaseAllGraphTextures();
     ReleaseAllModelDeviceBuffers();
   }
+  ReleaseFontCacheGraphs();
   ReleaseDirect3D9();
   if (newMode) {
     ScreenSettings& screen = Screen();
@@ -136,6 +143,7 @@ int CallRestoreGraphCallback() {
   else
     RestoreGraphsFromFiles();
   RestoreModelSystemGraphs();
+  RebuildAllFonts();
   return 0;
 }
 

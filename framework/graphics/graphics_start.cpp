@@ -14,6 +14,8 @@
 #include "graphics/vertex_batch.h"
 #include "graphics/vertical_blank.h"
 #include "image/blend_tables.h"
+#include "text/font_system.h"
+#include "text/mask_screen.h"
 
 namespace {
 
@@ -98,6 +100,7 @@ int StartGraphics() {
     CreateScreenMemImg();
   InitGraphicsDrawState();
   BuildBlendTables();
+  StartFontSystem();
   return 0;
 }
 
@@ -130,7 +133,10 @@ int ReleaseDirect3D9() {
 
 int ShutdownGraphics() {
   GraphicsState& g = Graphics();
+  EndFontSystem();
   if (!g.started) return 0;
+  ReleaseMaskScreen();
+  DeleteAllMasks();
   DeleteAllLights(1);
   DeleteAllGraphs();
   DeleteAllVertexBuffers();

@@ -35,3 +35,8 @@ void ReleaseScreenMemImgs() {
 }
 
 MEMIMG* GetScreenMemImg() { return IsMemImgInUse(&g_screen) ? &g_screen : nullptr; }
+
+MEMIMG* GetScreenWorkMemImg(int alpha) {
+  MEMIMG* work = alpha ? &g_workAlpha : &g_work;
+  return IsMemImgInUse(work) ? work : nullptr;
+}

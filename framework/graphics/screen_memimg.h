@@ -8,3 +8,6 @@ int CreateScreenMemImg();
 void ReleaseScreenMemImgs();
 // Null while the software screen does not exist.
 MEMIMG* GetScreenMemImg();
+// The screen-sized work image with an alpha channel (alpha 1) or without;
+// null while the software screen does not exist.
+MEMIMG* GetScreenWorkMemImg(int alpha);

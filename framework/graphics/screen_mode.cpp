@@ -11,6 +11,7 @@
 #include "graphics/graphics_start.h"
 #include "graphics/vertex_batch.h"
 #include "image/memimg.h"
+#include "text/font_system.h"
 
 namespace {
 
@@ -99,9 +100,12 @@ int ApplyScreenMode(int width, int height, int colorBits, int reapply, int refre
     DecreaseLogIndent();
     return 0;
   }
+  int fontSize = 0, fontThickness = 0;
+  GetDefaultFontSettings(&fontSize, &fontThickness);
   if (wasStarted) ShutdownGraphics();
   RestartGraphics(requested, old);
   if (state.windowMode) SetWindowStyleForMode();
+  if (wasStarted) SetDefaultFontSize(nullptr, fontSize, fontThickness);
   DecreaseLogIndent();
   LogWrite("画面モード変更処理は正常に終了しました\n");
   ProcessWindowMessages();

@@ -41,3 +41,5 @@ int DeleteAllSoftImages() {
   }
   return 0;
 }
+
+int EndSoftImages() { return DeleteAllSoftImages(); }

@@ -21,3 +21,5 @@ struct SoftImageTable {
 };
 
 SoftImageTable& GetSoftImageTable();
+// Empties the table at shutdown: DeleteAllSoftImages' result.
+int EndSoftImages();

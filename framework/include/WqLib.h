@@ -366,7 +366,42 @@ int DeleteAllSoftImages();
 // (declarations of the software images follow here)
 
 // ---- Fonts and text ----
-// (declarations of fonts and string drawing follow here)
+// Font handles name a GDI font with its glyph cache. Every function refuses
+// a handle of another kind, a deleted one and a stale one with -1 (0 from
+// IsFontHandleValid). Strings are Shift-JIS.
+// fontType: bit 0 edged, bit 1 anti-aliased (-1: 0). size -1: 16,
+// thickness (0..9) -1: 6, edgeSize -1: 1 (above 1 makes the font edged),
+// charSetClass -1: the system's. slot and checkId -1: any free handle.
+// A face that is not installed falls back to an installed Japanese face.
+// Returns the handle or -1 (40 fonts at most).
+int CreateFontToHandle(const char* faceName, int size, int thickness, int fontType, int charSetClass,
+                       int edgeSize, int italic, int slot, int checkId);
+int DeleteFont(int handle);
+// Pixels added to every character's advance.
+int SetFontSpacing(int spacing, int handle);
+// The int is set to 0 now and to 1 when the font is deleted (null: none).
+int SetFontLostFlag(int handle, int* lostFlag);
+// Any out pointer may be null; the face buffer holds 256 bytes.
+int GetFontInfo(char* faceName, int* size, int* thickness, int handle);
+int GetFontSize(int handle);
+int IsFontHandleValid(int handle);
+// The font the formatted functions without a handle draw with.
+int GetDefaultFont();
+// Of the byte at index: 0 a single-byte character, 1 the first and 2 the
+// second byte of a double-byte one, -1 past the end or for "".
+int GetCharByteKind(const char* text, int index, int charSetClass);
+// Draws the string with its top-left at (x, y); vertical 1 runs it
+// downward, each character turned a quarter clockwise. The edge colour
+// fills the edges of an edged font. Colours are screen colours (MakeColor)
+// tinted by the draw brightness. 0, or -1 for a bad font.
+int DrawTextWithFont(int x, int y, const char* text, std::uint32_t color, int handle, std::uint32_t edgeColor,
+                     int vertical);
+// printf-style text, cut to 2,047 bytes without splitting a double-byte
+// character, in the default font or the given one.
+int DrawTextFormat(int x, int y, std::uint32_t color, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+int DrawTextFormatWithFont(int x, int y, std::uint32_t color, int handle, const char* format, ...)
+    __attribute__((format(printf, 5, 6)));
 
 // ---- Sound ----
 // Every sound function returns -1 while sound is not started, as for a

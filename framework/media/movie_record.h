@@ -12,6 +12,7 @@
 
 struct TheoraContext;
 struct MovieRecord;
+class D_CMovieRenderer;
 
 constexpr int kMovieHandleKind = 0x18000000;
 constexpr int kMovieSlotCount = 100;
@@ -38,11 +39,11 @@ struct MovieRecord {
   int sound;               // the Theora movie's Vorbis track, or -1
 
   // The DirectShow player's filter graph and what it asked of it.
-  IUnknown* graph;
-  IUnknown* control;
+  D_IGraphBuilder* graph;
+  D_IMediaControl* control;
   D_IMediaSeeking* seeking;
-  IUnknown* basicAudio;
-  IUnknown* renderer;
+  D_IBasicAudio* basicAudio;
+  D_CMovieRenderer* renderer;  // held by the graph, which owns it
   std::int64_t stopPosition;  // 100 ns units
   int temporaryFile;          // the graph renders a temporary copy at renderedPath
   WCHAR renderedPath[260];

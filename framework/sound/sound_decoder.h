@@ -51,6 +51,7 @@ struct OggDecoderState {
 
 struct PcmBlockState {
   BYTE* block;
+  std::uint32_t capacity;
   std::uint32_t bytes;
   std::uint32_t readPosition;
 };

@@ -2,7 +2,6 @@
 // bitmaps into a picture. The picture is written as PNG beside the test for
 // review; its checksum catches any change of rasterisation.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +10,7 @@
 
 #include "platform/windows.h"
 #include "support/font_dc.h"
+#include "support/png_writer.h"
 
 namespace {
 
@@ -62,23 +62,7 @@ int DrawLine(HDC dc, const std::string& text, UINT format, int line_top, Picture
 }
 
 void WritePng(const std::string& path, const Picture& picture) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    FAIL() << "PNG writing failed";
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < kHeight; ++y) png_write_row(png, picture.pixels.data() + y * kWidth);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(file);
+  ASSERT_TRUE(wqtest::WritePng(path, kWidth, kHeight, 1, picture.pixels.data())) << path;
 }
 
 std::uint64_t Fnv1a(const std::vector<std::uint8_t>& bytes) {

@@ -11,7 +11,7 @@
 #include "core/window/message_pump.h"
 #include "core/network/network_handles.h"
 #include "core/window/cursor_services.h"
-#include "image/image_placeholders.h"
+#include "image/soft_image_table.h"
 #include "platform/ole32.h"
 #include "core/startup/runtime_libraries.h"
 #include "core/base/screen_log.h"

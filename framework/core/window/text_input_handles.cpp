@@ -31,6 +31,17 @@ bool AnyHandleInUse() {
   return false;
 }
 
+// White, yellow, white, cyan, white, red, a light yellow, three blacks,
+// yellow, black, white, black and grey.
+void SetInputDisplayColors() {
+  static constexpr int kColors[kTextInputColorCount][3] = {
+      {255, 255, 255}, {255, 255, 0}, {255, 255, 255}, {0, 255, 255}, {255, 255, 255},
+      {255, 0, 0},     {255, 255, 20}, {0, 0, 0},      {0, 0, 0},     {0, 0, 0},
+      {255, 255, 0},   {0, 0, 0},      {255, 255, 255}, {0, 0, 0},    {128, 128, 128}};
+  for (int i = 0; i < kTextInputColorCount; ++i)
+    g_textInput.displayColors[i] = MakeColor(kColors[i][0], kColors[i][1], kColors[i][2]);
+}
+
 }  // namespace
 
 TextInputState& TextInput() { return g_textInput; }
@@ -128,6 +139,7 @@ int InitTextInput() {
   const std::uint32_t nextCheck = g_textInput.nextCheck;
   g_textInput = TextInputState{};
   g_textInput.nextCheck = nextCheck;
+  SetInputDisplayColors();
   g_textInput.activeHandle = -1;
   g_textInput.blinkInterval = kBlinkIntervalMs;
   g_textInput.cursorVisible = 1;

@@ -12,6 +12,7 @@ inline constexpr int kTextInputSlots = 256;
 inline constexpr int kCompositionSize = 1024;
 inline constexpr int kClauseSize = 1024;
 inline constexpr int kAttributeSize = 4096;
+inline constexpr int kTextInputColorCount = 15;
 
 struct TextInputRecord {
   std::uint32_t inUse;
@@ -61,6 +62,8 @@ struct TextInputState {
   int blinkTime;
   int blinkInterval;
   int cursorVisible;
+  // The input display's colours (screen colours), set at start-up.
+  std::uint32_t displayColors[kTextInputColorCount];
 };
 
 TextInputState& TextInput();

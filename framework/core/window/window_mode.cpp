@@ -1,7 +1,7 @@
 #include "WqLib.h"
 #include "graphics/draw_target.h"
 #include "graphics/screen_mode.h"
-#include "image/image_placeholders.h"
+#include "text/mask_screen.h"
 #include "core/base/log_file.h"
 #include "core/window/main_window.h"
 #include "core/window/menu_toolbar.h"

@@ -162,7 +162,13 @@ std::vector<std::string> StartUpAndShutdownLines(const std::string& log) {
       WithAny({"バックバッファロックを使用", ""}),
       "Ｚバッファを作成します.... 成功",
       "プログラマブルシェーダーを使用しません",
+      // The default font, made at start-up and once more when graphics end
+      // before every font goes.
+      "フォントの初期化を行います",
+      "フォントの初期化は正常に終了しました",
       "文字コードバッファの初期化を行います... 完了しました",
+      "フォントの初期化を行います",
+      "フォントの初期化は正常に終了しました",
       "Direct3DDevice9 の解放 3",
       "Direct3D9 DLL の解放 4",
       "DirectInput 関連の終了処理... 完了",

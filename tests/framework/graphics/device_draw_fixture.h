@@ -73,6 +73,13 @@ class DeviceDrawTest : public testing::Test {
     return &g.record;
   }
 
+  // A blend graph of the stub texture, size x size texels.
+  static void SetStubBlendGraph(StubTexture* texture, float size) {
+    SetPendingBlendTexture(texture, 0, 0);
+    BlendTextureSize[0] = BlendTextureSize[1] = size;
+    BlendTextureSize[2] = BlendTextureSize[3] = 1.0f / size;
+  }
+
   // Field `field` (4 bytes each) of pending batch vertex `vertex`.
   static float BatchFloat(int vertex, int field) {
     float value;

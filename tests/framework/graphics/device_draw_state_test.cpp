@@ -9,6 +9,7 @@
 #include "WqLib.h"
 #include "device_draw_fixture.h"
 #include "graphics/device_blend_tables.h"
+#include "graphics/device_draw_settings.h"
 #include "graphics/device_rebuild.h"
 
 namespace {
@@ -176,9 +177,7 @@ TEST_F(DeviceDrawTest, SubtractEmulationInvertsTwiceAndRestoresTheCallersState) 
 TEST_F(DeviceDrawTest, BlendGraphWithBorderParameter255DrawsNothing) {
   GraphRecord* graph = MakeGraph(16, 16, 16, 16);
   wqtest::StubTexture blend;
-  SetPendingBlendTexture(&blend, 0, 0);
-  BlendTextureSize[0] = BlendTextureSize[1] = 16.0f;
-  BlendTextureSize[2] = BlendTextureSize[3] = 1.0f / 16.0f;
+  SetStubBlendGraph(&blend, 16.0f);
   BlendBorderParam = 255;
   ASSERT_EQ(G_D3D_DrawGraph(graph, 0, 0, 0.0f, 0.0f, 0, 1), 0);
   EXPECT_EQ(Batch().format, 2);
@@ -275,6 +274,61 @@ TEST_F(DeviceDrawTest, RenderTargetIsSentOnceWithAViewportOverTheSurface) {
   EXPECT_EQ(SetDeviceRenderTarget(&surface), 0);
   DeviceStateResend = 0;
   EXPECT_EQ(device_.Count("SetRenderTarget"), 2);
+}
+
+TEST_F(DeviceDrawTest, DrawStateFlagsSwitchLightingShadingZFogAndAddressing) {
+  DeviceDrawSettings& settings = DrawSettings();
+  const DeviceDrawSettings saved = settings;
+  settings.z[1] = {1, 1, D_D3DCMP_LESS, 0, D_D3DFILL_SOLID};
+  settings.fogEnable = 1;
+  settings.addressU[5] = D_D3DTADDRESS_WRAP;
+  SetupDeviceDrawState(nullptr, nullptr,
+                       kDrawStateLighting | kDrawStateSpecular | kDrawStateGouraud | kDrawStateSecondZ |
+                           kDrawStateFog | kDrawStateStoredAddressModes);
+  EXPECT_EQ(device_.renderStates[D_D3DRS_LIGHTING], static_cast<DWORD>(TRUE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_SPECULARENABLE], static_cast<DWORD>(TRUE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_SHADEMODE], static_cast<DWORD>(D_D3DSHADE_GOURAUD));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_ZENABLE], static_cast<DWORD>(TRUE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_ZFUNC], static_cast<DWORD>(D_D3DCMP_LESS));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_FOGENABLE], static_cast<DWORD>(TRUE));
+  EXPECT_EQ(device_.Count("SetSamplerState 5 1 1"), 1);  // stage 5 address U: wrap
+  // A 2D draw puts everything back.
+  SetupDeviceDrawState(nullptr, nullptr, 0);
+  EXPECT_EQ(device_.renderStates[D_D3DRS_LIGHTING], static_cast<DWORD>(FALSE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_SPECULARENABLE], static_cast<DWORD>(FALSE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_SHADEMODE], static_cast<DWORD>(D_D3DSHADE_FLAT));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_ZENABLE], static_cast<DWORD>(FALSE));
+  EXPECT_EQ(device_.renderStates[D_D3DRS_FOGENABLE], static_cast<DWORD>(FALSE));
+  settings = saved;
+}
+
+TEST_F(DeviceDrawTest, HardBlendGraphEdgeIsAnAlphaTestWithoutBlending) {
+  GraphRecord* graph = MakeGraph(16, 16, 16, 16);
+  graph->image->alphaTest = 1;
+  wqtest::StubTexture blend;
+  SetStubBlendGraph(&blend, 16.0f);
+  SetBlendMode(1, 255);
+  struct {
+    std::uint32_t param, range;
+    DWORD blends, test, reference;
+  } cases[] = {
+      {0, 0, FALSE, TRUE, 1},  // the graph's transparent texels still drop out
+      {90, 1, FALSE, TRUE, 90},
+      {90, 2, TRUE, FALSE, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.range * 1000 + c.param);
+    BlendBorderParam = c.param;
+    BlendBorderRange = c.range;
+    ASSERT_EQ(G_D3D_DrawGraph(graph, 0, 0, 0.0f, 0.0f, 1, 1), 0);
+    EXPECT_EQ(device_.renderStates[D_D3DRS_ALPHABLENDENABLE], c.blends);
+    EXPECT_EQ(device_.renderStates[D_D3DRS_ALPHATESTENABLE], c.test);
+    if (c.test) {
+      EXPECT_EQ(device_.renderStates[D_D3DRS_ALPHAREF], c.reference);
+      EXPECT_EQ(device_.renderStates[D_D3DRS_ALPHAFUNC], static_cast<DWORD>(D_D3DCMP_GREATEREQUAL));
+    }
+  }
+  SetPendingBlendTexture(nullptr, -1, -1);
 }
 
 }  // namespace

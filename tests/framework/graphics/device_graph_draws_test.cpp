@@ -48,6 +48,24 @@ TEST_F(DeviceDrawTest, DrawGraphClipsVerticesAndTextureCoordinatesToTheDrawArea)
   EXPECT_FLOAT_EQ(BatchFloat(0, kY), 19.5f);
 }
 
+// With a blend graph the vertices carry both textures' coordinates: the
+// blend graph's over the drawn graph's own pixels, moved by clipping too.
+TEST_F(DeviceDrawTest, BlendGraphCoordinatesFollowTheGraphAndItsClipping) {
+  GraphRecord* graph = MakeGraph(32, 32, 64, 32);
+  wqtest::StubTexture blend;
+  SetStubBlendGraph(&blend, 128.0f);
+  EXPECT_EQ(G_D3D_DrawGraph(graph, -16, 20, -16.0f, 20.0f, 0, 1), 0);
+  ASSERT_EQ(Batch().format, 2);
+  enum { kBlendU = 6, kBlendV, kGraphU, kGraphV };
+  EXPECT_FLOAT_EQ(BatchFloat(0, kX), 0.0f);
+  EXPECT_FLOAT_EQ(BatchFloat(0, kBlendU), 16.5f / 128.0f);
+  EXPECT_FLOAT_EQ(BatchFloat(0, kGraphU), 16.5f / 64.0f);
+  EXPECT_FLOAT_EQ(BatchFloat(3, kBlendU), 32.0f / 128.0f);
+  EXPECT_FLOAT_EQ(BatchFloat(3, kBlendV), 32.0f / 128.0f);
+  EXPECT_FLOAT_EQ(BatchFloat(3, kGraphV), 1.0f);
+  SetPendingBlendTexture(nullptr, -1, -1);
+}
+
 TEST_F(DeviceDrawTest, GraphsWhollyOutsideTheDrawAreaAddNothing) {
   GraphRecord* graph = MakeGraph(32, 32, 32, 32);
   SetDrawArea(100, 100, 200, 200);

@@ -273,7 +273,7 @@ TEST_P(GraphDrawTest, DegenerateArgumentsDrawNothing) {
     DrawGraph(-5000, 100, quarters_, 0);
     DrawGraph(100, 100000, quarters_, 0);
     DrawGraphRect(10, 10, 0, 0, -8, 8, quarters_, 0, 0);
-    EXPECT_EQ(DrawGraphRectStretchedF(10, 10, 50, 50, 30, 0, 8, 8, quarters_, 0), 0);  // past the graph
+    EXPECT_EQ(DrawGraphRectStretchedF(10, 10, 50, 50, 32, 0, 8, 8, quarters_, 0), 0);  // past the graph
   });
   EXPECT_TRUE(AllBlack(frame));
 }

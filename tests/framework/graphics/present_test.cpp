@@ -3,6 +3,8 @@
 // timer without PresentScreen.
 #include <gtest/gtest.h>
 
+#include "core/window/window_system_state.h"
+#include "graphics/draw_target.h"
 #include "graphics/graphics_start.h"
 #include "graphics/screen_memimg.h"
 #include "graphics_fixture.h"
@@ -52,13 +54,12 @@ TEST_F(GraphicsTest, TheFrontScreenPresentsOnItsTimer) {
   std::vector<std::uint32_t> pixels = ReadWindow(&width, &height);
   ASSERT_FALSE(pixels.empty());
   EXPECT_EQ(pixels[pixels.size() / 2], 0x00C000u);
-  // Another target stops the presents at the timer's next tick.
+  // Another target stops the presents at the timer's next tick: the timer is
+  // gone. (The window's pixels cannot show it: an expose from the window
+  // system repaints the window with the back screen at any time.)
   ASSERT_EQ(SelectDrawTarget(-2), 0);
-  SetScreenBackgroundColor(0x0000C0);
-  ClearDrawTarget(nullptr);
   WaitMilliseconds(100);
-  pixels = ReadWindow(&width, &height);
-  EXPECT_EQ(pixels[pixels.size() / 2], 0x00C000u);
+  EXPECT_FALSE(KillTimer(GetMainWindow(), kFrontScreenTimerId));
 }
 
 TEST_F(GraphicsTest, DisplayModeListAnswersOutOfRangeWithMinusOnes) {

@@ -199,7 +199,7 @@ TEST_F(MovieTest, FileNoPlayerTakesFailsWithTheLogLines) {
   EXPECT_EQ(OpenTestMovie(TestMovie::kVorbisOnly), -1);
   EXPECT_EQ(GetTrackedBlockCount(), blocks);
   wqtest::ExpectLogInOrder(ReadLog(), {"End of file while searching for codec headers.",
-                                       "CLSID_FilterGraph の作成に失敗しました",
+                                       "vorbis.ogg が開けませんでした",
                                        "ムービーファイルオープン処理時にエラーが発生しました"});
 }
 

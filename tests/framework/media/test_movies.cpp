@@ -29,6 +29,9 @@ std::string EncoderCommand(TestMovie movie, const std::string& out) {
       return quiet + "-f lavfi -i sine=frequency=440:duration=1 -c:a libvorbis -f ogg " + out;
     case TestMovie::kLarge:
       return quiet + "-f lavfi -i \"testsrc=s=640x480:r=30:d=2,format=yuv420p\"" + theora + out;
+    case TestMovie::kMpeg4:
+      return quiet + "-f lavfi -i \"color=c=gray:s=128x96:r=30:d=3,format=yuv420p," + kPattern +
+             "\" -c:v mpeg4 -q:v 1 -g 30 -f mp4 " + out;
   }
   return {};
 }
@@ -39,6 +42,7 @@ const char* FileName(TestMovie movie) {
     case TestMovie::kWithSound: return "sound.ogv";
     case TestMovie::kVorbisOnly: return "vorbis.ogg";
     case TestMovie::kLarge: return "large.ogv";
+    case TestMovie::kMpeg4: return "silent.mp4";
   }
   return "";
 }

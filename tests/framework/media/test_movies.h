@@ -16,6 +16,7 @@ enum class TestMovie {
   kWithSound,   // the same with a 4-second Vorbis track
   kVorbisOnly,  // an Ogg file with a Vorbis stream and nothing else
   kLarge,       // 640 x 480, 30 fps, 60 frames, for the benchmark
+  kMpeg4,       // the frames of kSilent as MPEG-4 video in an MP4 file
 };
 
 inline constexpr int kTestMovieFrames = 90;

@@ -187,6 +187,9 @@ TEST_F(SoundDecoderTest, Mp3TagsAreSteppedOver) {
 // Damaged files: each is refused with a log line or plays its good data,
 // and nothing leaks (the fixture counts the tracked blocks).
 TEST_F(SoundDecoderTest, DamagedFilesAreRefusedOrPlayTheirGoodData) {
+  // The file decoders' own refusals: the filter graph, tried last, would
+  // make what it can of some of these.
+  SetSoundDecoderMask(kSkipDirectShow);
   const std::vector<std::int16_t> samples = wqtest::PatternSamples(400);
   const std::string good = wqtest::PcmWave(1, 8000, samples);
   auto zeroAt = [&](std::size_t offset, std::size_t bytes) {
