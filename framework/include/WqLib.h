@@ -55,6 +55,12 @@ int WaitAnyKey();
 // Waits that many milliseconds, keeping the window alive; returns 0.
 int WaitMilliseconds(int ms);
 
+// ---- Archives ----
+// The key string with which files inside WQA archives are read (at most 12
+// characters kept); null or an empty string clears it. Set it before the
+// first load. Returns 0.
+int SetArchiveKey(const char* keyString);
+
 // ---- Mouse and clipboard ----
 // 1 shows the cursor over the window, 0 hides it, -1 applies the current
 // setting again. Returns 0.

@@ -1,0 +1,8 @@
+// The game's random numbers: a fixed linear congruential generator, never
+// seeded, so every run on every machine sees the same sequence.
+#pragma once
+
+inline constexpr int GAME_RAND_MAX = 0x7FFF;
+
+// The next number, 0..32767.
+int GameRand();
