@@ -2,10 +2,11 @@
 // those that end a scene end it at once, so that a game runs from the title
 // through every stage, the ending and back while the real routines are
 // missing: a dialogue ends in its first frame, the boss falls in the first
-// battle frame, and the ending goes straight to the end picture.
+// battle frame, and the ending goes straight to its end picture.
 #include "routines_to_come.h"
 
 #include "game_state.h"
+#include "picture_cache.h"
 
 namespace {
 
@@ -38,7 +39,11 @@ void RunStage5DialogueAfter() { EndDialogueScene(); }
 void RunStage6DialogueBefore() { EndDialogueScene(); }
 void RunStage6DialogueAfter() { EndDialogueScene(); }
 
-void RunEnding() { sceneNumber = 28; }
+// The ending's last step.
+void RunEnding() {
+  endGraph = LoadPicture("Pict/Backgraund/end.png");
+  sceneNumber = 28;
+}
 void StartGameOverMusic() {}
 
 void ResetPlayer() {}

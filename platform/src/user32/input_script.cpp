@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -144,3 +145,18 @@ void WqControlStopInputScript() {
   std::lock_guard lock(wqplat::script_lock);
   wqplat::running.reset();
 }
+
+namespace wqplat {
+
+void StartEnvironmentInputScript(HWND window) {
+  static std::once_flag first_window;
+  std::call_once(first_window, [window] {
+    const char* path = std::getenv("WQ_INPUT_SCRIPT");
+    if (path == nullptr || path[0] == '\0') return;
+    if (!WqControlStartInputScript(window, path)) {
+      std::fprintf(stderr, "WQ_INPUT_SCRIPT: cannot read the script %s\n", path);
+    }
+  });
+}
+
+}  // namespace wqplat

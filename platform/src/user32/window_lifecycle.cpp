@@ -4,6 +4,7 @@
 
 #include "platform/kernel32.h"
 #include "user32/class_mark.h"
+#include "user32/input_script.h"
 #include "user32/thread_queue.h"
 #include "user32/window_messages.h"
 #include "user32/window_presenter.h"
@@ -209,6 +210,7 @@ BOOL ShowWindow(HWND window, int command) {
     CallWindowProcedure(window, WM_SHOWWINDOW, TRUE, 0);
     if (record->presenter) record->presenter->Show(true);
     InvalidateClientArea(window, true);
+    StartEnvironmentInputScript(window);
   }
   if (record->minimized) {
     if (!was_minimized) {

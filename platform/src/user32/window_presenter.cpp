@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "kernel32/text_encoding.h"
+#include "user32/frame_capture.h"
 #include "user32/window_table.h"
 
 namespace wqplat {
@@ -149,6 +150,7 @@ void WindowPresenter::Blit(int x, int y, int width, int height, const std::uint3
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   }
   PresentLocked();
+  CountPresentedFrameLocked();
 }
 
 void WindowPresenter::Present() {
@@ -176,6 +178,10 @@ void WindowPresenter::PresentLocked() {
 
 void WindowPresenter::ReadPixels(std::vector<std::uint32_t>* pixels, int* width, int* height) {
   std::lock_guard lock(mutex_);
+  ReadPixelsLocked(pixels, width, height);
+}
+
+void WindowPresenter::ReadPixelsLocked(std::vector<std::uint32_t>* pixels, int* width, int* height) {
   SyncPixelsFromGlLocked();
   *pixels = pixels_;
   *width = width_;
@@ -215,6 +221,13 @@ void WindowPresenter::PresentGlFramebuffer(unsigned source, const RECT& from, co
                     to.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   frame_newer_than_pixels_ = true;
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) SwapGlFrameLocked();
+  CountPresentedFrameLocked();
+}
+
+void WindowPresenter::CountPresentedFrameLocked() {
+  CountPresentedFrame([this](std::vector<std::uint32_t>* pixels, int* width, int* height) {
+    ReadPixelsLocked(pixels, width, height);
+  });
 }
 
 void WindowPresenter::ShowGlFrameLocked() {

@@ -62,6 +62,9 @@ class WindowPresenter {
  private:
   explicit WindowPresenter(SDL_Window* window, int width, int height);
   void PresentLocked();
+  // Counts a new frame shown for the replay captures (frame_capture.h).
+  void CountPresentedFrameLocked();
+  void ReadPixelsLocked(std::vector<std::uint32_t>* pixels, int* width, int* height);
   bool GlAttachedLocked() const { return gl_context_ != nullptr; }
   // The pixels read back from the frame once the device has drawn into it.
   void SyncPixelsFromGlLocked();

@@ -1,0 +1,95 @@
+// The real game executable replayed from the title: frames at chosen points
+// against reviewed checksums, from the plain data and from the archives, a
+// clean quit with nothing left allocated, and the start-up failure.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "game/frame_checksum.h"
+#include "game/game_data_tree.h"
+#include "game/game_log_checks.h"
+#include "game/game_process.h"
+#include "game/replay_scripts.h"
+#include "support/wait_until.h"
+
+namespace {
+
+using gametest::DataSource;
+using gametest::GameDataTree;
+using gametest::GameRunSettings;
+
+// Presented frames of kOneGameThenQuit and their reviewed checksums.
+struct GoldenFrame {
+  int frame;
+  const char* shows;
+  std::uint64_t checksum;
+};
+const GoldenFrame kGoldenFrames[] = {
+    {20, "the title, cursor on start", 7687561828485529475ull},
+    {45, "the title, cursor on quit", 418342415934578563ull},
+    {81, "stage 1 just started: the side frame over the empty playfield", 17989674690193622869ull},
+    {105, "the end picture, shown before the wait for a key", 17601711335535723963ull},
+    {150, "the title of the second visit, cursor on quit", 418342415934578563ull},
+};
+
+std::string CaptureList() {
+  std::string list;
+  for (const GoldenFrame& golden : kGoldenFrames) {
+    if (!list.empty()) list += ",";
+    list += std::to_string(golden.frame);
+  }
+  return list;
+}
+
+std::filesystem::path CapturePath(const GameDataTree& tree, int frame) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame_%06d.png", frame);
+  return tree.path() / "captures" / name;
+}
+
+void ExpectGoldenFrames(const GameDataTree& tree) {
+  for (const GoldenFrame& golden : kGoldenFrames) {
+    const auto checksum = gametest::FrameChecksum(CapturePath(tree, golden.frame), 882, 820);
+    ASSERT_TRUE(checksum.has_value()) << "frame " << golden.frame << " not captured";
+    EXPECT_EQ(*checksum, golden.checksum) << "frame " << golden.frame << ": " << golden.shows << " ("
+                                          << CapturePath(tree, golden.frame) << ")";
+  }
+}
+
+class GameReplay : public testing::TestWithParam<DataSource> {};
+
+TEST_P(GameReplay, PlaysFromTheTitleToQuitWithTheReviewedFrames) {
+  GameDataTree tree(GetParam());
+  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kOneGameThenQuit, .captureFrames = CaptureList()}),
+            0);
+  gametest::ExpectCleanEnd(tree.ReadLog());
+  ExpectGoldenFrames(tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, GameReplay, testing::Values(DataSource::kPlainFiles, DataSource::kArchives),
+                         [](const testing::TestParamInfo<DataSource>& info) {
+                           return info.param == DataSource::kArchives ? "Archives" : "PlainFiles";
+                         });
+
+// Without the framework the game cannot run: a second instance finds the
+// first one's window, and the exit code tells whoever started it.
+TEST(GameStart, FailedStartEndsWithNonZeroExitCode) {
+  GameDataTree first(DataSource::kPlainFiles);
+  const pid_t running = gametest::StartGame(first, {.virtualClock = false});
+  ASSERT_GT(running, 0);
+  // The window stands once the log reports it made.
+  ASSERT_TRUE(wqtest::WaitUntil([&] { return first.ReadLog().find("ウインドウの作成に成功しました") != std::string::npos; }));
+
+  GameDataTree second(DataSource::kPlainFiles);
+  EXPECT_NE(gametest::RunGame(second, {}), 0);
+  EXPECT_NE(second.ReadLog().find("二重起動されています、ソフトを終了します"), std::string::npos) << second.ReadLog();
+
+  kill(running, SIGTERM);
+  gametest::WaitForGame(running);
+}
+
+}  // namespace
