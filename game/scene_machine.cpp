@@ -9,6 +9,7 @@
 #include "game_state.h"
 #include "picture_cache.h"
 #include "routines_to_come.h"
+#include "screen_waits.h"
 #include "stage_loaders.h"
 #include "title_menu.h"
 
@@ -50,7 +51,7 @@ void RunBattleTail() {
 
 void NextScene() { sceneNumber = sceneNumber + 1; }
 
-// Moves and draws the player's side of a battle frame after the HUD.
+// The shots and bullets of a battle frame: fired, moved, then drawn.
 void RunShotsAndBullets() {
   FirePlayerShots();
   MoveShotsAndBullets();
@@ -260,12 +261,6 @@ void Clear6() {
 void EndingScene() {
   DrawSideFrame();
   RunEnding();
-}
-
-// A screen that waits for a key is shown before the wait, not after it.
-void ShowAndWaitAnyKey() {
-  PresentScreen();
-  WaitAnyKey();
 }
 
 void EndPictureScene() {

@@ -25,7 +25,8 @@ struct DamageCase {
 
 const DamageCase kCases[] = {
     {"MissingCursorPicture", "Pict/Other/や.png", Damage::kMissing, "グラフィックファイル Pict/Other/や.png がありません"},
-    {"CutTitlePicture", "Pict/Backgraund/title.png", Damage::kCutShort, "Pict/Backgraund/title.png"},
+    {"CutTitlePicture", "Pict/Backgraund/title.png", Damage::kCutShort,
+     "右記のグラフィックファイルのロードに失敗しました：Pict/Backgraund/title.png"},
     {"MissingCursorSound", "Sound/SE/cursor04.wav", Damage::kMissing,
      "右記の音声ファイルのロードに失敗しました_1：Sound/SE/cursor04.wav"},
     {"CutTitleMusic", "Sound/BGM/game_vorlenta_4_field11.ogg", Damage::kCutShort,

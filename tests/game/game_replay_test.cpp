@@ -82,7 +82,9 @@ TEST(GameStart, FailedStartEndsWithNonZeroExitCode) {
   const pid_t running = gametest::StartGame(first, {.virtualClock = false});
   ASSERT_GT(running, 0);
   // The window stands once the log reports it made.
-  ASSERT_TRUE(wqtest::WaitUntil([&] { return first.ReadLog().find("ウインドウの作成に成功しました") != std::string::npos; }));
+  ASSERT_TRUE(wqtest::WaitUntil(
+      [&] { return first.ReadLog().find("ウインドウの作成に成功しました") != std::string::npos; },
+      std::chrono::seconds(120)));
 
   GameDataTree second(DataSource::kPlainFiles);
   EXPECT_NE(gametest::RunGame(second, {}), 0);

@@ -32,8 +32,15 @@ struct FrameState {
 };
 
 std::vector<FrameState> g_frames;
+// Set by a test: the first battle frame is lost, as when the player's HP
+// runs out.
+bool g_loseFirstBattle;
 
 void RecordFrame() {
+  if (g_loseFirstBattle && sceneNumber == 4) {
+    g_loseFirstBattle = false;
+    sceneNumber = 29;
+  }
   FrameState state{};
   state.scene = sceneNumber;
   state.titleMenuIndex = titleMenuIndex;
@@ -58,16 +65,27 @@ std::vector<FrameState> Entries(int scene) {
   return entries;
 }
 
-class GameStateReplay : public testing::Test {
+// The scenes in the order the game went through them.
+std::vector<int> SceneOrder() {
+  std::vector<int> order;
+  for (std::size_t i = 0; i < g_frames.size(); ++i) {
+    if (i == 0 || g_frames[i].scene != g_frames[i - 1].scene) order.push_back(g_frames[i].scene);
+  }
+  return order;
+}
+
+// Runs the game's entry point in this process (each test has a process of
+// its own) in a data tree, on the virtual clock, with the script's keys.
+class SessionReplay : public testing::Test {
  protected:
-  void SetUp() override {
+  void Replay(const std::string& script) {
     tree_ = std::make_unique<gametest::GameDataTree>(gametest::DataSource::kPlainFiles);
-    const auto script = tree_->path() / "replay.txt";
-    FILE* file = fopen(script.c_str(), "w");
-    fputs(gametest::kTwoGamesThenQuit.c_str(), file);
+    const auto scriptPath = tree_->path() / "replay.txt";
+    FILE* file = fopen(scriptPath.c_str(), "w");
+    fputs(script.c_str(), file);
     fclose(file);
     setenv("WQ_VIRTUAL_CLOCK", "1", 1);
-    setenv("WQ_INPUT_SCRIPT", script.c_str(), 1);
+    setenv("WQ_INPUT_SCRIPT", scriptPath.c_str(), 1);
     ASSERT_EQ(chdir(tree_->path().c_str()), 0);
     SetFrameHook(RecordFrame);
     exitCode_ = WinMain(nullptr, nullptr, nullptr, 0);
@@ -77,20 +95,21 @@ class GameStateReplay : public testing::Test {
   int exitCode_ = -1;
 };
 
+class GameStateReplay : public SessionReplay {
+ protected:
+  void SetUp() override { Replay(gametest::kTwoGamesThenQuit); }
+};
+
 TEST_F(GameStateReplay, PlaysTwoGamesAndQuits) {
   EXPECT_EQ(exitCode_, 0);
-  // Scene by scene, each scene once per game (its first frame counts).
-  std::vector<int> order;
-  for (std::size_t i = 0; i < g_frames.size(); ++i) {
-    if (i == 0 || g_frames[i].scene != g_frames[i - 1].scene) order.push_back(g_frames[i].scene);
-  }
+  // Scene by scene, each scene once per game.
   std::vector<int> expected;
   for (int game = 0; game < 2; ++game) {
     for (int scene = 0; scene <= 28; ++scene) expected.push_back(scene);
   }
   expected.push_back(0);
   expected.push_back(1);
-  EXPECT_EQ(order, expected);
+  EXPECT_EQ(SceneOrder(), expected);
 }
 
 TEST_F(GameStateReplay, TitleMenuTogglesAndStarts) {
@@ -143,6 +162,20 @@ TEST_F(GameStateReplay, Stage2DialogueSlotsHoldBThenA) {
   for (int slot = 0; slot < DIALOGUE_PICTURE_COUNT; ++slot) {
     EXPECT_EQ(entries[0].dialoguePictures[slot], entries[1].dialoguePictures[slot]) << "slot " << slot;
   }
+}
+
+// A lost battle shows the game-over screen until a key, then two frames
+// without drawing (the -1 it leaves, then the reset) lead to the title.
+TEST_F(SessionReplay, LostBattleGoesThroughGameOverToTheTitle) {
+  g_loseFirstBattle = true;
+  Replay(gametest::kOneGameThenQuit);
+  EXPECT_EQ(exitCode_, 0);
+  const std::vector<int> expected = {0, 1, 2, 3, 29, -1, 0, 1};
+  EXPECT_EQ(SceneOrder(), expected);
+  const auto gameOver = std::find_if(g_frames.begin(), g_frames.end(), [](const FrameState& f) { return f.scene == 29; });
+  ASSERT_NE(gameOver, g_frames.end());
+  EXPECT_EQ(std::count_if(g_frames.begin(), g_frames.end(), [](const FrameState& f) { return f.scene == -1; }), 1);
+  EXPECT_EQ((gameOver + 1)->scene, -1) << "game over lasts one frame, however long it waits";
 }
 
 }  // namespace
