@@ -36,7 +36,7 @@ void WaitOnFirstBattleFrame() {
 void TickAndDrawExplosions() {
   for (ObjectRecord& explosion : explosions) {
     explosion.patternFrame = explosion.patternFrame + 1;
-    if (explosion.phase == 1 && explosion.patternFrame == EXPLOSION_COUNT) explosion.alive = 0;
+    if (explosion.phase == 1 && explosion.patternFrame == EXPLOSION_FRAME_COUNT) explosion.alive = 0;
   }
   DrawExplosions();
 }
@@ -63,7 +63,8 @@ void DrawHudWithPips() {
   DrawHud();
 }
 
-// The stage clear of `stage` (1..5) and the load of the next one.
+// The stage clear of `stage` (2 to 5) and the load of the next one; stage
+// 1's clear loads in an order of its own.
 void ClearStageAndLoadNext(int stage, void (*loadNextStage)()) {
   StopSoundHandle(stageMusic[stage - 1]);
   ShowStageClear();
