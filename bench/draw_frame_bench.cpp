@@ -98,7 +98,7 @@ int MakeGraph(int width, int height, std::uint32_t (*pixel)(int, int)) {
       SetBaseImagePixel(&image, x, y, p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, p >> 24);
     }
   }
-  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
   ReleaseBaseImage(&image);
   return graph;
 }
