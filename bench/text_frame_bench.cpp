@@ -4,12 +4,14 @@
 // cache (the glyphs stay cached from frame to frame) and a cold one (the
 // font's cache emptied before every frame, so every glyph is rasterised
 // again). Beside them the platform's raw cost of the same glyphs: the size
-// query and the bits of GetGlyphOutlineA for every character of the
-// screen, as a cold frame asks for them. Presents do not wait for the
+// query and the bits of GetGlyphOutlineA for each distinct character of
+// the screen (what a cold frame asks for), and for every character of it.
+// Presents do not wait for the
 // vertical blank. The summary prints frames per second, wall and process
 // CPU time a frame, and the ratios.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -52,8 +54,9 @@ std::vector<std::string> ScreenLines() {
 }
 
 // Every character of the screen as GetGlyphOutlineA takes it (a double-
-// byte character as lead << 8 | trail).
-std::vector<UINT> ScreenCodes() {
+// byte character as lead << 8 | trail); with distinct, each only once, as
+// a cold cache rasterises them.
+std::vector<UINT> ScreenCodes(bool distinct) {
   std::vector<UINT> codes;
   for (const std::string& line : ScreenLines()) {
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -62,6 +65,10 @@ std::vector<UINT> ScreenCodes() {
         code = code << 8 | static_cast<unsigned char>(line[++i]);
       if (code != ' ') codes.push_back(code);
     }
+  }
+  if (distinct) {
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
   }
   return codes;
 }
@@ -99,8 +106,8 @@ void BM_SoftwareCold(benchmark::State& state) { TextFrames(state, false, true); 
 
 // The glyphs of one screen straight from the platform, in the default
 // font's face, size and format (one bit a pixel), as the font cache asks.
-void BM_RawGlyphOutlines(benchmark::State& state) {
-  const std::vector<UINT> codes = ScreenCodes();
+void RawGlyphOutlines(benchmark::State& state, bool distinct) {
+  const std::vector<UINT> codes = ScreenCodes(distinct);
   HDC dc = CreateCompatibleDC(nullptr);
   HFONT font = CreateFontA(kFontSize, 0, 0, 0, 600, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
                            FIXED_PITCH, "ＭＳ ゴシック");
@@ -123,11 +130,15 @@ void BM_RawGlyphOutlines(benchmark::State& state) {
   DeleteDC(dc);
 }
 
+void BM_RawGlyphOutlines(benchmark::State& state) { RawGlyphOutlines(state, false); }
+void BM_RawDistinctGlyphOutlines(benchmark::State& state) { RawGlyphOutlines(state, true); }
+
 BENCHMARK(BM_DeviceWarm)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DeviceCold)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoftwareWarm)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoftwareCold)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RawGlyphOutlines)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RawDistinctGlyphOutlines)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 std::string RunName(const char* name) { return std::string(name) + "/iterations:" + std::to_string(kFrames) + "/real_time"; }
 
@@ -147,16 +158,17 @@ void PrintRatio(const wqbench::SummaryReporter& reporter, const char* label, con
 }
 
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
-  std::printf("\n%d frames of %d lines of mixed Japanese and ASCII (%zu glyphs a screen), default font, "
-              "no vertical-blank wait:\n",
-              kFrames, kLines, ScreenCodes().size());
+  std::printf("\n%d frames of %d lines of mixed Japanese and ASCII (%zu glyphs a screen, %zu distinct), default "
+              "font, no vertical-blank wait:\n",
+              kFrames, kLines, ScreenCodes(false).size(), ScreenCodes(true).size());
   PrintLine(reporter, "device, warm cache:", "BM_DeviceWarm");
   PrintLine(reporter, "device, cold cache:", "BM_DeviceCold");
   PrintLine(reporter, "software screen, warm cache:", "BM_SoftwareWarm");
   PrintLine(reporter, "software screen, cold cache:", "BM_SoftwareCold");
   PrintLine(reporter, "raw GetGlyphOutlineA, a screen:", "BM_RawGlyphOutlines");
-  PrintRatio(reporter, "device cold / raw glyphs:", "BM_DeviceCold", "BM_RawGlyphOutlines");
-  PrintRatio(reporter, "software cold / raw glyphs:", "BM_SoftwareCold", "BM_RawGlyphOutlines");
+  PrintLine(reporter, "raw, each distinct glyph once:", "BM_RawDistinctGlyphOutlines");
+  PrintRatio(reporter, "device cold / raw distinct glyphs:", "BM_DeviceCold", "BM_RawDistinctGlyphOutlines");
+  PrintRatio(reporter, "software cold / raw distinct glyphs:", "BM_SoftwareCold", "BM_RawDistinctGlyphOutlines");
   PrintRatio(reporter, "device cold / device warm:", "BM_DeviceCold", "BM_DeviceWarm");
   PrintRatio(reporter, "software cold / software warm:", "BM_SoftwareCold", "BM_SoftwareWarm");
   PrintRatio(reporter, "software warm / device warm:", "BM_SoftwareWarm", "BM_DeviceWarm");
