@@ -54,7 +54,9 @@ RECT RotatedBox(const GraphRecord& record, int centreX, int centreY, double scal
   return RECT{rect[0], rect[1], rect[2], rect[3]};
 }
 
-// The box of the four corners; the right and bottom edges never fall below 0.
+// The box of the four corners, right and bottom exclusive (a corner's own
+// pixel can be drawn, so the edges lie one past the largest corner); they
+// never fall below 1.
 RECT QuadBox(const int (&corners)[8]) {
   RECT box{0xFFFFFF, 0xFFFFFF, 0, 0};
   for (int i = 0; i < 8; i += 2) {
@@ -63,6 +65,8 @@ RECT QuadBox(const int (&corners)[8]) {
     box.right = std::max<LONG>(box.right, corners[i]);
     box.bottom = std::max<LONG>(box.bottom, corners[i + 1]);
   }
+  ++box.right;
+  ++box.bottom;
   return box;
 }
 

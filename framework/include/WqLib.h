@@ -446,6 +446,33 @@ int DrawTextFormat(int x, int y, std::uint32_t color, const char* format, ...)
 int DrawTextFormatWithFont(int x, int y, std::uint32_t color, int handle, const char* format, ...)
     __attribute__((format(printf, 5, 6)));
 
+// ---- On-screen log overlay ----
+// Up to 80 lines drawn over the screen at every present while the overlay
+// is on (nothing in this library switches it on). Set up at start-up: 0,
+// or -1 before graphics start or without a main window.
+int SetupScreenLog();
+// Makes the overlay's font again when it was deleted; 0.
+int CreateScreenLogFont();
+// Draws as many lines as the screen holds, white with a black edge; 0.
+int DrawScreenLog();
+// Whether the present draws the overlay.
+int GetScreenLogFlag();
+
+// ---- Mask screen ----
+// Drawing limited to the pixels a one-byte-per-pixel mask allows.
+// Mask handles: 0, or -1 for a handle that is not a live mask.
+int DeleteMask(int handle);
+int DeleteAllMasks();
+// flag 1 makes the mask buffer (one byte a screen pixel, all blocking) and
+// what the renderer needs to apply it; 0 does nothing. 0.
+int CreateMaskScreen(int flag);
+int DeleteMaskScreen();
+// Puts the mask into effect round every draw (1) or out of it (0); -1
+// without a mask buffer.
+int EnableMaskScreen(int flag);
+// The flag last given to EnableMaskScreen.
+int IsMaskScreenEnabled();
+
 // ---- Sound ----
 // Every sound function returns -1 while sound is not started, as for a
 // handle that is not a live sound handle.
