@@ -105,7 +105,7 @@ class MaskOnBothRenderers : public TextTest, public ::testing::WithParamInterfac
         const std::uint32_t p = pixel(x, y);
         SetBaseImagePixel(&image, x, y, p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, 255);
       }
-    const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+    const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
     ReleaseBaseImage(&image);
     EXPECT_GE(graph, 0);
     return graph;
