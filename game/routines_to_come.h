@@ -1,8 +1,8 @@
 // The scene routines whose real bodies are still to be written: drawing of
-// the background, boss and explosions, the HUD and stage clear, dialogues,
-// the ending and game over, the player, shots and bullets, hit tests and the
-// six boss battles. Each is replaced by its real routine in a file of its
-// own; until then the placeholder lets the scene machine move on.
+// the background, boss and explosions, the HUD and stage clear, the player,
+// shots and bullets, hit tests and the six boss battles. Each is replaced by
+// its real routine in a file of its own; until then the placeholder lets the
+// scene machine move on.
 #pragma once
 
 // Background, boss and explosions.
@@ -17,24 +17,6 @@ void LayoutHudPips();
 void DrawHud();
 void TickClockAndDrawScore();
 void ShowStageClear();
-
-// Dialogue scenes before and after each battle.
-void RunStage1DialogueBefore();
-void RunStage1DialogueAfter();
-void RunStage2DialogueBefore();
-void RunStage2DialogueAfter();
-void RunStage3DialogueBefore();
-void RunStage3DialogueAfter();
-void RunStage4DialogueBefore();
-void RunStage4DialogueAfter();
-void RunStage5DialogueBefore();
-void RunStage5DialogueAfter();
-void RunStage6DialogueBefore();
-void RunStage6DialogueAfter();
-
-// Ending and game over.
-void RunEnding();
-void StartGameOverMusic();
 
 // The player.
 void ResetPlayer();

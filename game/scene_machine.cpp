@@ -6,9 +6,13 @@
 #include <WqLib.h>
 
 #include "asset_loading.h"
+#include "dialogue_scripts.h"
+#include "ending.h"
+#include "game_over.h"
 #include "game_state.h"
 #include "picture_cache.h"
 #include "routines_to_come.h"
+#include "shown_waits.h"
 #include "stage_loaders.h"
 #include "title_menu.h"
 
@@ -260,12 +264,6 @@ void Clear6() {
 void EndingScene() {
   DrawSideFrame();
   RunEnding();
-}
-
-// A screen that waits for a key is shown before the wait, not after it.
-void ShowAndWaitAnyKey() {
-  PresentScreen();
-  WaitAnyKey();
 }
 
 void EndPictureScene() {

@@ -1,0 +1,13 @@
+#include "shown_waits.h"
+
+#include <WqLib.h>
+
+void ShowAndWaitAnyKey() {
+  PresentScreen();
+  WaitAnyKey();
+}
+
+void ShowAndWaitMilliseconds(int ms) {
+  PresentScreen();
+  WaitMilliseconds(ms);
+}
