@@ -1,5 +1,6 @@
 // A missing or damaged data file never stops the game: the framework's log
-// names the file, the game runs on without it, and quits cleanly.
+// names the file, the game runs on without it, and ends cleanly when its
+// window is closed.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,7 +45,7 @@ TEST_P(DamagedData, GameRunsOnAndLogsTheFile) {
   } else {
     tree.CutShort(onDisk, 100);
   }
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kOneGameThenQuit}), 0);
+  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kIntoStage2ThenClose}), 0);
   const std::string log = tree.ReadLog();
   EXPECT_NE(log.find(c.logLine), std::string::npos) << log;
   gametest::ExpectCleanEnd(log);

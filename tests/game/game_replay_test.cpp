@@ -1,6 +1,7 @@
 // The real game executable replayed from the title: frames at chosen points
 // against reviewed checksums, from the plain data and from the archives, a
-// clean quit with nothing left allocated, and the start-up failure.
+// clean end with nothing left allocated when the window is closed, and the
+// start-up failure.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,7 +23,7 @@ using gametest::DataSource;
 using gametest::GameDataTree;
 using gametest::GameRunSettings;
 
-// Presented frames of kOneGameThenQuit and their reviewed checksums.
+// Presented frames of kIntoStage2ThenClose and their reviewed checksums.
 struct GoldenFrame {
   int frame;
   const char* shows;
@@ -31,9 +32,9 @@ struct GoldenFrame {
 const GoldenFrame kGoldenFrames[] = {
     {20, "the title, cursor on start", 7687561828485529475ull},
     {45, "the title, cursor on quit", 418342415934578563ull},
-    {81, "stage 1 just started: the side frame over the empty playfield", 17989674690193622869ull},
-    {105, "the end picture, shown before the wait for a key", 17601711335535723963ull},
-    {150, "the title of the second visit, cursor on quit", 418342415934578563ull},
+    {100, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull},
+    {444, "stage 1's first boss step: Meru's picture and one line", 3287590177077970105ull},
+    {1240, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull},
 };
 
 std::string CaptureList() {
@@ -62,9 +63,9 @@ void ExpectGoldenFrames(const GameDataTree& tree) {
 
 class GameReplay : public testing::TestWithParam<DataSource> {};
 
-TEST_P(GameReplay, PlaysFromTheTitleToQuitWithTheReviewedFrames) {
+TEST_P(GameReplay, PlaysFromTheTitleWithTheReviewedFrames) {
   GameDataTree tree(GetParam());
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kOneGameThenQuit, .captureFrames = CaptureList()}),
+  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kIntoStage2ThenClose, .captureFrames = CaptureList()}),
             0);
   gametest::ExpectCleanEnd(tree.ReadLog());
   ExpectGoldenFrames(tree);
