@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
-#include "game/frame_checksum.h"
 #include "game/game_data_tree.h"
 #include "game/game_log_checks.h"
+#include "game/golden_frames.h"
 #include "game/game_process.h"
 #include "game/replay_scripts.h"
 #include "support/wait_until.h"
@@ -24,12 +24,7 @@ using gametest::GameDataTree;
 using gametest::GameRunSettings;
 
 // Presented frames of kIntoStage2ThenClose and their reviewed checksums.
-struct GoldenFrame {
-  int frame;
-  const char* shows;
-  std::uint64_t checksum;
-};
-const GoldenFrame kGoldenFrames[] = {
+const gametest::GoldenFrame kGoldenFrames[] = {
     {20, "the title, cursor on start", 7687561828485529475ull},
     {45, "the title, cursor on quit", 418342415934578563ull},
     {100, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull},
@@ -37,38 +32,15 @@ const GoldenFrame kGoldenFrames[] = {
     {1240, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull},
 };
 
-std::string CaptureList() {
-  std::string list;
-  for (const GoldenFrame& golden : kGoldenFrames) {
-    if (!list.empty()) list += ",";
-    list += std::to_string(golden.frame);
-  }
-  return list;
-}
-
-std::filesystem::path CapturePath(const GameDataTree& tree, int frame) {
-  char name[32];
-  std::snprintf(name, sizeof name, "frame_%06d.png", frame);
-  return tree.path() / "captures" / name;
-}
-
-void ExpectGoldenFrames(const GameDataTree& tree) {
-  for (const GoldenFrame& golden : kGoldenFrames) {
-    const auto checksum = gametest::FrameChecksum(CapturePath(tree, golden.frame), 882, 820);
-    ASSERT_TRUE(checksum.has_value()) << "frame " << golden.frame << " not captured";
-    EXPECT_EQ(*checksum, golden.checksum) << "frame " << golden.frame << ": " << golden.shows << " ("
-                                          << CapturePath(tree, golden.frame) << ")";
-  }
-}
-
 class GameReplay : public testing::TestWithParam<DataSource> {};
 
 TEST_P(GameReplay, PlaysFromTheTitleWithTheReviewedFrames) {
   GameDataTree tree(GetParam());
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kIntoStage2ThenClose, .captureFrames = CaptureList()}),
-            0);
+  const GameRunSettings settings{.inputScript = gametest::kIntoStage2ThenClose,
+                                 .captureFrames = gametest::CaptureList(kGoldenFrames)};
+  EXPECT_EQ(gametest::RunGame(tree, settings), 0);
   gametest::ExpectCleanEnd(tree.ReadLog());
-  ExpectGoldenFrames(tree);
+  gametest::ExpectGoldenFrames(tree, kGoldenFrames);
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, GameReplay, testing::Values(DataSource::kPlainFiles, DataSource::kArchives),

@@ -4,8 +4,6 @@
 // hook also skips every conversation to its end, so that the two games
 // take a few seconds: the dialogue and ending replays read them.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
@@ -14,10 +12,9 @@
 
 #include "dialogue_scripts.h"
 #include "ending.h"
-#include "frame_loop.h"
 #include "game/game_data_tree.h"
+#include "game/in_process_game.h"
 #include "game/replay_scripts.h"
-#include "game_entry.h"
 #include "game_state.h"
 #include "picture_cache.h"
 
@@ -80,15 +77,7 @@ class GameStateReplay : public testing::Test {
  protected:
   void SetUp() override {
     tree_ = std::make_unique<gametest::GameDataTree>(gametest::DataSource::kPlainFiles);
-    const auto script = tree_->path() / "replay.txt";
-    FILE* file = fopen(script.c_str(), "w");
-    fputs(gametest::kTwoQuickGamesThenQuit.c_str(), file);
-    fclose(file);
-    setenv("WQ_VIRTUAL_CLOCK", "1", 1);
-    setenv("WQ_INPUT_SCRIPT", script.c_str(), 1);
-    ASSERT_EQ(chdir(tree_->path().c_str()), 0);
-    SetFrameHook(RecordFrame);
-    exitCode_ = WinMain(nullptr, nullptr, nullptr, 0);
+    exitCode_ = gametest::RunGameInProcess(*tree_, gametest::kTwoQuickGamesThenQuit, "", RecordFrame);
   }
 
   std::unique_ptr<gametest::GameDataTree> tree_;
