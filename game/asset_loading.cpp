@@ -32,7 +32,7 @@ void LoadSounds() {
 void LoadEffectGraphs() {
   static bool loaded = false;
   if (loaded) return;
-  LoadDivGraph("Pict/Effect/explosion1_1a.png", EXPLOSION_COUNT, EXPLOSION_COUNT, 1, kExplosionCellSize,
+  LoadDivGraph("Pict/Effect/explosion1_1a.png", EXPLOSION_FRAME_COUNT, EXPLOSION_FRAME_COUNT, 1, kExplosionCellSize,
                kExplosionCellSize, explosionFrames, 0);
   loaded = true;
 }

@@ -8,7 +8,7 @@
 #include "key_hold.h"
 #include "picture_cache.h"
 #include "routines_to_come.h"
-#include "shown_waits.h"
+#include "screen_waits.h"
 #include "stage_loaders.h"
 
 namespace {

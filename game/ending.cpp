@@ -4,7 +4,7 @@
 
 #include "game_state.h"
 #include "picture_cache.h"
-#include "shown_waits.h"
+#include "screen_waits.h"
 
 namespace {
 

@@ -13,6 +13,7 @@ inline constexpr int PLAYFIELD_BOTTOM = 800;
 inline constexpr int ENEMY_POOL_SIZE = 2000;
 inline constexpr int SHOT_POOL_SIZE = 100;
 inline constexpr int EXPLOSION_COUNT = 16;
+inline constexpr int EXPLOSION_FRAME_COUNT = 16;  // cells of the explosion strip
 inline constexpr int MAGIC_CIRCLE_COUNT = 20;
 inline constexpr int ENEMY_POOL_COUNT = 4;
 inline constexpr int SHOT_POOL_COUNT = 2;

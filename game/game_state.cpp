@@ -4,7 +4,7 @@
 ObjectRecord player;
 ObjectRecord boss;
 ObjectRecord explosions[EXPLOSION_COUNT];
-int explosionFrames[EXPLOSION_COUNT];
+int explosionFrames[EXPLOSION_FRAME_COUNT];
 BulletRecord enemyBulletsA[ENEMY_POOL_SIZE];
 BulletRecord enemyBulletsB[ENEMY_POOL_SIZE];
 BulletRecord enemyBulletsC[ENEMY_POOL_SIZE];

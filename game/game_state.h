@@ -11,7 +11,7 @@
 extern ObjectRecord player;
 extern ObjectRecord boss;
 extern ObjectRecord explosions[EXPLOSION_COUNT];
-extern int explosionFrames[EXPLOSION_COUNT];
+extern int explosionFrames[EXPLOSION_FRAME_COUNT];
 extern BulletRecord enemyBulletsA[ENEMY_POOL_SIZE];  // small bullets, circles and stars
 extern BulletRecord enemyBulletsB[ENEMY_POOL_SIZE];  // large bullets
 extern BulletRecord enemyBulletsC[ENEMY_POOL_SIZE];  // bullets homing on the player

@@ -2,7 +2,8 @@
 // the background, boss and explosions, the HUD and stage clear, the player,
 // shots and bullets, hit tests and the six boss battles. Each is replaced by
 // its real routine in a file of its own; until then the placeholder lets the
-// scene machine move on.
+// scene machine move on. A routine that waits on a screen it drew (the stage
+// clear) shows it first with screen_waits.h.
 #pragma once
 
 // Background, boss and explosions.

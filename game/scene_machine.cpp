@@ -12,7 +12,7 @@
 #include "game_state.h"
 #include "picture_cache.h"
 #include "routines_to_come.h"
-#include "shown_waits.h"
+#include "screen_waits.h"
 #include "stage_loaders.h"
 #include "title_menu.h"
 
@@ -39,7 +39,7 @@ void WaitOnFirstBattleFrame() {
 void TickAndDrawExplosions() {
   for (ObjectRecord& explosion : explosions) {
     explosion.patternFrame = explosion.patternFrame + 1;
-    if (explosion.phase == 1 && explosion.patternFrame == EXPLOSION_COUNT) explosion.alive = 0;
+    if (explosion.phase == 1 && explosion.patternFrame == EXPLOSION_FRAME_COUNT) explosion.alive = 0;
   }
   DrawExplosions();
 }
@@ -54,7 +54,7 @@ void RunBattleTail() {
 
 void NextScene() { sceneNumber = sceneNumber + 1; }
 
-// Moves and draws the player's side of a battle frame after the HUD.
+// The shots and bullets of a battle frame: fired, moved, then drawn.
 void RunShotsAndBullets() {
   FirePlayerShots();
   MoveShotsAndBullets();
@@ -66,7 +66,8 @@ void DrawHudWithPips() {
   DrawHud();
 }
 
-// The stage clear of `stage` (1..5) and the load of the next one.
+// The stage clear of `stage` (2 to 5) and the load of the next one; stage
+// 1's clear loads in an order of its own.
 void ClearStageAndLoadNext(int stage, void (*loadNextStage)()) {
   StopSoundHandle(stageMusic[stage - 1]);
   ShowStageClear();

@@ -1,13 +1,14 @@
 // A missing or damaged data file never stops the game: the framework's log
-// names the file, the game runs on without it, and ends cleanly when its
-// window is closed.
+// names the file, the game runs on without it through two games (in this
+// process, the conversations skipped), and quits cleanly. Each file is tried once per run, so it is named once, though the
+// second game loads its stage pictures again.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "game/game_data_tree.h"
 #include "game/game_log_checks.h"
-#include "game/game_process.h"
+#include "game/in_process_game.h"
 #include "game/replay_scripts.h"
 
 namespace {
@@ -26,7 +27,8 @@ struct DamageCase {
 
 const DamageCase kCases[] = {
     {"MissingCursorPicture", "Pict/Other/や.png", Damage::kMissing, "グラフィックファイル Pict/Other/や.png がありません"},
-    {"CutTitlePicture", "Pict/Backgraund/title.png", Damage::kCutShort, "Pict/Backgraund/title.png"},
+    {"CutTitlePicture", "Pict/Backgraund/title.png", Damage::kCutShort,
+     "右記のグラフィックファイルのロードに失敗しました：Pict/Backgraund/title.png"},
     {"MissingCursorSound", "Sound/SE/cursor04.wav", Damage::kMissing,
      "右記の音声ファイルのロードに失敗しました_1：Sound/SE/cursor04.wav"},
     {"CutTitleMusic", "Sound/BGM/game_vorlenta_4_field11.ogg", Damage::kCutShort,
@@ -45,9 +47,11 @@ TEST_P(DamagedData, GameRunsOnAndLogsTheFile) {
   } else {
     tree.CutShort(onDisk, 100);
   }
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kIntoStage2ThenClose}), 0);
+  EXPECT_EQ(gametest::RunGameInProcess(tree, gametest::kTwoQuickGamesThenQuit, "", gametest::SkipConversation), 0);
   const std::string log = tree.ReadLog();
-  EXPECT_NE(log.find(c.logLine), std::string::npos) << log;
+  const auto named = log.find(c.logLine);
+  EXPECT_NE(named, std::string::npos) << log;
+  EXPECT_EQ(log.find(c.logLine, named + 1), std::string::npos) << "named twice";
   gametest::ExpectCleanEnd(log);
 }
 

@@ -48,17 +48,17 @@ void RecordAndSteer() {
 // at 1199, where the cursor goes to quit.
 const std::string kEndingScript = "100 RETURN\n110\n" + gametest::EnterEvery(164, 1188) + gametest::QuitAt(1220);
 
-// Presented frames (a staff page and the end picture are presented twice:
-// before their wait and by the frame loop after it).
+// The pictures in order, each in the window of frames where it stands; a
+// staff page and the end picture show twice, before their wait and after.
 const gametest::GoldenFrame kGoldenFrames[] = {
-    {80, "the conversation's first step: the player's picture, two lines", 10254765881831886733ull},
-    {326, "the last words on the backdrop, on the third row", 14593176296384390592ull},
-    {391, "staff page 1 while it is waited on", 2820505671007023303ull},
-    {393, "staff page 2 while it is waited on", 329636427245756074ull},
-    {395, "staff page 3 (sound, two entries) while it is waited on", 990517744254502620ull},
-    {397, "staff page 4 (thanks, two entries) while it is waited on", 234257274851012293ull},
-    {400, "the end picture while the game waits for a key", 17601711335535723963ull},
-    {403, "the title again", 7687561828485529475ull},
+    {70, 95, "the conversation's first step: the player's picture, two lines", 10254765881831886733ull, 1},
+    {315, 345, "the last words on the backdrop, on the third row", 14593176296384390592ull, 1},
+    {380, 400, "staff page 1 while it is waited on", 2820505671007023303ull, 2},
+    {382, 405, "staff page 2 while it is waited on", 329636427245756074ull, 2},
+    {384, 410, "staff page 3 (sound, two entries) while it is waited on", 990517744254502620ull, 2},
+    {386, 415, "staff page 4 (thanks, two entries) while it is waited on", 234257274851012293ull, 2},
+    {388, 420, "the end picture while the game waits for a key", 17601711335535723963ull, 2},
+    {390, 430, "the title again", 7687561828485529475ull, 1},
 };
 
 class EndingReplay : public testing::Test {

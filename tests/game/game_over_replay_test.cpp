@@ -50,11 +50,11 @@ void SteerAndRecord() {
 // goes to quit.
 const std::string kGameOverScript = "100 RETURN\n110\n200 SPACE\n210\n" + gametest::QuitAt(240);
 
+// The pictures in order, each in the window of frames where it stands.
 const gametest::GoldenFrame kGoldenFrames[] = {
-    {81, "the game-over screen while the game waits for a key", 5556184897366560898ull},
-    {83, "the first blank frame after the key", 4591889624112383621ull},
-    {84, "the second blank frame: the new-game reset", 4591889624112383621ull},
-    {85, "the title again, cursor on start", 7687561828485529475ull},
+    {70, 95, "the game-over screen, before and after the wait for a key", 5556184897366560898ull, 2},
+    {72, 100, "two blank frames: the -1 game over leaves, then the new-game reset", 4591889624112383621ull, 2},
+    {74, 110, "the title again, cursor on start", 7687561828485529475ull, 1},
 };
 
 class GameOverReplay : public testing::Test {

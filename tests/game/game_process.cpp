@@ -14,7 +14,9 @@ extern char** environ;
 namespace gametest {
 namespace {
 
-constexpr std::chrono::seconds kGameDeadline{90};
+// Well inside the test's own time-out, so that a hung game is killed and
+// reported rather than left running.
+constexpr std::chrono::seconds kGameDeadline{300};
 
 std::vector<std::string> Environment(const GameDataTree& tree, const GameRunSettings& settings) {
   std::vector<std::string> entries;

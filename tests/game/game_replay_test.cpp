@@ -1,4 +1,4 @@
-// The real game executable replayed from the title: frames at chosen points
+// The real game executable replayed from the title into stage 2: pictures
 // against reviewed checksums, from the plain data and from the archives, a
 // clean end with nothing left allocated when the window is closed, and the
 // start-up failure.
@@ -23,13 +23,14 @@ using gametest::DataSource;
 using gametest::GameDataTree;
 using gametest::GameRunSettings;
 
-// Presented frames of kIntoStage2ThenClose and their reviewed checksums.
+// Pictures kIntoStage2ThenClose shows, in order, with their reviewed
+// checksums.
 const gametest::GoldenFrame kGoldenFrames[] = {
-    {20, "the title, cursor on start", 7687561828485529475ull},
-    {45, "the title, cursor on quit", 418342415934578563ull},
-    {100, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull},
-    {444, "stage 1's first boss step: Meru's picture and one line", 3287590177077970105ull},
-    {1240, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull},
+    {14, 30, "the title, cursor on start", 7687561828485529475ull, 1},
+    {40, 55, "the title, cursor on quit", 418342415934578563ull, 1},
+    {90, 110, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull, 1},
+    {430, 455, "stage 1's first boss step: Meru's picture and one line", 3287590177077970105ull, 1},
+    {1230, 1250, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull, 1},
 };
 
 class GameReplay : public testing::TestWithParam<DataSource> {};
@@ -55,7 +56,9 @@ TEST(GameStart, FailedStartEndsWithNonZeroExitCode) {
   const pid_t running = gametest::StartGame(first, {.virtualClock = false});
   ASSERT_GT(running, 0);
   // The window stands once the log reports it made.
-  ASSERT_TRUE(wqtest::WaitUntil([&] { return first.ReadLog().find("ウインドウの作成に成功しました") != std::string::npos; }));
+  ASSERT_TRUE(wqtest::WaitUntil(
+      [&] { return first.ReadLog().find("ウインドウの作成に成功しました") != std::string::npos; },
+      std::chrono::seconds(120)));
 
   GameDataTree second(DataSource::kPlainFiles);
   EXPECT_NE(gametest::RunGame(second, {}), 0);

@@ -1,8 +1,8 @@
 // A whole session replayed inside the test process through the game's own
 // entry point, with the frame hook reading the game's state between frames:
 // the title menu, two games from stage 1 to the end picture, and quit. The
-// hook also skips every conversation to its end, so that the two games
-// take a few seconds: the dialogue and ending replays read them.
+// hook also skips every conversation to its end, so that the two games take
+// a few seconds: the dialogue and ending replays read them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,21 +33,15 @@ struct FrameState {
 };
 
 std::vector<FrameState> g_frames;
-
-// Puts a dialogue scene at its end step, and the ending past its
-// conversation.
-void SkipConversation() {
-  const bool dialogueScene = sceneNumber >= 3 && sceneNumber <= 25 && sceneNumber % 2 == 1;
-  if (dialogueScene) {
-    const int stage = (sceneNumber + 1) / 4;
-    const DialogueScript& script =
-        StageDialogue(stage, sceneNumber % 4 == 3 ? DialogueMoment::BeforeBattle : DialogueMoment::AfterBattle);
-    dialogueIndex = script.firstIndex + script.stepCount - 1;
-  }
-  if (sceneNumber == 27 && dialogueIndex < ENDING_LOAD_STAFF_STEP) dialogueIndex = ENDING_LOAD_STAFF_STEP;
-}
+// Set by a test: the first battle frame is lost, as when the player's HP
+// runs out.
+bool g_loseFirstBattle;
 
 void RecordFrame() {
+  if (g_loseFirstBattle && sceneNumber == 4) {
+    g_loseFirstBattle = false;
+    sceneNumber = 29;
+  }
   FrameState state{};
   state.scene = sceneNumber;
   state.titleMenuIndex = titleMenuIndex;
@@ -61,7 +55,7 @@ void RecordFrame() {
   }
   state.bossGraphValid = IsGraphHandleValid(boss.graph) == 1;
   g_frames.push_back(state);
-  SkipConversation();
+  gametest::SkipConversation();
 }
 
 // The frames on which the game entered `scene`, in order.
@@ -73,31 +67,43 @@ std::vector<FrameState> Entries(int scene) {
   return entries;
 }
 
-class GameStateReplay : public testing::Test {
+// The scenes in the order the game went through them.
+std::vector<int> SceneOrder() {
+  std::vector<int> order;
+  for (std::size_t i = 0; i < g_frames.size(); ++i) {
+    if (i == 0 || g_frames[i].scene != g_frames[i - 1].scene) order.push_back(g_frames[i].scene);
+  }
+  return order;
+}
+
+// Runs the game's entry point in this process (each test has a process of
+// its own) in a data tree, on the virtual clock, with the script's keys.
+class SessionReplay : public testing::Test {
  protected:
-  void SetUp() override {
+  void Replay(const std::string& script) {
     tree_ = std::make_unique<gametest::GameDataTree>(gametest::DataSource::kPlainFiles);
-    exitCode_ = gametest::RunGameInProcess(*tree_, gametest::kTwoQuickGamesThenQuit, "", RecordFrame);
+    exitCode_ = gametest::RunGameInProcess(*tree_, script, "", RecordFrame);
   }
 
   std::unique_ptr<gametest::GameDataTree> tree_;
   int exitCode_ = -1;
 };
 
+class GameStateReplay : public SessionReplay {
+ protected:
+  void SetUp() override { Replay(gametest::kTwoQuickGamesThenQuit); }
+};
+
 TEST_F(GameStateReplay, PlaysTwoGamesAndQuits) {
   EXPECT_EQ(exitCode_, 0);
-  // Scene by scene, each scene once per game (its first frame counts).
-  std::vector<int> order;
-  for (std::size_t i = 0; i < g_frames.size(); ++i) {
-    if (i == 0 || g_frames[i].scene != g_frames[i - 1].scene) order.push_back(g_frames[i].scene);
-  }
+  // Scene by scene, each scene once per game.
   std::vector<int> expected;
   for (int game = 0; game < 2; ++game) {
     for (int scene = 0; scene <= 28; ++scene) expected.push_back(scene);
   }
   expected.push_back(0);
   expected.push_back(1);
-  EXPECT_EQ(order, expected);
+  EXPECT_EQ(SceneOrder(), expected);
 }
 
 TEST_F(GameStateReplay, TitleMenuTogglesAndStarts) {
@@ -150,6 +156,20 @@ TEST_F(GameStateReplay, Stage2DialogueSlotsHoldBThenA) {
   for (int slot = 0; slot < DIALOGUE_PICTURE_COUNT; ++slot) {
     EXPECT_EQ(entries[0].dialoguePictures[slot], entries[1].dialoguePictures[slot]) << "slot " << slot;
   }
+}
+
+// A lost battle shows the game-over screen until a key, then two frames
+// without drawing (the -1 it leaves, then the reset) lead to the title.
+TEST_F(SessionReplay, LostBattleGoesThroughGameOverToTheTitle) {
+  g_loseFirstBattle = true;
+  Replay(gametest::kOneQuickGameThenQuit);
+  EXPECT_EQ(exitCode_, 0);
+  const std::vector<int> expected = {0, 1, 2, 3, 29, -1, 0, 1};
+  EXPECT_EQ(SceneOrder(), expected);
+  const auto gameOver = std::find_if(g_frames.begin(), g_frames.end(), [](const FrameState& f) { return f.scene == 29; });
+  ASSERT_NE(gameOver, g_frames.end());
+  EXPECT_EQ(std::count_if(g_frames.begin(), g_frames.end(), [](const FrameState& f) { return f.scene == -1; }), 1);
+  EXPECT_EQ((gameOver + 1)->scene, -1) << "game over lasts one frame, however long it waits";
 }
 
 }  // namespace

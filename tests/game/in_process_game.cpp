@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <fstream>
 
+#include "dialogue_scripts.h"
+#include "ending.h"
 #include "game_entry.h"
+#include "game_state.h"
 
 namespace gametest {
 
@@ -24,6 +27,17 @@ int RunGameInProcess(const GameDataTree& tree, const std::string& inputScript, c
   if (chdir(tree.path().c_str()) != 0) return -1;
   SetFrameHook(hook);
   return WinMain(nullptr, nullptr, nullptr, 0);
+}
+
+void SkipConversation() {
+  const bool dialogueScene = sceneNumber >= 3 && sceneNumber <= 25 && sceneNumber % 2 == 1;
+  if (dialogueScene) {
+    const int stage = (sceneNumber + 1) / 4;
+    const DialogueScript& script =
+        StageDialogue(stage, sceneNumber % 4 == 3 ? DialogueMoment::BeforeBattle : DialogueMoment::AfterBattle);
+    dialogueIndex = script.firstIndex + script.stepCount - 1;
+  }
+  if (sceneNumber == 27 && dialogueIndex < ENDING_LOAD_STAFF_STEP) dialogueIndex = ENDING_LOAD_STAFF_STEP;
 }
 
 std::filesystem::path CapturedFrame(const GameDataTree& tree, int frame) {

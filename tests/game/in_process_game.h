@@ -17,6 +17,11 @@ namespace gametest {
 int RunGameInProcess(const GameDataTree& tree, const std::string& inputScript, const std::string& captureFrames,
                      FrameHook hook);
 
+// For a hook of a replay that is not about the conversations: puts a
+// dialogue scene at its end step and the ending past its conversation, so
+// that each passes in a frame.
+void SkipConversation();
+
 // Where a captured frame of the tree is written.
 std::filesystem::path CapturedFrame(const GameDataTree& tree, int frame);
 

@@ -43,8 +43,18 @@ inline const std::string kIntoStage2ThenClose = kTitleCursorDownAndUp + EnterEve
                                                 "1360 MENU F4\n"
                                                 "1370\n";
 
-// Two games for a replay that skips every conversation (see the in-process
-// replay's frame hook): each reaches its end picture about 835 frames after
+// One game for a replay that skips every conversation (see
+// SkipConversation): the game starts at frame 100, SPACE at 600 ends the
+// screen it waits on (the end picture, or game over), then quit.
+inline const std::string kOneQuickGameThenQuit = kTitleCursorDownAndUp +
+                                                 "100 RETURN\n"
+                                                 "110\n"
+                                                 "600 SPACE\n"
+                                                 "610\n" +
+                                                 QuitAt(640);
+
+// Two games for a replay that skips every conversation (see
+// SkipConversation): each reaches its end picture about 835 frames after
 // its start, where SPACE takes it back to the title; then quit.
 inline const std::string kTwoQuickGamesThenQuit = kTitleCursorDownAndUp +
                                                   "100 RETURN\n"

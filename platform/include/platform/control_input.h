@@ -55,6 +55,11 @@ void WqControlInjectComposition(HWND window, const char* text_utf8, int cursor);
 // The script's key changes are injected into the window as the controls
 // inject keys, whenever the keyboard is read (GetKeyboardState,
 // GetKeyState, a DirectInput keyboard) and its frame has come.
+//
+// Without a control call, the environment variable WQ_INPUT_SCRIPT (a
+// Linux path) starts a script on the first window the process shows; with
+// WQ_VIRTUAL_CLOCK=1, WQ_CAPTURE_FRAMES and WQ_CAPTURE_DIR (control_window.h)
+// a program replays deterministically without knowing of it.
 
 // Starts the script for the window; false (and nothing started) when the
 // file cannot be read or a line is malformed.

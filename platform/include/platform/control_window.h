@@ -40,7 +40,10 @@ void WqControlFollowWindowSystemFocus(bool follow);
 void WqControlShareClipboardWithWindowSystem(bool share);
 
 // The client area's pixels as last presented (0x00RRGGBB, rows top-down);
-// false for a window that is not on a display.
+// false for a window that is not on a display. Without a control call, the
+// environment variables WQ_CAPTURE_FRAMES (presented frame numbers over
+// every window of the process, counted from 1: "1,60,300") and
+// WQ_CAPTURE_DIR (a folder) write those frames as frame_000060.png.
 bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,
                                int* height);
 

@@ -1,4 +1,4 @@
-#include "shown_waits.h"
+#include "screen_waits.h"
 
 #include <WqLib.h>
 
