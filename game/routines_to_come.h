@@ -1,10 +1,9 @@
 // The scene routines whose real bodies are still to be written: drawing of
-// the background, boss and explosions, the HUD and stage clear, dialogues,
-// the ending and game over, the player, shots and bullets, hit tests and the
-// six boss battles. Each is replaced by its real routine in a file of its
-// own; until then the placeholder lets the scene machine move on. A routine
-// that waits on a screen it drew (the stage clear, the staff pages) shows it
-// first with screen_waits.h.
+// the background, boss and explosions, the HUD and stage clear, the player,
+// shots and bullets, hit tests and the six boss battles. Each is replaced by
+// its real routine in a file of its own; until then the placeholder lets the
+// scene machine move on. A routine that waits on a screen it drew (the stage
+// clear) shows it first with screen_waits.h.
 #pragma once
 
 // Background, boss and explosions.
@@ -19,24 +18,6 @@ void LayoutHudPips();
 void DrawHud();
 void TickClockAndDrawScore();
 void ShowStageClear();
-
-// Dialogue scenes before and after each battle.
-void RunStage1DialogueBefore();
-void RunStage1DialogueAfter();
-void RunStage2DialogueBefore();
-void RunStage2DialogueAfter();
-void RunStage3DialogueBefore();
-void RunStage3DialogueAfter();
-void RunStage4DialogueBefore();
-void RunStage4DialogueAfter();
-void RunStage5DialogueBefore();
-void RunStage5DialogueAfter();
-void RunStage6DialogueBefore();
-void RunStage6DialogueAfter();
-
-// Ending and game over.
-void RunEnding();
-void StartGameOverMusic();
 
 // The player.
 void ResetPlayer();

@@ -6,6 +6,9 @@
 #include <WqLib.h>
 
 #include "asset_loading.h"
+#include "dialogue_scripts.h"
+#include "ending.h"
+#include "game_over.h"
 #include "game_state.h"
 #include "picture_cache.h"
 #include "routines_to_come.h"
