@@ -6,8 +6,16 @@
 #include <WqLib.h>
 
 #include "asset_loading.h"
+#include "background_scroll.h"
+#include "boss_battles.h"
+#include "boss_drawing.h"
+#include "bullet_pools.h"
+#include "explosions.h"
 #include "game_state.h"
+#include "hit_tests.h"
+#include "hud.h"
 #include "picture_cache.h"
+#include "player.h"
 #include "routines_to_come.h"
 #include "screen_waits.h"
 #include "stage_loaders.h"
