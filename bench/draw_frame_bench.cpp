@@ -13,8 +13,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,6 +24,7 @@
 #include "platform/d3d9.h"
 #include "platform/windows.h"
 #include "support/bare_device.h"
+#include "support/frame_bench.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -66,28 +65,7 @@ std::uint32_t BackPixel(int x, int y) {
 }
 std::uint32_t FrontPixel(int x, int y) { return ((x + y) / 32 % 2 ? 0xC0u : 0x40u) << 24 | 0x20A040u; }
 
-double ProcessCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-void SetCounters(benchmark::State& state, double cpuStart) {
-  state.counters["process_cpu_s"] =
-      benchmark::Counter((ProcessCpuSeconds() - cpuStart) / static_cast<double>(state.iterations()));
-}
-
 // ---- The framework ----
-
-struct ScratchFolder {
-  std::filesystem::path path = std::filesystem::temp_directory_path() / "wq_draw_frame_bench";
-  ScratchFolder() {
-    std::filesystem::create_directories(path);
-    WqControlSetLockFolder(path.c_str());
-    SetLogFolder(("C:" + path.string()).c_str());
-    ChangeWindowMode(1);
-  }
-};
 
 int MakeGraph(int width, int height, std::uint32_t (*pixel)(int, int)) {
   BaseImage image{};
@@ -98,13 +76,13 @@ int MakeGraph(int width, int height, std::uint32_t (*pixel)(int, int)) {
       SetBaseImagePixel(&image, x, y, p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, p >> 24);
     }
   }
-  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
   ReleaseBaseImage(&image);
   return graph;
 }
 
 void FrameworkFrames(benchmark::State& state, bool hardware) {
-  static ScratchFolder folder;
+  static wqbench::ScratchFolder folder("wq_draw_frame_bench");
   SetUseHardwareRenderer(hardware ? 1 : 0);
   SetWaitVSync(0);
   if (StartLibrary() != 0 || SelectDrawTarget(-2) != 0 || SetScreenMode(kWidth, kHeight, 32, 60) != 0 ||
@@ -135,9 +113,9 @@ void FrameworkFrames(benchmark::State& state, bool hardware) {
     PresentScreen();
   };
   drawFrame();  // readies the shaders outside the timing
-  const double cpuStart = ProcessCpuSeconds();
+  const double cpuStart = wqbench::ProcessCpuSeconds();
   for (auto _ : state) drawFrame();
-  SetCounters(state, cpuStart);
+  wqbench::SetCpuCounter(state, cpuStart);
   EndLibrary();
 }
 
@@ -233,9 +211,9 @@ void BM_BareDeviceFrame(benchmark::State& state) {
     device->Present(nullptr, nullptr, nullptr, nullptr);
   };
   drawFrame();  // readies the shaders outside the timing
-  const double cpuStart = ProcessCpuSeconds();
+  const double cpuStart = wqbench::ProcessCpuSeconds();
   for (auto _ : state) drawFrame();
-  SetCounters(state, cpuStart);
+  wqbench::SetCpuCounter(state, cpuStart);
   device->SetTexture(0, nullptr);
   bullet->Release();
   front->Release();

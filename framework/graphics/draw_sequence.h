@@ -1,6 +1,7 @@
 // The steps that every public draw shares, kept in one place: the tests
 // that end a draw early, the inactive-window wait, and the brackets around
-// the draw itself (the subtractive blend emulation on devices without the
+// the draw itself (the mask screen's hooks while a mask is in effect, and
+// inside them the subtractive blend emulation on devices without the
 // reverse-subtract operation). The brackets need the draw's destination
 // rectangle, which is only computed when one of them runs.
 #pragma once
@@ -11,6 +12,7 @@
 #include "graphics/graph_record.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
+#include "text/mask_screen.h"
 
 // 0, or -1 when the blend graph is not a live graph or is narrower or lower
 // than the graph.
@@ -24,11 +26,14 @@ inline bool SubtractNeedsEmulation() { return BlendMode == kBlendSubtract && !Gr
 // rectangle they cover.
 template <typename Destination, typename Draw>
 int RunBracketedDraw(bool emulateSubtract, Destination destination, Draw draw) {
-  if (!emulateSubtract) return draw();
+  const bool masked = MaskScreenEffective != 0;
+  if (!emulateSubtract && !masked) return draw();
   const RECT rect = destination();
-  BeginSubtractBlendEmulation(&rect);
+  if (masked) BeginMaskDraw(rect);
+  if (emulateSubtract) BeginSubtractBlendEmulation(&rect);
   const int result = draw();
-  EndSubtractBlendEmulation(&rect);
+  if (emulateSubtract) EndSubtractBlendEmulation(&rect);
+  if (masked) EndMaskDraw(rect);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include "core/base/tracked_allocator.h"
 #include "core/files/plain_file.h"
 #include "graphics/draw_target.h"
+#include "graphics/graph_kept_picture.h"
 #include "graphics/graph_record.h"
 #include "graphics/graph_setup.h"
 #include "graphics/graphics_start.h"
@@ -20,20 +21,12 @@ void CloseGraphMovie(GraphRecord* record) {
   record->movie = -1;
 }
 
-void FreeKeptImage(BaseImage** image) {
-  if (*image == nullptr) return;
-  ReleaseBaseImage(*image);
-  TrackedFree(*image);
-  *image = nullptr;
-}
-
 void ReleaseImageInfo(GraphImageInfo* info) {
   if (info->inTextures)
     ReleaseImageInfoTextures(info);
   else if (IsMemImgInUse(&info->image))
     ReleaseMemImg(&info->image);
-  FreeKeptImage(&info->keptImage);
-  FreeKeptImage(&info->keptAlpha);
+  FreeKeptPicture(info);
   TrackedFree(info);
 }
 

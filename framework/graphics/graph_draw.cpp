@@ -1,8 +1,14 @@
 // The public graph draws: at a point, stretched, mirrored, rotated and onto
 // four corners. Each converts its arguments and goes through the common
-// draw sequence to the Direct3D path or the software path.
+// draw sequence to the Direct3D path or the software path. Numbers that
+// are not finite, and graphs whose far edge lies past the largest int,
+// draw nothing on either path (the software path would take them for the
+// smallest int, the device for no vertex at all).
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <initializer_list>
 
 #include "WqLib.h"
 #include "core/base/math_utils.h"
@@ -48,7 +54,9 @@ RECT RotatedBox(const GraphRecord& record, int centreX, int centreY, double scal
   return RECT{rect[0], rect[1], rect[2], rect[3]};
 }
 
-// The box of the four corners; the right and bottom edges never fall below 0.
+// The box of the four corners, right and bottom exclusive (a corner's own
+// pixel can be drawn, so the edges lie one past the largest corner); they
+// never fall below 1.
 RECT QuadBox(const int (&corners)[8]) {
   RECT box{0xFFFFFF, 0xFFFFFF, 0, 0};
   for (int i = 0; i < 8; i += 2) {
@@ -57,13 +65,34 @@ RECT QuadBox(const int (&corners)[8]) {
     box.right = std::max<LONG>(box.right, corners[i]);
     box.bottom = std::max<LONG>(box.bottom, corners[i + 1]);
   }
+  ++box.right;
+  ++box.bottom;
   return box;
 }
+
+// For a draw that can show nothing (a corner beyond int coordinates, or a
+// number that is not finite): the early results and the checks of every
+// draw, and no pixel.
+int DrawNothing(int graph) {
+  const auto none = [](GraphRecord*) { return 0; };
+  return RunGraphDraw(graph, [](const GraphRecord&) { return RECT{0, 0, 0, 0}; }, none, none);
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// A graph placed with its left or top edge at `at` whose far edge lies
+// past the largest int lies wholly beyond any draw area.
+bool FarEdgeOverflows(int at, int size) { return std::int64_t{at} + size > INT_MAX; }
 
 }  // namespace
 
 int DrawGraph(int x, int y, int graph, int trans) {
   if (!WindowSystem().initialised) return -1;
+  if (const GraphRecord* record = FindGraphRecord(graph);
+      record != nullptr && (FarEdgeOverflows(x, record->width) || FarEdgeOverflows(y, record->height)))
+    return DrawNothing(graph);
   return RunGraphDraw(
       graph,
       [&](const GraphRecord& record) {
@@ -81,12 +110,14 @@ int DrawGraphStretched(int x1, int y1, int x2, int y2, int graph, int trans) {
 }
 
 int DrawGraphStretchedF(float x1, float y1, float x2, float y2, int graph, int trans) {
+  if (!AllFinite({x1, y1, x2, y2})) return DrawNothing(graph);
   return DrawStretched(FloatToInt(x1), FloatToInt(y1), FloatToInt(x2), FloatToInt(y2), x1, y1, x2, y2, graph, trans, 0);
 }
 
 int DrawGraphTurned(int x, int y, int graph, int trans) {
   const GraphRecord* record = FindGraphRecord(graph);
   if (record == nullptr) return -1;
+  if (FarEdgeOverflows(x, record->width) || FarEdgeOverflows(y, record->height)) return DrawNothing(graph);
   return DrawGraphStretched(x + record->width, y, x, y + record->height, graph, trans);
 }
 
@@ -95,6 +126,7 @@ int DrawGraphRotated(int x, int y, double scale, double angle, int graph, int tr
 }
 
 int DrawGraphRotatedF(float x, float y, double scale, double angle, int graph, int trans, int turn) {
+  if (!AllFinite({x, y, scale, angle})) return DrawNothing(graph);
   const int centreX = FloatToInt(x), centreY = FloatToInt(y);
   return RunGraphDraw(
       graph, [&](const GraphRecord& record) { return RotatedBox(record, centreX, centreY, scale, angle); },
@@ -105,6 +137,7 @@ int DrawGraphRotatedF(float x, float y, double scale, double angle, int graph, i
 // Corners come clockwise from the top-left; the paths take them row by row.
 int DrawGraphQuadF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4, int graph,
                    int trans) {
+  if (!AllFinite({x1, y1, x2, y2, x3, y3, x4, y4})) return DrawNothing(graph);
   return RunGraphDraw(
       graph,
       [&](const GraphRecord&) {

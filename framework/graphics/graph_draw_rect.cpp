@@ -1,5 +1,9 @@
 // Drawing a part of a graph: at a point, through a narrowed draw area, or
 // stretched, through a temporary graph that shows the part.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "WqLib.h"
 #include "core/base/math_utils.h"
 #include "graphics/graph_load.h"
@@ -20,20 +24,27 @@ void SetDrawAreaOnly(const RECT& area) {
 }  // namespace
 
 // The area is narrowed for the software kernels and the device path's own
-// clipping alike; the viewport and the empty-area flag stay as they are.
+// clipping alike; the viewport and the empty-area flag stay as they are. A
+// part that leaves nothing of the area, or whose place lies beyond int
+// coordinates, draws nothing.
 int DrawGraphRect(int x, int y, int srcX, int srcY, int width, int height, int graph, int trans, int turn) {
+  const GraphRecord* record = FindGraphRecord(graph);
+  // A handle that is not a graph's gives the draw's own early result.
+  if (record == nullptr) return turn == 0 ? DrawGraph(0, 0, graph, trans) : -1;
+  const std::int64_t left = std::int64_t{x} - srcX, top = std::int64_t{y} - srcY;
+  const std::int64_t turnedLeft = std::int64_t{x} - record->width + srcX + width;
+  const std::int64_t drawLeft = turn == 0 ? left : turnedLeft;
+  if (drawLeft < INT_MIN || drawLeft > INT_MAX || top < INT_MIN || top > INT_MAX) return 0;
+  RECT part{x, y, static_cast<int>(std::clamp<std::int64_t>(std::int64_t{x} + width, INT_MIN, INT_MAX)),
+            static_cast<int>(std::clamp<std::int64_t>(std::int64_t{y} + height, INT_MIN, INT_MAX))};
+  ClipRect(&part, &DrawArea);
+  if (part.right <= part.left || part.bottom <= part.top) return 0;
   const RECT savedArea = DrawArea;
   float savedAreaF[4];
   for (int i = 0; i < 4; ++i) savedAreaF[i] = DrawAreaF[i];
-  RECT part{x, y, x + width, y + height};
-  ClipRect(&part, &savedArea);
   SetDrawAreaOnly(part);
-  int result = -1;
-  if (turn == 0) {
-    result = DrawGraph(x - srcX, y - srcY, graph, trans);
-  } else if (const GraphRecord* record = FindGraphRecord(graph)) {
-    result = DrawGraphTurned(x - record->width + srcX + width, y - srcY, graph, trans);
-  }
+  const int result = turn == 0 ? DrawGraph(static_cast<int>(drawLeft), static_cast<int>(top), graph, trans)
+                               : DrawGraphTurned(static_cast<int>(drawLeft), static_cast<int>(top), graph, trans);
   DrawArea = savedArea;
   for (int i = 0; i < 4; ++i) DrawAreaF[i] = savedAreaF[i];
   return result;

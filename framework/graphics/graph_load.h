@@ -1,24 +1,17 @@
-// Graphs made from base images and from image files.
+// Graphs made from base images and from image files: what the graph code
+// shares beyond the public functions of WqLib.h.
 #pragma once
 
 #include "WqLib.h"
 
-// A graph of the image's size, without pixels; -1 when graphics are not
-// started or the alpha image's size differs.
-int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int flag);
-// A graph holding the image (and its alpha image), which keeps a copy of
-// them to fill the graph again after a device rebuild; handle or -1.
-int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag);
-// A graph of the movie's frame size that shows the movie opened from the
-// file (its frame follows the movie at every draw); handle or -1.
-int LoadMovieGraph(const char* fileName, int movieParam);
-// A graph showing (x, y, width, height) of `source`'s image, sharing it;
-// the size is cut at the source's right and bottom edges. -1 for a bad
-// source, a corner outside it or a side below 1; 0 while drawing is
-// suspended.
-int DeriveGraph(int x, int y, int width, int height, int source);
-// Cuts the picture into `total` graphs of width x height, row by row,
-// `down` rows of `across`; 0 or -1 (no handle is left alive on failure).
-// The pieces share one kept copy of the picture.
-int CreateDivGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width,
-                                 int height, int* handles, int flag);
+// A graph holding the picture (and its alpha image); with keepPixels, for a
+// picture that has no file to be read again from, the graph's image keeps
+// a copy to be filled from after a device rebuild. Handle or -1.
+int MakePictureGraph(BaseImage* image, BaseImage* alpha, int flag, bool keepPixels);
+// Makes one graph of the picture and cuts it into `total` graphs of width x
+// height, row by row, `down` rows of `across` (from the right-hand column
+// with reverse 1; the picture mirrored for the cut with reverse and
+// reverseHere both 1). The number of handles written, or -1, when no
+// handle is left alive.
+int CutPictureIntoGraphs(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width, int height,
+                         int* handles, int flag, int reverse, int reverseHere, bool keepPixels);

@@ -75,6 +75,7 @@ struct GraphRecord {
   GraphFileName* fileName;
   int fileX, fileY;  // inside the source file's image
   int loadFlag;
+  int loadReverse;  // the file's picture was mirrored when it was loaded
   int imageX, imageY;  // inside the image information
   int width, height;
   int pieceCount;

@@ -32,6 +32,7 @@ void ForEachGraph(Visit visit) {
 struct LoadedFile {
   char path[MAX_PATH];
   int loadFlag;
+  int loadReverse;
   int result;  // of the load: -1 failed, 0 with alpha, 1 without
   BaseImage image, alpha;
 
@@ -64,11 +65,14 @@ void RestoreGraphsFromFiles() {
   ForEachGraph([&](GraphRecord* record) {
     if (record->fileName == nullptr) return;
     const char* path = record->fileName->path;
-    if (!loaded || std::strcmp(path, file.path) != 0 || record->loadFlag != file.loadFlag) {
+    if (!loaded || std::strcmp(path, file.path) != 0 || record->loadFlag != file.loadFlag ||
+        record->loadReverse != file.loadReverse) {
       file.Release();
-      file.result = LoadImageWithAlpha(path, nullptr, 0, 0, nullptr, 0, 0, &file.image, &file.alpha, 0);
+      file.result =
+          LoadImageWithAlpha(path, nullptr, 0, 0, nullptr, 0, 0, &file.image, &file.alpha, record->loadReverse);
       std::strncpy(file.path, path, MAX_PATH - 1);
       file.loadFlag = record->loadFlag;
+      file.loadReverse = record->loadReverse;
       loaded = file.result >= 0;
       if (!loaded) {
         LogWriteFormat("ファイル:%s がロードできませんでした", path);

@@ -72,6 +72,10 @@ int PresentDevice(const RECT* windowRect, const PresentGeometry& geometry) {
   GraphicsState& g = Graphics();
   FlushVertexBatch();
   EndDeviceScene();
+  if (IsLayeredWindowMode()) {
+    PresentThroughLayeredWindow();
+    return 0;
+  }
   if (g.subBackBuffer && FAILED(g.device->StretchRect(g.subBackBuffer, nullptr, g.backBuffer, nullptr, D_D3DTEXF_NONE)))
     return -1;
   if (g.swapChain == nullptr) return 0;
@@ -103,6 +107,10 @@ int PresentDevice(const RECT* windowRect, const PresentGeometry& geometry) {
 int PresentSoftware(const PresentGeometry& geometry) {
   MEMIMG* screen = GetScreenMemImg();
   if (screen == nullptr) return 0;
+  if (IsLayeredWindowMode()) {
+    PresentThroughLayeredWindow();
+    return 0;
+  }
   if (IsVSyncWaitOn()) WaitVerticalBlank();
   const ColorFormat* format = screen->data->colorFormat;
   struct {
@@ -158,6 +166,7 @@ int FlipScreenCore(const RECT* windowRect) {
   const WindowSystemState& state = WindowSystem();
   if (!Graphics().started || state.ending || GetMainWindow() == nullptr) return -1;
   if (Graphics().deviceLost) RebuildGraphicsKeepMode();
+  DrawScreenLogOverlay();
   const PresentGeometry geometry = ComputeGeometry();
   if (windowRect) {
     const RECT mapped = MapWindowRect(*windowRect, geometry.source);

@@ -15,3 +15,12 @@ void BeginDeviceScene();
 void EndDeviceScene();
 const RECT& GetPresentSourceRect();
 int SetZBufferEnable(int flag);
+
+// The two optional outputs of a present. The on-screen log lines, drawn
+// over the screen (whole screen, no blend, white brightness) when the
+// overlay is on; and the screen shown through the layered window (after
+// the vertical blank when waiting is on), for a window in layered-window
+// mode.
+void DrawScreenLogOverlay();
+bool IsLayeredWindowMode();
+void PresentThroughLayeredWindow();

@@ -65,7 +65,6 @@ extern int MaskScreenEffective;
 // 0xAARRGGBB of batched vertices: the brightness, and the blend parameter
 // as alpha while blending (255 without).
 std::uint32_t GetDrawVertexColor();
-void SetDrawBrightnessPacked(std::uint32_t color);
 
 // Zeroes the state and sets its initial values for a draw target of the
 // given size; DrawSuspended keeps its value.

@@ -162,6 +162,8 @@ int SetDrawArea(int x1, int y1, int x2, int y2);
 int SetBlendMode(int mode, int param);
 // Tint of every draw, each channel 0..255 (clamped); 255, 255, 255: none.
 int SetDrawBrightness(int red, int green, int blue);
+// The same from 0xRRGGBB (the top byte is ignored).
+void SetDrawBrightnessPacked(std::uint32_t color);
 // 0 nearest, 1 bilinear, 2 anisotropic.
 int SetDrawMode(int mode);
 int GetDrawMode();
@@ -271,6 +273,41 @@ int CopyDrawScreenToGraph(int x1, int y1, int x2, int y2, int graph);
 // CPU can read until UnlockDrawScreen; the pixels belong to the lock.
 int LockDrawScreen(const RECT* rect, BaseImage* image);
 int UnlockDrawScreen();
+
+// Graphs from pictures. `flag` is passed down and changes nothing; reverse
+// 1 mirrors the picture left to right (the files' forms mirror it as they
+// load it; the base-image forms only when reverseHere is 1 too, putting the
+// caller's image back afterwards). Graphs from files are filled from them
+// again after the device is rebuilt; the others keep a copy of their picture.
+// LoadGraph(name, flag) is LoadGraphOrMovie(name, !flag, 0, 0): a file that
+// no image reader takes is opened as a movie (movieParam is its output
+// mode) and the graph shows its frames.
+int LoadGraphOrMovie(const char* fileName, int flag, int reverse, int movieParam);
+// LoadDivGraph(..., flag) is LoadDivGraphCore(..., !flag, 0). Mirrored, the
+// cells are taken from the right-hand column, so that cell n shows the
+// picture's cell n mirrored.
+int LoadDivGraphCore(const char* fileName, int total, int across, int down, int width, int height, int* handles,
+                     int flag, int reverse);
+// A graph of the size without pixels (cleared; with alpha while
+// SetCreateGraphAlphaFlag is 1); -1 for a side below 1.
+int CreateEmptyGraph(int width, int height);
+// A graph of the image's size and alpha, without pixels; -1 when the alpha
+// image's size differs.
+int CreateGraphFromImageInfo(BaseImage* image, BaseImage* alpha, int flag);
+int CreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int flag, int reverse, int reverseHere);
+// As LoadDivGraphCore, from the base images; handles not made are not written.
+int CreateDivGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int total, int across, int down, int width,
+                                 int height, int* handles, int flag, int reverse, int reverseHere);
+// Image files held in memory (alpha: an alpha picture, or null).
+int CreateGraphFromMemImage(const void* image, int size, const void* alpha, int alphaSize, int flag, int reverse);
+// New pictures for an existing graph, which must have the picture's size
+// (else -1, the graph unchanged); the graph forgets its file and keeps the
+// new picture instead.
+int ReCreateGraphFromGraphImage(BaseImage* image, BaseImage* alpha, int graph, int flag, int reverse,
+                                int reverseHere);
+int ReCreateGraphFromBaseImage(BaseImage* image, int graph);
+int ReCreateGraphFromMemImage(const void* image, int size, int graph, const void* alpha, int alphaSize, int flag,
+                              int reverse);
 
 // 3D transforms, each 16 floats row by row; 0.
 int SetWorldMatrix(const float* matrix);
@@ -408,6 +445,33 @@ int DrawTextFormat(int x, int y, std::uint32_t color, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
 int DrawTextFormatWithFont(int x, int y, std::uint32_t color, int handle, const char* format, ...)
     __attribute__((format(printf, 5, 6)));
+
+// ---- On-screen log overlay ----
+// Up to 80 lines drawn over the screen at every present while the overlay
+// is on (nothing in this library switches it on). Set up at start-up: 0,
+// or -1 before graphics start or without a main window.
+int SetupScreenLog();
+// Makes the overlay's font again when it was deleted; 0.
+int CreateScreenLogFont();
+// Draws as many lines as the screen holds, white with a black edge; 0.
+int DrawScreenLog();
+// Whether the present draws the overlay.
+int GetScreenLogFlag();
+
+// ---- Mask screen ----
+// Drawing limited to the pixels a one-byte-per-pixel mask allows.
+// Mask handles: 0, or -1 for a handle that is not a live mask.
+int DeleteMask(int handle);
+int DeleteAllMasks();
+// flag 1 makes the mask buffer (one byte a screen pixel, all blocking) and
+// what the renderer needs to apply it; 0 does nothing. 0.
+int CreateMaskScreen(int flag);
+int DeleteMaskScreen();
+// Puts the mask into effect round every draw (1) or out of it (0); -1
+// without a mask buffer.
+int EnableMaskScreen(int flag);
+// The flag last given to EnableMaskScreen.
+int IsMaskScreenEnabled();
 
 // ---- Sound ----
 // Every sound function returns -1 while sound is not started, as for a

@@ -158,6 +158,10 @@ int OpenDirectShowMovie(MovieRecord* record, const char* path, int* width, int* 
 void UpdateDirectShowMovie(MovieRecord* record) {
   D_CMovieRenderer* renderer = record->renderer;
   if (renderer != nullptr && renderer->newFrame) {
+    // The streaming thread copies frames in, and swaps the buffer at a
+    // media-type change, under the renderer lock; holding it while the
+    // callback reads the frame keeps the buffer whole and alive.
+    D_CAutoLock lock(renderer->RendererLock());
     renderer->newFrame = 0;
     if (record->callback != nullptr) {
       LendFrame(record);

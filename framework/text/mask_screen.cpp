@@ -15,6 +15,7 @@
 #include "graphics/screen_mode.h"
 #include "graphics/vertex_batch.h"
 #include "image/memimg.h"
+#include "text/mask_screen_device.h"
 
 namespace {
 
@@ -31,26 +32,20 @@ struct MaskScreenState {
   int created;
   int nesting;
   int reverse;
+  int width, height;  // the screen's, when the buffer was made
   MEMIMG work;
-  D_IDirect3DTexture9* imageTexture;
-  D_IDirect3DTexture9* screenTexture;
-  D_IDirect3DSurface9* screenSurface;
   MaskRecord* records[kMaskSlotCount];
 };
 
 MaskScreenState g_mask;
 
-int NextPowerOfTwo(int value) {
-  int side = 1;
-  while (side < value) side *= 2;
-  return side;
-}
-
+// The draw area, and the mask buffer's size: a drawable graph larger than
+// the screen has no mask bytes beyond it.
 RECT ClipToDrawArea(RECT rect) {
-  rect.left = std::max(rect.left, DrawArea.left);
-  rect.top = std::max(rect.top, DrawArea.top);
-  rect.right = std::min(rect.right, DrawArea.right);
-  rect.bottom = std::min(rect.bottom, DrawArea.bottom);
+  rect.left = std::max<LONG>({rect.left, DrawArea.left, 0});
+  rect.top = std::max<LONG>({rect.top, DrawArea.top, 0});
+  rect.right = std::min<LONG>({rect.right, DrawArea.right, g_mask.width});
+  rect.bottom = std::min<LONG>({rect.bottom, DrawArea.bottom, g_mask.height});
   if (DrawTargetMemImg != nullptr && !HardwareRendererInUse()) {
     rect.right = std::min<LONG>(rect.right, DrawTargetMemImg->width);
     rect.bottom = std::min<LONG>(rect.bottom, DrawTargetMemImg->height);
@@ -70,37 +65,6 @@ void RestoreBlockedPixels(const RECT& rect) {
         reinterpret_cast<const Pixel*>(g_mask.work.pixels + static_cast<std::ptrdiff_t>(y) * g_mask.work.data->pitch);
     for (int x = rect.left; x < rect.right; ++x)
       if (Blocks(mask[x])) out[x] = saved[x];
-  }
-}
-
-void CreateDeviceMaskObjects(int width, int height) {
-  D_IDirect3DDevice9* device = Device();
-  const GraphicsState& g = Graphics();
-  const D_D3DFORMAT colorFormat = g.textureFormats[Screen().colorBits == 16 ? kTexFormatTarget16 : kTexFormatTarget32];
-  const D_D3DFORMAT alphaFormat = g.textureFormats[kTexFormatAlpha32];
-  if (colorFormat == D_D3DFMT_UNKNOWN)
-    FatalErrorFormat("マスク描画用カラーバッファで使用できるテクスチャフォーマットがありませんでした\n");
-  if (alphaFormat == D_D3DFMT_UNKNOWN)
-    FatalErrorFormat("マスク描画用アルファチャンネルバッファで使用できるテクスチャフォーマットがありませんでした\n");
-  const ColorFormat* alphaLayout = GetColorFormatDesc(alphaFormat);
-  const int alphaBytes = alphaLayout != nullptr ? alphaLayout->bytesPerPixel : 4;
-  if (g_mask.imageTexture == nullptr) {
-    if (device->CreateTexture(NextPowerOfTwo(width), NextPowerOfTwo(height), 1, D_D3DUSAGE_DYNAMIC, alphaFormat,
-                              D_D3DPOOL_DEFAULT, &g_mask.imageTexture, nullptr) < 0)
-      FatalErrorFormat("マスク用イメージテクスチャの作成に失敗しました\n");
-    D_D3DLOCKED_RECT locked{};
-    if (g_mask.imageTexture->LockRect(0, &locked, nullptr, 0) >= 0) {
-      for (int y = 0; y < height; ++y)
-        std::memset(static_cast<std::uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch, 0,
-                    static_cast<std::size_t>(width) * alphaBytes);
-      g_mask.imageTexture->UnlockRect(0);
-    }
-  }
-  if (g_mask.screenTexture == nullptr) {
-    if (device->CreateTexture(NextPowerOfTwo(width), NextPowerOfTwo(height), 1, D_D3DUSAGE_RENDERTARGET, colorFormat,
-                              D_D3DPOOL_DEFAULT, &g_mask.screenTexture, nullptr) < 0)
-      FatalErrorFormat("マスク用スクリーンテクスチャの作成に失敗しました\n");
-    g_mask.screenTexture->GetSurfaceLevel(0, &g_mask.screenSurface);
   }
 }
 
@@ -134,6 +98,8 @@ int CreateMaskScreen(int flag) {
   const ScreenSettings& screen = Screen();
   if (g_mask.buffer == nullptr) {
     g_mask.pitch = (screen.width + 3) / 4 * 4;
+    g_mask.width = screen.width;
+    g_mask.height = screen.height;
     g_mask.buffer = static_cast<std::uint8_t*>(
         TrackedAllocZero(static_cast<std::size_t>(g_mask.pitch) * screen.height, __FILE__, __LINE__));
     if (g_mask.buffer == nullptr) return -1;
@@ -152,9 +118,7 @@ int DeleteMaskScreen() {
   TrackedFree(g_mask.buffer);
   g_mask.buffer = nullptr;
   if (IsMemImgInUse(&g_mask.work)) ReleaseMemImg(&g_mask.work);
-  ReleaseObject(&g_mask.screenSurface);
-  ReleaseObject(&g_mask.screenTexture);
-  ReleaseObject(&g_mask.imageTexture);
+  ReleaseDeviceMaskObjects();
   return 0;
 }
 
@@ -171,10 +135,7 @@ void BeginMaskDraw(RECT rect) {
   rect = ClipToDrawArea(rect);
   if (rect.left >= rect.right || rect.top >= rect.bottom) return;
   if (HardwareRendererInUse()) {
-    FlushVertexBatch();
-    D_IDirect3DSurface9* target = Graphics().subBackBuffer ? Graphics().subBackBuffer : Graphics().backBuffer;
-    if (target != nullptr && g_mask.screenSurface != nullptr)
-      Device()->StretchRect(target, &rect, g_mask.screenSurface, &rect, D_D3DTEXF_NONE);
+    SaveDeviceMaskRect(rect);
     return;
   }
   if (DrawTargetMemImg != nullptr && IsMemImgInUse(&g_mask.work))
@@ -186,7 +147,10 @@ void EndMaskDraw(RECT rect) {
   if (g_mask.nesting != 0 || !MaskScreenEffective) return;
   rect = ClipToDrawArea(rect);
   if (rect.left >= rect.right || rect.top >= rect.bottom) return;
-  if (HardwareRendererInUse()) return;
+  if (HardwareRendererInUse()) {
+    RestoreDeviceMaskRect(rect, g_mask.buffer, g_mask.pitch, g_mask.reverse);
+    return;
+  }
   if (DrawTargetMemImg == nullptr || !IsMemImgInUse(&g_mask.work)) return;
   if (MemImgBytesPerPixel(DrawTargetMemImg) == 2)
     RestoreBlockedPixels<std::uint16_t>(rect);

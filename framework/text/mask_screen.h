@@ -7,21 +7,15 @@
 
 #include <cstdint>
 
+#include "WqLib.h"
 #include "platform/windows.h"
 
 inline constexpr int kMaskHandleKind = 0x28000000;
 inline constexpr int kMaskSlotCount = 512;
 
-// 0, or -1 for a handle that is not a live mask.
-int DeleteMask(int handle);
-int DeleteAllMasks();
-// flag 1 makes the mask buffer and the work image or textures; 0 does
-// nothing. Returns 0.
-int CreateMaskScreen(int flag);
-int DeleteMaskScreen();
-// Redirects drawing while the mask is in effect; -1 without a mask buffer.
-int EnableMaskScreen(int flag);
-int IsMaskScreenEnabled();
+// DeleteMask, DeleteAllMasks, CreateMaskScreen, DeleteMaskScreen,
+// EnableMaskScreen and IsMaskScreenEnabled are public (WqLib.h).
+
 // Round every draw, with its destination rectangle.
 void BeginMaskDraw(RECT rect);
 void EndMaskDraw(RECT rect);

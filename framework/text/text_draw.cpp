@@ -10,7 +10,7 @@
 #include "core/base/string_utils.h"
 #include "core/window/message_pump.h"
 #include "core/window/window_system_state.h"
-#include "graphics/device_draw.h"
+#include "graphics/draw_sequence.h"
 #include "graphics/draw_target.h"
 #include "graphics/graphics_state.h"
 #include "graphics/render_state.h"
@@ -20,7 +20,6 @@
 #include "text/font_record.h"
 #include "text/font_system.h"
 #include "text/glyph_cache.h"
-#include "text/mask_screen.h"
 #include "text/text_draw_core.h"
 
 namespace {
@@ -113,26 +112,16 @@ int DrawTextWithFont(int x, int y, const char* text, std::uint32_t color, int ha
   if (!IsWindowActive()) WaitWhileInactive();
   const bool subtract = BlendMode == kBlendSubtract;
   const bool textures = font->usesTextureCache != 0;
-  const bool masked = MaskScreenEffective != 0;
   RECT rect{};
-  if ((subtract && textures) || masked || GetDrawTarget() == kFrontScreen) {
+  if ((subtract && textures) || MaskScreenEffective || GetDrawTarget() == kFrontScreen) {
     const int extent = font->size + kTextRectExtra;
     rect = vertical ? RECT{x, y, x + extent, DrawArea.bottom} : RECT{x, y, DrawArea.right, y + extent};
     if (rect.left >= DrawArea.right) return 0;
-    if (masked) BeginMaskDraw(rect);
   }
-  int result = 0;
-  if (subtract && !Graphics().subtractBlendNative && textures) {
-    BeginSubtractBlendEmulation(&rect);
-    result = DrawTextByTextureCache(x, y, color, edgeColor, vertical, text, handle);
-    EndSubtractBlendEmulation(&rect);
-  } else if (textures) {
-    result = DrawTextByTextureCache(x, y, color, edgeColor, vertical, text, handle);
-  } else {
-    result = DrawTextByMemoryCache(x, y, text, color, edgeColor, vertical, handle);
-  }
-  if (masked) EndMaskDraw(rect);
-  return result;
+  return RunBracketedDraw(subtract && !Graphics().subtractBlendNative && textures, [&] { return rect; }, [&] {
+    return textures ? DrawTextByTextureCache(x, y, color, edgeColor, vertical, text, handle)
+                    : DrawTextByMemoryCache(x, y, text, color, edgeColor, vertical, handle);
+  });
 }
 
 int DrawTextFormat(int x, int y, std::uint32_t color, const char* format, ...) {

@@ -201,7 +201,7 @@ TEST(ComCreateTest, StartUpFindsItsRunTimeEntryPointsByName) {
       {"ole32.dll", "CoCreateInstance", true},    {"ole32.dll", "CoFreeUnusedLibraries", true},
       {"ole32.dll", "CoTaskMemAlloc", true},      {"comctl32.dll", "InitCommonControls", true},
       {"dwmapi.dll", "DwmEnableComposition", true}, {"User32.dll", "WINNLSEnableIME", true},
-      {"User32.dll", "UpdateLayeredWindow", false}, {"Imm32.dll", "ImmGetContext", true},
+      {"User32.dll", "UpdateLayeredWindow", true}, {"Imm32.dll", "ImmGetContext", true},
   };
   for (const Lookup& lookup : lookups) {
     SCOPED_TRACE(lookup.entry);

@@ -38,7 +38,10 @@ int SetupScreenLog() {
 }
 
 int CreateScreenLogFont() {
-  if (!g_screenLog.setUp) return SetupScreenLog();
+  if (!g_screenLog.setUp) {
+    SetupScreenLog();
+    return 0;
+  }
   if (!g_screenLog.fontLost) return 0;
   g_screenLog.font = CreateFontToHandle(nullptr, g_screenLog.fontSize, kFontThickness, kFontTypeEdged,
                                         kDefaultCharSet, kDefaultEdge, 0, -1, -1);

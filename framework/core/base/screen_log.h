@@ -3,6 +3,8 @@
 // shutdown releases its font.
 #pragma once
 
+#include "WqLib.h"
+
 inline constexpr int kScreenLogLines = 80;
 inline constexpr int kScreenLogLineSize = 255;
 
@@ -19,13 +21,8 @@ struct ScreenLogState {
 
 ScreenLogState& ScreenLog();
 
-// Sets up once; -1 before graphics are started or without a main window.
-int SetupScreenLog();
-// Creates the overlay font when it is lost; returns 0.
-int CreateScreenLogFont();
-// Draws the lines that fit on the screen, white with a black edge; 0.
-int DrawScreenLog();
+// SetupScreenLog, CreateScreenLogFont, DrawScreenLog and GetScreenLogFlag
+// are public (WqLib.h).
+
 // Deletes the overlay font and forgets the set-up (start of shutdown).
 void ReleaseScreenLog();
-// The enable flag.
-int GetScreenLogFlag();

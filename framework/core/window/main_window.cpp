@@ -5,6 +5,7 @@
 #include "WqLib.h"
 #include "core/base/charset_state.h"
 #include "core/window/cursor_services.h"
+#include "core/window/layered_window.h"
 #include "core/base/log_file.h"
 #include "core/base/random_generator.h"
 #include "core/startup/runtime_libraries.h"
@@ -123,6 +124,7 @@ int CreateMainWindow() {
   if (state.className[0] == '\0') {
     StringCopy(state.className, state.windowText[0] != '\0' ? state.windowText : kUnnamedWindowClass);
   }
+  ReadUpdateLayeredWindowEntry();
   state.instance = GetModuleHandleA(nullptr);
   state.mainThreadId = GetCurrentThreadId();
 

@@ -1,5 +1,6 @@
 #include "core/window/cursor_services.h"
 #include "core/window/dropped_files.h"
+#include "core/window/layered_window.h"
 #include "core/window/message_pump.h"
 #include "platform/mmsystem.h"
 #include "core/startup/runtime_libraries.h"
@@ -46,5 +47,7 @@ int EndMainWindow() {
   TIMECAPS caps{};
   timeGetDevCaps(&caps, sizeof(caps));
   timeEndPeriod(caps.wPeriodMin);
+  DeleteLayeredWindowBitmap();
+  ReleaseUpdateLayeredWindowEntry();
   return 0;
 }

@@ -39,6 +39,8 @@ void ClearWindowStateForCreation() {
   std::memcpy(state.className, kept.className, sizeof(state.className));
   state.windowScaleX = kept.windowScaleX;
   state.windowScaleY = kept.windowScaleY;
+  state.transparentWindow = kept.transparentWindow;
+  state.layeredStyle = kept.layeredStyle;
   state.osCode = kept.osCode;
   state.logicalProcessors = kept.logicalProcessors;
   state.hasCpuid = kept.hasCpuid;
@@ -54,7 +56,11 @@ DWORD GetMainWindowStyle() {
   return g_windowSystem.windowMode ? kWindowedStyle | visible : kFullScreenStyle;
 }
 
-DWORD GetMainWindowExStyle() { return g_windowSystem.windowMode ? kWindowedExStyle : kFullScreenExStyle; }
+DWORD GetMainWindowExStyle() {
+  if (!g_windowSystem.windowMode) return kFullScreenExStyle;
+  return kWindowedExStyle | (g_windowSystem.transparentWindow ? WS_EX_TRANSPARENT : 0) |
+         (g_windowSystem.layeredStyle ? WS_EX_LAYERED : 0);
+}
 
 int ReadDesktopColorBits() {
   HDC screen = GetDC(nullptr);

@@ -27,6 +27,11 @@ struct WindowSystemState {
   char className[kWindowTextSize];
   double windowScaleX;
   double windowScaleY;
+  // Switches nothing in this program sets: layered-window presentation
+  // (which also adds the transparent extended style) and the layered
+  // extended style, both for window mode.
+  int transparentWindow;
+  int layeredStyle;
 
   // System report (kept across window creation).
   int osCode;

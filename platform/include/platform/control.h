@@ -51,6 +51,7 @@ std::uint64_t WqControlGetVirtualClockUs();
 
 #include "platform/control_window.h"
 #include "platform/control_com.h"
+#include "platform/control_quartz.h"
 #include "platform/control_input.h"
 
 // ---- Sound ---------------------------------------------------------------------

@@ -195,6 +195,9 @@ int GetDeviceCaps(HDC dc, int index);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HANDLE object, int size, LPVOID buffer);
+#define OBJ_BITMAP 7
+// The object of the kind selected into the DC (OBJ_BITMAP only), or null.
+HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
 HGDIOBJ GetStockObject(int index);
 
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,

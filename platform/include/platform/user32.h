@@ -605,3 +605,29 @@ BOOL IsClipboardFormatAvailable(UINT format);
 // Whether the window accepts input-method text; returns the previous
 // setting. Exported by User32.dll for programs that load it at run time.
 BOOL WINNLSEnableIME(HWND window, BOOL enable);
+
+// ---- Layered windows -------------------------------------------------------
+
+typedef DWORD COLORREF;  // 0x00BBGGRR
+
+struct BLENDFUNCTION {
+  BYTE BlendOp;
+  BYTE BlendFlags;
+  BYTE SourceConstantAlpha;
+  BYTE AlphaFormat;
+};
+
+#define AC_SRC_OVER 0x00
+#define AC_SRC_ALPHA 0x01
+#define ULW_COLORKEY 0x00000001u
+#define ULW_ALPHA 0x00000002u
+
+// Shows the bitmap selected into `source` (a 32-bit DIB section) as the
+// whole window of a WS_EX_LAYERED window: with ULW_COLORKEY the pixels of
+// the key colour are holes; with ULW_ALPHA the pixels are premultiplied by
+// their alpha and alpha 0 is a hole. `position` moves the window and
+// `size` sizes it (null keeps them). The window system shows the holes
+// where it can shape windows; partial alpha it cannot show is drawn over
+// black. Exported by User32.dll for programs that load it at run time.
+BOOL UpdateLayeredWindow(HWND window, HDC destination, POINT* position, SIZE* size, HDC source,
+                         POINT* source_origin, COLORREF key, BLENDFUNCTION* blend, DWORD flags);

@@ -1,4 +1,5 @@
-// SelectObject, DeleteObject and GetObjectA over every kind of GDI object.
+// SelectObject, DeleteObject, GetObjectA and GetCurrentObject over every kind
+// of GDI object.
 #include "gdi32/device_context.h"
 #include "platform/gdi32.h"
 
@@ -47,4 +48,11 @@ int GetObjectA(HANDLE handle, int size, LPVOID buffer) {
   std::shared_ptr<wqplat::GdiObject> object = wqplat::LookupGdiObjectAs(handle);
   if (!object || size < 0) return 0;
   return object->Describe(size, buffer);
+}
+
+HGDIOBJ GetCurrentObject(HDC dc_handle, UINT kind) {
+  std::shared_ptr<wqplat::DeviceContext> dc = wqplat::LookupDeviceContext(dc_handle);
+  if (!dc || kind != OBJ_BITMAP) return nullptr;
+  std::lock_guard lock(wqplat::GdiStateMutex());
+  return dc->bitmap.handle;
 }

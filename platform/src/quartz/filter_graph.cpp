@@ -7,6 +7,7 @@
 #include "platform/kernel32.h"
 #include "quartz/graph_pins.h"
 #include "quartz/media_type_copy.h"
+#include "quartz/quartz_controls.h"
 #include "quartz/quartz_enumerators.h"
 
 namespace wqplat {
@@ -88,6 +89,7 @@ std::vector<D_IBaseFilter*> FilterGraph::Filters() const {
 
 HRESULT FilterGraph::AddFilter(D_IBaseFilter* filter, LPCWSTR name) {
   if (filter == nullptr) return E_POINTER;
+  if (FilterGraphCallFails("AddFilter")) return E_FAIL;
   std::lock_guard hold(lock_);
   if (Contains(filter)) return E_INVALIDARG;
   std::u16string chosen;
@@ -287,6 +289,7 @@ HRESULT FilterGraph::Pause() {
 }
 
 HRESULT FilterGraph::Run() {
+  if (FilterGraphCallFails("Run")) return E_FAIL;
   std::lock_guard hold(lock_);
   if (state_ == D_State_Running) return S_OK;
   if (state_ == D_State_Stopped) {

@@ -3,6 +3,7 @@
 
 #include "platform/kernel32.h"
 #include "quartz/filter_graph.h"
+#include "quartz/quartz_controls.h"
 
 namespace wqplat {
 namespace {
@@ -66,6 +67,7 @@ HRESULT FilterGraph::GetEvent(LONG* code, LONG_PTR* parameter1, LONG_PTR* parame
 HRESULT FilterGraph::WaitForCompletion(LONG timeout_ms, LONG* code) {
   if (code == nullptr) return E_POINTER;
   *code = 0;
+  if (FilterGraphCallFails("WaitForCompletion")) return E_FAIL;
   {
     std::lock_guard hold(lock_);
     if (state_ != D_State_Running) return D_VFW_E_WRONG_STATE;

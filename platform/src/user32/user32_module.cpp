@@ -6,6 +6,7 @@ namespace wqplat {
 namespace {
 
 const ModuleExport kExports[] = {
+    {"UpdateLayeredWindow", ExportAddress(&UpdateLayeredWindow)},
     {"WINNLSEnableIME", ExportAddress(&WINNLSEnableIME)},
 };
 

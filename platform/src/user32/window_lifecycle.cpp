@@ -132,7 +132,8 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   if (EnsureWindowSystem()) {
     ClaimEventThread();
     record->presenter =
-        WindowPresenter::Create(record->text, ClientRectOnScreen(*record), IsBorderless(style));
+        WindowPresenter::Create(record->text, ClientRectOnScreen(*record), IsBorderless(style),
+                                (ex_style & WS_EX_LAYERED) != 0);
     if (record->presenter) record->sdl_window_id = record->presenter->sdl_window_id();
   }
   {

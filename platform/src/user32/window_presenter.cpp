@@ -52,7 +52,8 @@ std::shared_ptr<WindowPresenter> FindWindowPresenter(HWND window) {
 }
 
 std::shared_ptr<WindowPresenter> WindowPresenter::Create(const std::string& title_cp932,
-                                                         const RECT& client, bool borderless) {
+                                                         const RECT& client, bool borderless,
+                                                         bool shaped) {
   int width = std::max<int>(1, client.right - client.left);
   int height = std::max<int>(1, client.bottom - client.top);
   Uint32 flags = SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
@@ -61,7 +62,9 @@ std::shared_ptr<WindowPresenter> WindowPresenter::Create(const std::string& titl
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   std::string title = Cp932ToUtf8(title_cp932);
   // Every window can host the 3D device; without OpenGL it is still a window.
-  SDL_Window* window = CreateSdlWindow(title, client, width, height, flags | SDL_WINDOW_OPENGL);
+  SDL_Window* window = nullptr;
+  if (shaped) window = CreateShapedSdlWindow(title, client, width, height, flags);
+  if (!window) window = CreateSdlWindow(title, client, width, height, flags | SDL_WINDOW_OPENGL);
   if (!window) window = CreateSdlWindow(title, client, width, height, flags);
   if (!window) return nullptr;
   return std::shared_ptr<WindowPresenter>(new WindowPresenter(window, width, height));

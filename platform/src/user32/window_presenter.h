@@ -18,9 +18,11 @@ namespace wqplat {
 
 class WindowPresenter {
  public:
-  // Null when the window system cannot make the window.
+  // Null when the window system cannot make the window. A shaped window
+  // (for layered windows) is made where the window system can shape
+  // windows, else a plain one.
   static std::shared_ptr<WindowPresenter> Create(const std::string& title_cp932, const RECT& client,
-                                                 bool borderless);
+                                                 bool borderless, bool shaped = false);
   ~WindowPresenter();
   WindowPresenter(const WindowPresenter&) = delete;
   WindowPresenter& operator=(const WindowPresenter&) = delete;
@@ -40,6 +42,14 @@ class WindowPresenter {
   // Copies a block of 0x00RRGGBB pixels to client coordinates (x, y),
   // clipped to the client area, and shows it.
   void Blit(int x, int y, int width, int height, const std::uint32_t* pixels, int stride_pixels);
+  // Cuts the window to the pixels whose `opaque` byte (one a pixel,
+  // `width` a row, from the client's top-left) is not 0; pixels beyond
+  // the given size are holes. False when the window is not shaped or the
+  // window system refused: the whole window then stays visible.
+  bool ApplyShape(const std::uint8_t* opaque, int width, int height);
+  // Whether the last ApplyShape took effect.
+  bool shape_applied() const { return shape_applied_; }
+
   // Shows the kept pixels again (after the window system lost them).
   void Present();
   void ReadPixels(std::vector<std::uint32_t>* pixels, int* width, int* height);
@@ -85,7 +95,12 @@ class WindowPresenter {
   unsigned frame_texture_ = 0;
   unsigned frame_framebuffer_ = 0;
   bool frame_newer_than_pixels_ = false;
+  bool shape_applied_ = false;
 };
+
+// A window the window system can shape, or null where it cannot.
+SDL_Window* CreateShapedSdlWindow(const std::string& title_utf8, const RECT& client, int width,
+                                  int height, Uint32 flags);
 
 // The presenter of a window; null for an unknown window or one that is not
 // on a display.

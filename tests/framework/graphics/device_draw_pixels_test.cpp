@@ -22,7 +22,7 @@ int MakeFilledGraph(int w, int h, int red, int green, int blue, int alpha, bool 
   if ((withAlpha ? CreateArgbBaseImage(w, h, &image) : CreateXrgbBaseImage(w, h, &image)) != 0) return -1;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) SetBaseImagePixel(&image, x, y, red, green, blue, alpha);
-  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
   ReleaseBaseImage(&image);
   return graph;
 }
@@ -92,7 +92,7 @@ TEST_F(DeviceDrawPixelsTest, BlendGraphThresholdFollowsTheBorderParameter) {
   ASSERT_EQ(CreateArgbBaseImage(32, 8, &ramp), 0);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 32; ++x) SetBaseImagePixel(&ramp, x, y, 0, 0, 0, x * 8);
-  const int blend = CreateGraphFromGraphImage(&ramp, nullptr, 0);
+  const int blend = CreateGraphFromGraphImage(&ramp, nullptr, 0, 0, 0);
   ReleaseBaseImage(&ramp);
   ASSERT_NE(graph, -1);
   ASSERT_NE(blend, -1);

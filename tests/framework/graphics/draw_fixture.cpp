@@ -19,7 +19,7 @@ int DrawTest::MakeGraph(int width, int height, bool alpha, const PixelFunction& 
       SetBaseImagePixel(&image, x, y, p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, alpha ? p >> 24 : 255);
     }
   }
-  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+  const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
   ReleaseBaseImage(&image);
   EXPECT_GE(graph, 0);
   return graph;

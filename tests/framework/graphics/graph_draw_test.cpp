@@ -3,6 +3,7 @@
 // and the refusal of handles that are not live graphs.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -276,6 +277,41 @@ TEST_P(GraphDrawTest, DegenerateArgumentsDrawNothing) {
     EXPECT_EQ(DrawGraphRectStretchedF(10, 10, 50, 50, 32, 0, 8, 8, quarters_, 0), 0);  // past the graph
   });
   EXPECT_TRUE(AllBlack(frame));
+}
+
+// Coordinates, radii and scales at the ends of their types, and floats
+// that are not numbers: each call returns 0 or -1 without harm, nothing
+// lands on the screen, and the next ordinary draw still draws.
+TEST_P(GraphDrawTest, ExtremeNumbersDrawNothingAndHurtNothing) {
+  const int white = static_cast<int>(MakeColor(255, 255, 255));
+  const float nan = std::nanf(""), inf = INFINITY, huge = 3e38f;
+  const int most = INT_MAX, least = INT_MIN;
+  const std::vector<std::uint32_t> frame = FrameOf([&] {
+    const auto harmless = [](int result) { EXPECT_TRUE(result == 0 || result == -1) << result; };
+    harmless(DrawCircleShape(most, most, most, white, 1));
+    harmless(DrawCircleShape(least, 100, most, white, 0));
+    harmless(DrawCircleShape(-5000, 100, 4000, white, 1));  // wholly left of the screen
+    harmless(DrawGraph(most, most, quarters_, 1));
+    harmless(DrawGraph(least, least, quarters_, 1));
+    harmless(DrawGraph(most - 10, 100, quarters_, 1));
+    harmless(DrawGraphStretched(least, least, least + 1, least + 1, quarters_, 1));
+    harmless(DrawGraphStretched(most - 1, 0, most, 10, quarters_, 1));
+    harmless(DrawGraphStretchedF(nan, nan, nan, nan, quarters_, 1));
+    harmless(DrawGraphStretchedF(-huge, 0, -huge / 2, 10, quarters_, 1));
+    harmless(DrawGraphRotatedF(nan, 100, 1.0, 0.5, quarters_, 1, 0));
+    harmless(DrawGraphRotatedF(-huge, -huge, 1.0, 0.5, quarters_, 1, 0));
+    harmless(DrawGraphRotated(100000000, 100, 1.0, inf, quarters_, 1, 0));
+    harmless(DrawGraphRotated(-100000, 100, 1e-30, 0.3, quarters_, 1, 0));
+    harmless(DrawGraphRotated(-100000, -100000, 2.0, std::nan(""), quarters_, 1, 1));
+    harmless(DrawGraphQuadF(nan, nan, nan, nan, nan, nan, nan, nan, quarters_, 1));
+    harmless(DrawGraphQuadF(-huge, -huge, -huge / 2, -huge, -huge / 2, -huge / 2, -huge, -huge / 2, quarters_, 1));
+    harmless(DrawGraphQuadF(-inf, 0, -inf, 0, -inf, 10, -inf, 10, quarters_, 1));
+    harmless(DrawGraphRect(least, least, most, most, most, most, quarters_, 1, 1));
+    harmless(DrawGraphRectStretchedF(nan, 0, 10, 10, 0, 0, most, most, quarters_, 1));
+  });
+  EXPECT_TRUE(AllBlack(frame));
+  const std::vector<std::uint32_t> after = FrameOf([&] { EXPECT_EQ(DrawGraph(10, 10, quarters_, 1), 0); });
+  ExpectPixels(after, {{10, 10, kRed}, {41, 25, kYellow}});
 }
 
 TEST_P(GraphDrawTest, BlendGraphMustCoverTheDrawnGraph) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <string>
 
 #include "graphics/graph_load.h"
@@ -150,6 +151,83 @@ TEST_F(GraphLoadTest, DerivedGraphRefusesEmptyOrOutsideCornersAndCutsAtTheEdges)
   const int part = DeriveGraph(100, 118, 28, 10, whole);
   ASSERT_GE(part, 0);
   EXPECT_EQ(FindGraphRecord(part)->image->refCount, 2);
+}
+
+TEST_F(GraphLoadTest, PicturesHeldInMemoryBecomeGraphs) {
+  StartInGameMode();
+  const std::string picture = Bmp24(20, 10, Picture);
+  const std::string alpha = Bmp24(20, 10, [](int x, int) { return x < 10 ? 0x404040u : 0xFFFFFFu; });
+  const int keyed = CreateGraphFromMemImage(picture.data(), static_cast<int>(picture.size()), nullptr, 0, 0, 0);
+  ASSERT_GE(keyed, 0);
+  EXPECT_EQ(FindGraphRecord(keyed)->image->formatIndex, 5);
+  EXPECT_EQ(DeviceTexel(keyed, 5, 3), 0xFF3080C0u);
+  EXPECT_NE(FindGraphRecord(keyed)->image->keptImage, nullptr) << "no file to read it back from";
+  const int blended = CreateGraphFromMemImage(picture.data(), static_cast<int>(picture.size()), alpha.data(),
+                                              static_cast<int>(alpha.size()), 0, 1);
+  ASSERT_GE(blended, 0);
+  EXPECT_EQ(FindGraphRecord(blended)->image->formatIndex, 3);
+  EXPECT_EQ(DeviceTexel(blended, 19, 3), 0x40000000u) << "mirrored with its alpha";
+  EXPECT_EQ(DeviceTexel(blended, 0, 3), 0xFF3080C0u);
+  // A new memory picture for the graph, then refusals.
+  const std::string plain = Bmp24(20, 10, [](int, int) { return 0x102030u; });
+  EXPECT_EQ(ReCreateGraphFromMemImage(plain.data(), static_cast<int>(plain.size()), keyed, nullptr, 0, 0, 0), 0);
+  EXPECT_EQ(DeviceTexel(keyed, 0, 3), 0xFF102030u);
+  const std::string other = Bmp24(8, 8, Picture);
+  EXPECT_EQ(ReCreateGraphFromMemImage(other.data(), static_cast<int>(other.size()), keyed, nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(CreateGraphFromMemImage(nullptr, 100, nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(CreateGraphFromMemImage(picture.data(), 0, nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(CreateGraphFromMemImage("garbage", 7, nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(ReCreateGraphFromMemImage(plain.data(), static_cast<int>(plain.size()), -1, nullptr, 0, 0, 0), -1);
+}
+
+TEST_F(GraphLoadTest, EmptyGraphsHaveTheirSizeAndNoPixels) {
+  EXPECT_EQ(CreateEmptyGraph(8, 8), -1);  // before start-up
+  StartInGameMode();
+  const int opaque = CreateEmptyGraph(40, 20);
+  ASSERT_GE(opaque, 0);
+  EXPECT_EQ(FindGraphRecord(opaque)->width, 40);
+  EXPECT_EQ(FindGraphRecord(opaque)->image->alphaChannel, 0);
+  EXPECT_EQ(DeviceTexel(opaque, 39, 19), 0u);
+  ASSERT_EQ(SetCreateGraphAlphaFlag(1), 0);
+  const int withAlpha = CreateEmptyGraph(16, 16);
+  ASSERT_GE(withAlpha, 0);
+  EXPECT_EQ(FindGraphRecord(withAlpha)->image->alphaChannel, 1);
+  for (const auto& [width, height] : {std::pair{0, 8}, std::pair{8, 0}, std::pair{-3, 8}, std::pair{8, -1}})
+    EXPECT_EQ(CreateEmptyGraph(width, height), -1) << width << " x " << height;
+}
+
+// Arguments of the division that cannot cut anything: refused, or nothing
+// made, never a crash, and never a handle past what was made written.
+TEST_F(GraphLoadTest, DivisionArgumentsThatCutNothing) {
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  StartInGameMode();
+  const std::string path = PathOf("cells.bmp");
+  const int slotsBefore = GraphSlotEnd();
+  struct Case {
+    const char* what;
+    int total, across, down, width, height;
+    int result, made;
+  };
+  const Case cases[] = {
+      {"no pieces asked for", 0, 4, 4, 32, 32, 0, 0},
+      {"a negative total", -5, 4, 4, 32, 32, 0, 0},
+      {"no columns", 4, 0, 4, 32, 32, 0, 0},
+      {"negative rows", 4, 4, -2, 32, 32, 0, 0},
+      {"pieces of no width", 4, 4, 4, 0, 32, -1, 0},
+      {"pieces of negative height", 4, 4, 4, 32, -32, -1, 0},
+      {"a grid whose size overflows", 1, 100000, 100000, 1, 1, 0, 1},
+      {"columns past any picture", 3, 3, 1, 0x40000000, 8, -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    int handles[4] = {-7, -7, -7, -7};
+    EXPECT_EQ(LoadDivGraph(path.c_str(), c.total, c.across, c.down, c.width, c.height, handles, 0), c.result);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(IsGraphHandleValid(handles[i]), i < c.made ? 1 : 0) << i;
+    for (int i = 0; i < c.made; ++i) EXPECT_EQ(DeleteGraph(handles[i]), 0);
+    EXPECT_EQ(GraphSlotEnd(), slotsBefore) << "nothing is left behind";
+  }
+  EXPECT_EQ(LoadDivGraph(path.c_str(), 4, 2, 2, 32, 32, nullptr, 0), -1);
+  EXPECT_EQ(LoadDivGraph(nullptr, 4, 2, 2, 32, 32, nullptr, 0), -1);
 }
 
 }  // namespace

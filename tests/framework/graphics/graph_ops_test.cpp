@@ -38,7 +38,7 @@ class GraphOpsTest : public wqtest::GraphicsTest {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         std::memcpy(static_cast<std::uint8_t*>(image.pixels) + y * image.pitch + x * 4, &argb, 4);
-    const int graph = CreateGraphFromGraphImage(&image, nullptr, 0);
+    const int graph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
     ReleaseBaseImage(&image);
     return graph;
   }

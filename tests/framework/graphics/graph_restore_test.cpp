@@ -52,7 +52,7 @@ class GraphRestoreTest : public wqtest::GraphicsTest {
     ASSERT_EQ(CreateXrgbBaseImage(6, 6, &image), 0);
     for (int y = 0; y < 6; ++y)
       for (int x = 0; x < 6; ++x) SetBaseImagePixel(&image, x, y, 10 * x + 5, 10 * y + 5, 99, 255);
-    kept_ = CreateGraphFromGraphImage(&image, nullptr, 0);
+    kept_ = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
     ReleaseBaseImage(&image);
     ASSERT_GE(kept_, 0);
     empty_ = AllocGraphHandle();
@@ -148,6 +148,80 @@ TEST_F(GraphRestoreTest, WithoutADeviceTheGraphsComeBackInMemory) {
   }
   ExpectPixelsBack();
   EXPECT_EQ(SelectDrawTarget(picture_), 0);  // every software graph can be drawn to
+}
+
+// Mirrored loads: the whole picture mirrored, and cells taken from the
+// right so that each shows its own cell mirrored; both come back mirrored.
+TEST_F(GraphRestoreTest, MirroredLoadsComeBackMirrored) {
+  StartInGameMode();
+  files_.WriteFile("cells.bmp", Bmp24(128, 128, CellPicture));
+  const int whole = LoadGraphOrMovie(PathOf("cells.bmp").c_str(), 0, 1, 0);
+  ASSERT_GE(whole, 0);
+  int cells[16];
+  ASSERT_EQ(LoadDivGraphCore(PathOf("cells.bmp").c_str(), 16, 4, 4, 32, 32, cells, 0, 1), 0);
+  const auto expect = [&] {
+    EXPECT_EQ(ImagePixel(whole, 0, 0), CellPicture(127, 0));
+    EXPECT_EQ(ImagePixel(whole, 127, 40), CellPicture(0, 40));
+    for (int cell = 0; cell < 16; ++cell) {
+      const GraphRecord* record = FindGraphRecord(cells[cell]);
+      // Cell n's left column is the picture's cell n's right column.
+      EXPECT_EQ(ImagePixel(cells[cell], record->imageX, record->imageY), CellPicture(cell % 4 * 32 + 31, cell / 4 * 32))
+          << "cell " << cell;
+    }
+  };
+  expect();
+  CountOpens();
+  LoseDevice();
+  expect();
+  EXPECT_EQ(g_opens[PathOf("cells.bmp")], 1) << "both mirrored loads share one read";
+}
+
+// A picture put into a graph replaces what the graph showed for good: after
+// a rebuild the graph shows it again, whether the graph came from a file,
+// was cut from one, or was made from a base image.
+TEST_F(GraphRestoreTest, RecreatedPicturesComeBackInsteadOfTheOldOnes) {
+  StartInGameMode();
+  LoadGraphs();
+  BaseImage small{}, cell{}, wide{};
+  ASSERT_EQ(CreateXrgbBaseImage(20, 10, &small), 0);
+  ASSERT_EQ(CreateXrgbBaseImage(32, 32, &cell), 0);
+  ASSERT_EQ(CreateXrgbBaseImage(6, 6, &wide), 0);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) SetBaseImagePixel(&small, x, y, 200, x, y, 255);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) SetBaseImagePixel(&cell, x, y, 1, 2, 3, 255);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) SetBaseImagePixel(&wide, x, y, 7, 8, 9, 255);
+  // Sizes that differ are refused and change nothing.
+  EXPECT_EQ(ReCreateGraphFromBaseImage(&cell, picture_), -1);
+  EXPECT_EQ(ReCreateGraphFromGraphImage(&small, &cell, picture_, 0, 0, 0), -1);
+  EXPECT_EQ(ReCreateGraphFromBaseImage(&small, -1), -1);
+  EXPECT_EQ(ImagePixel(picture_, 19, 0), 0x4060A0u);
+
+  ASSERT_EQ(ReCreateGraphFromBaseImage(&small, picture_), 0);
+  EXPECT_EQ(FindGraphRecord(picture_)->fileName, nullptr);
+  ASSERT_EQ(ReCreateGraphFromGraphImage(&cell, nullptr, cells_[5], 0, 0, 0), 0);
+  // Mirrored here and put back: the caller's image is unchanged afterwards.
+  SetBaseImagePixel(&wide, 0, 0, 90, 91, 92, 255);
+  ASSERT_EQ(ReCreateGraphFromGraphImage(&wide, nullptr, kept_, 0, 1, 1), 0);
+  int r = 0, g = 0, b = 0;
+  GetBaseImagePixel(&wide, 0, 0, &r, &g, &b, nullptr);
+  EXPECT_EQ(r, 90);
+  const auto expect = [&] {
+    EXPECT_EQ(ImagePixel(picture_, 19, 3), 0xC81303u);
+    const GraphRecord* five = FindGraphRecord(cells_[5]);
+    EXPECT_EQ(ImagePixel(cells_[5], five->imageX + 31, five->imageY), 0x010203u);
+    const GraphRecord* six = FindGraphRecord(cells_[6]);
+    EXPECT_EQ(ImagePixel(cells_[6], six->imageX, six->imageY), CellPicture(64, 32)) << "its neighbour keeps the file";
+    EXPECT_EQ(ImagePixel(kept_, 5, 0), 0x5A5B5Cu);
+    EXPECT_EQ(ImagePixel(kept_, 0, 0), 0x070809u);
+  };
+  expect();
+  LoseDevice();
+  expect();
+  ReleaseBaseImage(&small);
+  ReleaseBaseImage(&cell);
+  ReleaseBaseImage(&wide);
 }
 
 }  // namespace

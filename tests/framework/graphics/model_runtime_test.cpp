@@ -129,7 +129,7 @@ TEST_F(ModelRuntimeTest, InstancesHoldTheirBaseUntilTheLastGoes) {
   base->materials = Zeroed<ModelMaterial>();
   BaseImage image{};
   ASSERT_EQ(CreateXrgbBaseImage(4, 4, &image), 0);
-  base->materials[0].textureGraph = CreateGraphFromGraphImage(&image, nullptr, 0);
+  base->materials[0].textureGraph = CreateGraphFromGraphImage(&image, nullptr, 0, 0, 0);
   ReleaseBaseImage(&image);
   const int texture = base->materials[0].textureGraph;
   ModelInstance* instance = AddInstance(4, 1500, base);
@@ -247,7 +247,7 @@ TEST_F(ModelRuntimeTest, ALostDeviceRebuildsBaseBuffersAndMaterialTextures) {
   ASSERT_EQ(BuildModelTexture(file.data(), static_cast<int>(file.size()), nullptr, 0, 0, 1.0f, 0, &color, &alpha,
                               &hasAlpha),
             0);
-  material.textureGraph = CreateGraphFromGraphImage(&color, nullptr, 0);
+  material.textureGraph = CreateGraphFromGraphImage(&color, nullptr, 0, 0, 0);
   ReleaseBaseImage(&color);
   GraphImageInfo* info = FindGraphRecord(material.textureGraph)->image;
   // Only the model runtime is to restore this graph: drop the copy it keeps.

@@ -3,9 +3,11 @@
 // handed to the callback once the movie runs, and nothing left at close.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/base/tracked_allocator.h"
+#include "core/files/file_access_table.h"
 #include "media/filters/base_renderer.h"
 #include "media/filters/com_object.h"
 #include "movie_fixture.h"
@@ -157,6 +159,49 @@ TEST_F(DirectShowMovieTest, AMovieInsideAnArchivePlaysFromAnExactTemporaryCopy) 
     EXPECT_FALSE(std::filesystem::exists(copy)) << "the copy goes with the movie";
   }
   SetArchiveKey(nullptr);
+}
+
+// A renderer the graph does not take is deleted with the graph, and the
+// open fails with its line.
+TEST_F(DirectShowMovieTest, ARendererTheGraphRefusesGoesWithTheFailedOpen) {
+  WqControlSetFilterGraphCallFails("AddFilter", true);
+  EXPECT_EQ(OpenTestMovie(TestMovie::kMpeg4), -1);
+  WqControlSetFilterGraphCallFails("AddFilter", false);
+  wqtest::ExpectLogInOrder(ReadLog(), {"Could not add renderer filter to graph!",
+                                       "ムービーファイルオープン処理時にエラーが発生しました"});
+  EXPECT_EQ(GetLiveFilterObjectCount(), 0);
+}
+
+// Reads through the file layer that come back one byte short.
+std::int64_t (*g_realRead)(void*, std::size_t, std::size_t, FileHandle);
+std::int64_t ShortRead(void* destination, std::size_t itemSize, std::size_t count, FileHandle file) {
+  return g_realRead(destination, itemSize, count > 1 ? count - 1 : count, file);
+}
+
+// A copy that could not be read whole is not rendered: the open fails and
+// the partial copy is deleted at once.
+TEST_F(DirectShowMovieTest, ACopyCutShortByTheFileLayerFailsAndIsDeleted) {
+  const wqtest::TempDir temporary;
+  ASSERT_EQ(setenv("TMPDIR", temporary.path().c_str(), 1), 0);
+  const std::string bytes = wqtest::TestMovieBytes(TestMovie::kMpeg4);
+  const std::vector<std::uint8_t> archive =
+      wqtest::BuildWqa({wqtest::WqaFile("clip.mp4", bytes)}, wqtest::WqaOptions("MOVIEKY"));
+  folder_.WriteFile("packed.WQA", std::string(archive.begin(), archive.end()));
+  SetArchiveKey("MOVIEKY");
+  archiveOpen_ = true;
+  FileAccessTable shortReads = *GetFileAccessTable();
+  const FileAccessTable saved = shortReads;
+  g_realRead = shortReads.read;
+  shortReads.read = ShortRead;
+  SetupFileAccessTable(&shortReads);
+  const std::string path = folder_.WindowsPath() + "\\packed\\clip.mp4";
+  EXPECT_EQ(OpenMovie(path.c_str(), nullptr, nullptr, 0), -1);
+  SetupFileAccessTable(&saved);
+  EXPECT_NE(ReadLog().find("ファイル:" + path + " が開けませんでした"), std::string::npos) << ReadLog();
+  EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "no copy is left behind";
+  EXPECT_EQ(GetLiveFilterObjectCount(), 0);
+  SetArchiveKey(nullptr);
+  unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -145,6 +145,23 @@ TEST_F(GraphSoundTest, FailuresLogTheirLineAndReleaseEverything) {
   }
 }
 
+// A graph that will not run, or whose wait for the end fails for any
+// reason but the time-out, would never finish: both are errors.
+TEST_F(GraphSoundTest, AGraphThatDoesNotRunOrCannotBeWaitedForFails) {
+  MakeTone(0.5);
+  for (const char* method : {"Run", "WaitForCompletion"}) {
+    WqControlSetFilterGraphCallFails(method, true);
+    EXPECT_EQ(LoadSound(WindowsPathOf(mp2_).c_str(), 1, -1), -1) << method;
+    WqControlSetFilterGraphCallFails(method, false);
+    EXPECT_NE(Log().find("MP3変換の途中でエラーが発生しました"), std::string::npos) << method << "\n" << Log();
+    EXPECT_EQ(GetLiveFilterObjectCount(), 0) << method;
+  }
+  // With nothing failing the same file converts.
+  const int handle = LoadSound(WindowsPathOf(mp2_).c_str(), 1, -1);
+  EXPECT_GE(handle, 0) << Log();
+  EXPECT_EQ(DeleteSoundHandle(handle, 0), 0);
+}
+
 TEST_F(GraphSoundTest, QuittingDuringTheConversionEndsIt) {
   MakeTone(1.0);
   WindowSystem().quit = 1;
