@@ -1,6 +1,6 @@
 // A missing or damaged data file never stops the game: the framework's log
-// names the file, the game runs on without it through two games, and quits
-// cleanly. Each file is tried once per run, so it is named once, though the
+// names the file, the game runs on without it through two games (in this
+// process, the conversations skipped), and quits cleanly. Each file is tried once per run, so it is named once, though the
 // second game loads its stage pictures again.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "game/game_data_tree.h"
 #include "game/game_log_checks.h"
-#include "game/game_process.h"
+#include "game/in_process_game.h"
 #include "game/replay_scripts.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_P(DamagedData, GameRunsOnAndLogsTheFile) {
   } else {
     tree.CutShort(onDisk, 100);
   }
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kTwoGamesThenQuit}), 0);
+  EXPECT_EQ(gametest::RunGameInProcess(tree, gametest::kTwoQuickGamesThenQuit, "", gametest::SkipConversation), 0);
   const std::string log = tree.ReadLog();
   const auto named = log.find(c.logLine);
   EXPECT_NE(named, std::string::npos) << log;

@@ -1,18 +1,18 @@
-// The real game executable replayed from the title: frames at chosen points
+// The real game executable replayed from the title into stage 2: pictures
 // against reviewed checksums, from the plain data and from the archives, a
-// clean quit with nothing left allocated, and the start-up failure.
+// clean end with nothing left allocated when the window is closed, and the
+// start-up failure.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
 
-#include "game/frame_checksum.h"
 #include "game/game_data_tree.h"
 #include "game/game_log_checks.h"
+#include "game/golden_frames.h"
 #include "game/game_process.h"
 #include "game/replay_scripts.h"
 #include "support/wait_until.h"
@@ -23,76 +23,25 @@ using gametest::DataSource;
 using gametest::GameDataTree;
 using gametest::GameRunSettings;
 
-// Pictures kOneGameThenQuit shows, in order, with their reviewed checksums.
-// Start-up work on a loaded machine can move the title's first frame by a
-// few presents, so each picture is looked for in a window of frames around
-// where it stands, not at one frame number.
-// A picture the game waits on shows in two frames in a row: presented before
-// the wait, and again by the frame loop after it.
-struct GoldenFrame {
-  int first;
-  int last;
-  const char* shows;
-  std::uint64_t checksum;
-  int framesInARow;
-};
-const GoldenFrame kGoldenFrames[] = {
+// Pictures kIntoStage2ThenClose shows, in order, with their reviewed
+// checksums.
+const gametest::GoldenFrame kGoldenFrames[] = {
     {14, 30, "the title, cursor on start", 7687561828485529475ull, 1},
     {40, 55, "the title, cursor on quit", 418342415934578563ull, 1},
-    {72, 100, "stage 1 just started: the side frame over the empty playfield", 17989674690193622869ull, 1},
-    {95, 130, "the end picture, shown before the wait for a key", 17601711335535723963ull, 2},
-    {140, 165, "the title of the second visit, cursor on quit", 418342415934578563ull, 1},
+    {90, 110, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull, 1},
+    {430, 455, "stage 1's first boss step: Meru's picture and one line", 3287590177077970105ull, 1},
+    {1230, 1250, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull, 1},
 };
-
-std::string CaptureList() {
-  std::string list;
-  for (const GoldenFrame& golden : kGoldenFrames) {
-    for (int frame = golden.first; frame <= golden.last; ++frame) {
-      if (!list.empty()) list += ",";
-      list += std::to_string(frame);
-    }
-  }
-  return list;
-}
-
-std::filesystem::path CapturePath(const GameDataTree& tree, int frame) {
-  char name[32];
-  std::snprintf(name, sizeof name, "frame_%06d.png", frame);
-  return tree.path() / "captures" / name;
-}
-
-// Each picture shows in its window, after the one before it, in as many
-// frames in a row as it should.
-void ExpectGoldenFrames(const GameDataTree& tree) {
-  int previous = 0;
-  for (const GoldenFrame& golden : kGoldenFrames) {
-    int found = 0;
-    int inARow = 0;
-    for (int frame = std::max(golden.first, previous + 1); frame <= golden.last; ++frame) {
-      const auto checksum = gametest::FrameChecksum(CapturePath(tree, frame), 882, 820);
-      ASSERT_TRUE(checksum.has_value()) << "frame " << frame << " not captured";
-      if (*checksum != golden.checksum) {
-        if (found != 0) break;
-        continue;
-      }
-      if (found == 0) found = frame;
-      ++inARow;
-    }
-    EXPECT_NE(found, 0) << golden.shows << ": not among frames " << golden.first << " to " << golden.last << " ("
-                        << tree.path() / "captures" << ")";
-    EXPECT_GE(inARow, golden.framesInARow) << golden.shows << " from frame " << found;
-    if (found != 0) previous = found;
-  }
-}
 
 class GameReplay : public testing::TestWithParam<DataSource> {};
 
-TEST_P(GameReplay, PlaysFromTheTitleToQuitWithTheReviewedFrames) {
+TEST_P(GameReplay, PlaysFromTheTitleWithTheReviewedFrames) {
   GameDataTree tree(GetParam());
-  EXPECT_EQ(gametest::RunGame(tree, {.inputScript = gametest::kOneGameThenQuit, .captureFrames = CaptureList()}),
-            0);
+  const GameRunSettings settings{.inputScript = gametest::kIntoStage2ThenClose,
+                                 .captureFrames = gametest::CaptureList(kGoldenFrames)};
+  EXPECT_EQ(gametest::RunGame(tree, settings), 0);
   gametest::ExpectCleanEnd(tree.ReadLog());
-  ExpectGoldenFrames(tree);
+  gametest::ExpectGoldenFrames(tree, kGoldenFrames);
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, GameReplay, testing::Values(DataSource::kPlainFiles, DataSource::kArchives),

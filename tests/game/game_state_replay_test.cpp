@@ -1,19 +1,20 @@
 // A whole session replayed inside the test process through the game's own
 // entry point, with the frame hook reading the game's state between frames:
-// the title menu, two games from stage 1 to the end picture, and quit.
+// the title menu, two games from stage 1 to the end picture, and quit. The
+// hook also skips every conversation to its end, so that the two games take
+// a few seconds: the dialogue and ending replays read them.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
 
 #include <WqLib.h>
 
-#include "frame_loop.h"
+#include "dialogue_scripts.h"
+#include "ending.h"
 #include "game/game_data_tree.h"
+#include "game/in_process_game.h"
 #include "game/replay_scripts.h"
-#include "game_entry.h"
 #include "game_state.h"
 #include "picture_cache.h"
 
@@ -54,6 +55,7 @@ void RecordFrame() {
   }
   state.bossGraphValid = IsGraphHandleValid(boss.graph) == 1;
   g_frames.push_back(state);
+  gametest::SkipConversation();
 }
 
 // The frames on which the game entered `scene`, in order.
@@ -80,15 +82,7 @@ class SessionReplay : public testing::Test {
  protected:
   void Replay(const std::string& script) {
     tree_ = std::make_unique<gametest::GameDataTree>(gametest::DataSource::kPlainFiles);
-    const auto scriptPath = tree_->path() / "replay.txt";
-    FILE* file = fopen(scriptPath.c_str(), "w");
-    fputs(script.c_str(), file);
-    fclose(file);
-    setenv("WQ_VIRTUAL_CLOCK", "1", 1);
-    setenv("WQ_INPUT_SCRIPT", scriptPath.c_str(), 1);
-    ASSERT_EQ(chdir(tree_->path().c_str()), 0);
-    SetFrameHook(RecordFrame);
-    exitCode_ = WinMain(nullptr, nullptr, nullptr, 0);
+    exitCode_ = gametest::RunGameInProcess(*tree_, script, "", RecordFrame);
   }
 
   std::unique_ptr<gametest::GameDataTree> tree_;
@@ -97,7 +91,7 @@ class SessionReplay : public testing::Test {
 
 class GameStateReplay : public SessionReplay {
  protected:
-  void SetUp() override { Replay(gametest::kTwoGamesThenQuit); }
+  void SetUp() override { Replay(gametest::kTwoQuickGamesThenQuit); }
 };
 
 TEST_F(GameStateReplay, PlaysTwoGamesAndQuits) {
@@ -168,7 +162,7 @@ TEST_F(GameStateReplay, Stage2DialogueSlotsHoldBThenA) {
 // without drawing (the -1 it leaves, then the reset) lead to the title.
 TEST_F(SessionReplay, LostBattleGoesThroughGameOverToTheTitle) {
   g_loseFirstBattle = true;
-  Replay(gametest::kOneGameThenQuit);
+  Replay(gametest::kOneQuickGameThenQuit);
   EXPECT_EQ(exitCode_, 0);
   const std::vector<int> expected = {0, 1, 2, 3, 29, -1, 0, 1};
   EXPECT_EQ(SceneOrder(), expected);

@@ -2,41 +2,69 @@
 // from the moment the window is shown (the title comes up about half a
 // second later, after the screen is set up); every key is held for ten of
 // them, so that the game's once-a-frame keyboard read surely sees it.
+// Pauses (the first battle frame, the staff pages) take virtual time
+// without frames, so the frames below are where the game stands on that
+// clock.
 #pragma once
 
 #include <string>
 
 namespace gametest {
 
-// The title's cursor goes down to quit and back up, the game starts and
-// (while the scene routines are placeholders) runs through every stage to
-// the end picture, where a key brings back the title.
-inline const std::string kOneGameToTheTitle =
+// Enter pressed at `first` and then every `interval` frames up to `last`:
+// each press comes when the dialogue step shown has been up for the sixty
+// frames it needs, and also serves as the key a waiting screen wants.
+inline std::string EnterEvery(int first, int last, int interval = 64) {
+  std::string script;
+  for (int frame = first; frame <= last; frame += interval) {
+    script += std::to_string(frame) + " RETURN\n" + std::to_string(frame + 10) + "\n";
+  }
+  return script;
+}
+
+// The title's cursor goes down to quit and back up.
+inline const std::string kTitleCursorDownAndUp =
     "60 DOWN\n"
     "70\n"
     "80 UP\n"
-    "90\n"
-    "100 RETURN\n"
-    "110\n"
-    "600 SPACE\n"
-    "610\n";
+    "90\n";
 
-// One game, then quit.
-inline const std::string kOneGameThenQuit = kOneGameToTheTitle +
-                                            "640 DOWN\n"
-                                            "650\n"
-                                            "660 RETURN\n"
-                                            "670\n";
+// The title's cursor down to quit at `frame`, and quit.
+inline std::string QuitAt(int frame) {
+  return std::to_string(frame) + " DOWN\n" + std::to_string(frame + 10) + "\n" + std::to_string(frame + 20) +
+         " RETURN\n" + std::to_string(frame + 30) + "\n";
+}
 
-// A second game the same way, then quit.
-inline const std::string kTwoGamesThenQuit = kOneGameToTheTitle +
-                                             "640 RETURN\n"
-                                             "650\n"
-                                             "1200 SPACE\n"
-                                             "1210\n"
-                                             "1240 DOWN\n"
-                                             "1250\n"
-                                             "1260 RETURN\n"
-                                             "1270\n";
+// Into the game and through stage 1's conversations to stage 2's first
+// dialogue, then the window is closed with Alt+F4. Enter starts the game at
+// frame 100 and reads every step (the placeholder battle ends in its first
+// frame); stage 2's dialogue comes up at frame 1329.
+inline const std::string kIntoStage2ThenClose = kTitleCursorDownAndUp + EnterEvery(100, 1316) +
+                                                "1360 MENU F4\n"
+                                                "1370\n";
+
+// One game for a replay that skips every conversation (see
+// SkipConversation): the game starts at frame 100, SPACE at 600 ends the
+// screen it waits on (the end picture, or game over), then quit.
+inline const std::string kOneQuickGameThenQuit = kTitleCursorDownAndUp +
+                                                 "100 RETURN\n"
+                                                 "110\n"
+                                                 "600 SPACE\n"
+                                                 "610\n" +
+                                                 QuitAt(640);
+
+// Two games for a replay that skips every conversation (see
+// SkipConversation): each reaches its end picture about 835 frames after
+// its start, where SPACE takes it back to the title; then quit.
+inline const std::string kTwoQuickGamesThenQuit = kTitleCursorDownAndUp +
+                                                  "100 RETURN\n"
+                                                  "110\n"
+                                                  "960 SPACE\n"
+                                                  "970\n"
+                                                  "1000 RETURN\n"
+                                                  "1010\n"
+                                                  "1860 SPACE\n"
+                                                  "1870\n" +
+                                                  QuitAt(1900);
 
 }  // namespace gametest
