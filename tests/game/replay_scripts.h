@@ -44,13 +44,13 @@ inline std::string QuitAt(int frame) {
          " RETURN\n" + std::to_string(frame + 30) + "\n";
 }
 
-// Into the game and through stage 1's conversations to stage 2's first
-// dialogue, then the window is closed with Alt+F4. Enter starts the game at
-// frame 100 and reads every step (the placeholder battle ends in its first
-// frame); stage 2's dialogue comes up at frame 1329.
-inline const std::string kIntoStage2ThenClose = kTitleCursorDownAndUp + EnterEvery(100, 1316) +
-                                                "1360 MENU F4\n"
-                                                "1370\n";
+// Into the game and through stage 1's opening dialogue into its battle,
+// where the player stands still under the boss's fire for some seconds,
+// then the window is closed with Alt+F4. Enter starts the game at frame 100
+// and reads every step; the battle is on before frame 1000.
+inline const std::string kIntoStage1BattleThenClose = kTitleCursorDownAndUp + EnterEvery(100, 1000) +
+                                                      "1300 MENU F4\n"
+                                                      "1310\n";
 
 // One game for a replay that skips every conversation (see
 // SkipConversation): the game starts at frame 100, SPACE at 600 ends the
