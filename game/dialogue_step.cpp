@@ -2,12 +2,12 @@
 
 #include <WqLib.h>
 
+#include "boss_drawing.h"
 #include "game_records.h"
 #include "game_state.h"
 #include "key_codes.h"
 #include "key_hold.h"
 #include "picture_cache.h"
-#include "routines_to_come.h"
 #include "screen_waits.h"
 #include "stage_loaders.h"
 

@@ -47,7 +47,8 @@ TEST_P(DamagedData, GameRunsOnAndLogsTheFile) {
   } else {
     tree.CutShort(onDisk, 100);
   }
-  EXPECT_EQ(gametest::RunGameInProcess(tree, gametest::kTwoQuickGamesThenQuit, "", gametest::SkipConversation), 0);
+  EXPECT_EQ(gametest::RunGameInProcess(tree, gametest::kTwoQuickGamesThenQuit, "",
+                                       gametest::SkipConversationsAndBattles), 0);
   const std::string log = tree.ReadLog();
   const auto named = log.find(c.logLine);
   EXPECT_NE(named, std::string::npos) << log;

@@ -1,5 +1,5 @@
-// The real game executable replayed from the title into stage 2: pictures
-// against reviewed checksums, from the plain data and from the archives, a
+// The real game executable replayed from the title into stage 1's battle:
+// pictures against reviewed checksums, from the plain data and from the archives, a
 // clean end with nothing left allocated when the window is closed, and the
 // start-up failure.
 #include <gtest/gtest.h>
@@ -23,21 +23,22 @@ using gametest::DataSource;
 using gametest::GameDataTree;
 using gametest::GameRunSettings;
 
-// Pictures kIntoStage2ThenClose shows, in order, with their reviewed
+// Pictures kIntoStage1BattleThenClose shows, in order, with their reviewed
 // checksums.
 const gametest::GoldenFrame kGoldenFrames[] = {
     {14, 30, "the title, cursor on start", 7687561828485529475ull, 1},
     {40, 55, "the title, cursor on quit", 418342415934578563ull, 1},
-    {90, 110, "stage 1's opening: the player's picture and four lines", 11979091520861774351ull, 1},
-    {430, 455, "stage 1's first boss step: Meru's picture and one line", 3287590177077970105ull, 1},
-    {1230, 1250, "stage 2's first step: the player speaking in Wenu's slot 0", 5691598048369392946ull, 1},
+    {90, 110, "stage 1's opening: the player's picture and four lines", 12412951685122888088ull, 1},
+    {430, 455, "stage 1's first boss step: Meru's picture and one line", 10985433957252064703ull, 1},
+    {1085, 1115, "stage 1's battle: the boss's rings and falling stream, the player standing still", 2733911725725054455ull,
+     1},
 };
 
 class GameReplay : public testing::TestWithParam<DataSource> {};
 
 TEST_P(GameReplay, PlaysFromTheTitleWithTheReviewedFrames) {
   GameDataTree tree(GetParam());
-  const GameRunSettings settings{.inputScript = gametest::kIntoStage2ThenClose,
+  const GameRunSettings settings{.inputScript = gametest::kIntoStage1BattleThenClose,
                                  .captureFrames = gametest::CaptureList(kGoldenFrames)};
   EXPECT_EQ(gametest::RunGame(tree, settings), 0);
   gametest::ExpectCleanEnd(tree.ReadLog());

@@ -1,8 +1,9 @@
 // A whole session replayed inside the test process through the game's own
 // entry point, with the frame hook reading the game's state between frames:
 // the title menu, two games from stage 1 to the end picture, and quit. The
-// hook also skips every conversation to its end, so that the two games take
-// a few seconds: the dialogue and ending replays read them.
+// hook also skips every conversation to its end and wins every battle, so
+// that the two games take a few seconds: the dialogue, ending and battle
+// tests read those.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,7 +56,7 @@ void RecordFrame() {
   }
   state.bossGraphValid = IsGraphHandleValid(boss.graph) == 1;
   g_frames.push_back(state);
-  gametest::SkipConversation();
+  gametest::SkipConversationsAndBattles();
 }
 
 // The frames on which the game entered `scene`, in order.

@@ -40,6 +40,19 @@ void SkipConversation() {
   if (sceneNumber == 27 && dialogueIndex < ENDING_LOAD_STAFF_STEP) dialogueIndex = ENDING_LOAD_STAFF_STEP;
 }
 
+void WinBattle() {
+  const bool battleScene = sceneNumber >= 4 && sceneNumber <= 24 && sceneNumber % 4 == 0;
+  if (!battleScene) return;
+  boss.alive = 0;
+  dialogueIndex = 0;
+  sceneNumber = sceneNumber + 1;
+}
+
+void SkipConversationsAndBattles() {
+  SkipConversation();
+  WinBattle();
+}
+
 std::filesystem::path CapturedFrame(const GameDataTree& tree, int frame) {
   char name[32];
   std::snprintf(name, sizeof name, "frame_%06d.png", frame);

@@ -22,6 +22,16 @@ int RunGameInProcess(const GameDataTree& tree, const std::string& inputScript, c
 // that each passes in a frame.
 void SkipConversation();
 
+// For a hook of a replay that is not about the battles: a battle scene ends
+// before its first frame as a defeat of the boss leaves it (the boss gone,
+// the after-battle dialogue at its first step, the next scene), without the
+// explosion and the pause.
+void WinBattle();
+
+// Both of the above: the hook of replays that go through whole games, each
+// stage clear waiting for a key of the script (see SpaceEvery).
+void SkipConversationsAndBattles();
+
 // Where a captured frame of the tree is written.
 std::filesystem::path CapturedFrame(const GameDataTree& tree, int frame);
 

@@ -11,16 +11,25 @@
 
 namespace gametest {
 
-// Enter pressed at `first` and then every `interval` frames up to `last`:
-// each press comes when the dialogue step shown has been up for the sixty
-// frames it needs, and also serves as the key a waiting screen wants.
-inline std::string EnterEvery(int first, int last, int interval = 64) {
+// `key` pressed at `first` and then every `interval` frames up to `last`.
+inline std::string KeyEvery(const std::string& key, int first, int last, int interval) {
   std::string script;
   for (int frame = first; frame <= last; frame += interval) {
-    script += std::to_string(frame) + " RETURN\n" + std::to_string(frame + 10) + "\n";
+    script += std::to_string(frame) + " " + key + "\n" + std::to_string(frame + 10) + "\n";
   }
   return script;
 }
+
+// Enter every `interval` frames: each press comes when the dialogue step
+// shown has been up for the sixty frames it needs, and also serves as the
+// key a waiting screen wants.
+inline std::string EnterEvery(int first, int last, int interval = 64) {
+  return KeyEvery("RETURN", first, last, interval);
+}
+
+// SPACE, which the game reads nowhere else, every twenty frames: the key
+// each stage clear and the end picture wait for, wherever the game stands.
+inline std::string SpaceEvery(int first, int last) { return KeyEvery("SPACE", first, last, 20); }
 
 // The title's cursor goes down to quit and back up.
 inline const std::string kTitleCursorDownAndUp =
@@ -35,13 +44,13 @@ inline std::string QuitAt(int frame) {
          " RETURN\n" + std::to_string(frame + 30) + "\n";
 }
 
-// Into the game and through stage 1's conversations to stage 2's first
-// dialogue, then the window is closed with Alt+F4. Enter starts the game at
-// frame 100 and reads every step (the placeholder battle ends in its first
-// frame); stage 2's dialogue comes up at frame 1329.
-inline const std::string kIntoStage2ThenClose = kTitleCursorDownAndUp + EnterEvery(100, 1316) +
-                                                "1360 MENU F4\n"
-                                                "1370\n";
+// Into the game and through stage 1's opening dialogue into its battle,
+// where the player stands still under the boss's fire for some seconds,
+// then the window is closed with Alt+F4. Enter starts the game at frame 100
+// and reads every step; the battle is on before frame 1000.
+inline const std::string kIntoStage1BattleThenClose = kTitleCursorDownAndUp + EnterEvery(100, 1000) +
+                                                      "1300 MENU F4\n"
+                                                      "1310\n";
 
 // One game for a replay that skips every conversation (see
 // SkipConversation): the game starts at frame 100, SPACE at 600 ends the
@@ -53,18 +62,12 @@ inline const std::string kOneQuickGameThenQuit = kTitleCursorDownAndUp +
                                                  "610\n" +
                                                  QuitAt(640);
 
-// Two games for a replay that skips every conversation (see
-// SkipConversation): each reaches its end picture about 835 frames after
-// its start, where SPACE takes it back to the title; then quit.
-inline const std::string kTwoQuickGamesThenQuit = kTitleCursorDownAndUp +
-                                                  "100 RETURN\n"
-                                                  "110\n"
-                                                  "960 SPACE\n"
-                                                  "970\n"
-                                                  "1000 RETURN\n"
-                                                  "1010\n"
-                                                  "1860 SPACE\n"
-                                                  "1870\n" +
-                                                  QuitAt(1900);
+// Two games for a replay that skips every conversation and wins every
+// battle (see SkipConversationsAndBattles): SPACE ends each stage clear and
+// the end picture of the game started at frame 100, then of the one started
+// at frame 1400; then quit.
+inline const std::string kTwoQuickGamesThenQuit = kTitleCursorDownAndUp + "100 RETURN\n110\n" +
+                                                  SpaceEvery(120, 1300) + "1400 RETURN\n1410\n" +
+                                                  SpaceEvery(1420, 2600) + QuitAt(2700);
 
 }  // namespace gametest

@@ -1,0 +1,5 @@
+// The boss battles: one call per battle frame moves the boss and fires the
+// pattern of its current stock and phase.
+#pragma once
+
+void RunStage1Battle();
