@@ -8,6 +8,7 @@
 #include "dialogue_scripts.h"
 #include "game_state.h"
 #include "game/enter_key.h"
+#include "game/start_geometry_checks.h"
 #include "platform/control.h"
 
 namespace {
@@ -117,14 +118,7 @@ TEST_F(DialogueFlow, StartGeometryHoldsBossAndPlayerWhileTheStepIsShown) {
     player.x = 100.0 + frame;  // moved between frames
     player.y = 300.0;
     Frame(RunStage6DialogueBefore, false);
-    EXPECT_EQ(player.x, 422.0);
-    EXPECT_EQ(player.y, 751.0);
-    EXPECT_EQ(boss.x, 414.0);
-    EXPECT_EQ(boss.y, 255.0);
-    EXPECT_EQ(boss.width, 55);
-    EXPECT_EQ(boss.height, 94);
-    EXPECT_EQ(boss.centreX, 441.0);
-    EXPECT_EQ(boss.centreY, 302.0);
+    gametest::ExpectStartGeometry();
   }
   // The next step leaves them where they are.
   ReadAndPressEnter(RunStage6DialogueBefore);
