@@ -31,9 +31,10 @@ struct JpegSourceRecord {
 };
 
 [[noreturn]] void JpegErrorExit(j_common_ptr decompressor) {
-  (*decompressor->err->output_message)(decompressor);
   std::longjmp(reinterpret_cast<JpegErrorRecord*>(decompressor->err)->jump, 1);
 }
+
+void JpegSilentMessage(j_common_ptr) {}
 
 void JpegInitSource(j_decompress_ptr decompressor) {
   reinterpret_cast<JpegSourceRecord*>(decompressor->src)->startOfFile = true;
@@ -139,6 +140,9 @@ int ReadJpegImage(StreamSource* source, BaseImage* image) {
   JpegErrorRecord error{};
   decompressor.err = jpeg_std_error(&error.manager);
   error.manager.error_exit = JpegErrorExit;
+  // Every picture is offered to this reader in turn, so "not a JPEG file"
+  // is an everyday answer, not something to print on the console.
+  error.manager.output_message = JpegSilentMessage;
   if (setjmp(error.jump)) {
     if (error.pixels) TrackedFree(error.pixels);
     jpeg_destroy_decompress(&decompressor);

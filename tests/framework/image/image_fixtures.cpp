@@ -23,8 +23,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 
 std::vector<ImageFixture> MakeFixtures() {
   static TempDir folder;
-  std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_image_fixtures.py";
-  std::string command = "python3 '" + script.string() + "' '" + folder.path().string() + "'";
+  std::string command = std::string("python3 '") + IMAGE_FIXTURE_SCRIPT + "' '" + folder.path().string() + "'";
   if (std::system(command.c_str()) != 0) ADD_FAILURE() << "fixture script failed: " << command;
   std::vector<ImageFixture> fixtures;
   std::istringstream manifest(ReadWholeFile(folder.path() / "manifest.txt"));
