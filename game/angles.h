@@ -5,3 +5,6 @@
 #pragma once
 
 inline constexpr double PI_APPROX = 3.14159;
+
+// The fraction num/den of the rounded half-turn.
+inline constexpr double PiFraction(int num, int den) { return PI_APPROX * num / den; }

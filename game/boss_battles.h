@@ -3,3 +3,5 @@
 #pragma once
 
 void RunStage1Battle();
+void RunStage2Battle();
+void RunStage3Battle();

@@ -12,13 +12,8 @@ namespace {
 
 // Spawns a bullet at `origin` with the given speed and velocity.
 BulletRecord* SpawnAt(BulletRecord* pool, Point origin, double speed, double vx, double vy) {
-  BulletRecord* bullet = SpawnBullet(pool, ENEMY_POOL_SIZE);
-  if (bullet == nullptr) return nullptr;
-  bullet->x = origin.x;
-  bullet->y = origin.y;
-  bullet->speed = speed;
-  bullet->vx = vx;
-  bullet->vy = vy;
+  BulletRecord* bullet = SpawnMoving(pool, origin, vx, vy);
+  if (bullet != nullptr) bullet->speed = speed;
   return bullet;
 }
 
@@ -31,13 +26,6 @@ BulletRecord* SpawnAtAngle(BulletRecord* pool, Point origin, double speed, doubl
   BulletRecord* bullet = SpawnAt(pool, origin, speed, speed * std::cos(angle), speed * std::sin(angle));
   if (bullet != nullptr) ApplyStyle(bullet, style, angle);
   return bullet;
-}
-
-// The velocity toward the player along `aim`, written as the aiming has
-// always been computed: cos(-a) * -speed, sin(-a) * speed.
-void AimVelocity(double aim, double speed, double* vx, double* vy) {
-  *vx = std::cos(-aim) * (-speed);
-  *vy = std::sin(-aim) * speed;
 }
 
 void CountAge(BulletRecord& record) {
@@ -62,20 +50,37 @@ void StartStageMusic(int stage) {
   boss.rotatingIndex = 0;
 }
 
-void CircleSetup(std::initializer_list<int> circles, bool resetMotion) {
+void CircleSetup(std::initializer_list<int> circles, const CircleStart& start) {
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
     circle.active = 1;
     circle.kind = LoadPicture("Pict/Other/magic_circuit02_2.png");
-    if (resetMotion) {
-      circle.angle = 0;
-      circle.age = 0;
-      circle.moveMode = 0;
-    }
+    if (start.angle) circle.angle = *start.angle;
+    if (start.age) circle.age = *start.age;
+    if (start.moveMode) circle.moveMode = *start.moveMode;
   }
 }
 
 double AimFromPlayer(Point origin) { return std::atan2(origin.y - player.centreY, origin.x - player.centreX); }
+
+void AimVelocity(double aim, double speed, double* vx, double* vy) {
+  *vx = std::cos(-aim) * (-speed);
+  *vy = std::sin(-aim) * speed;
+}
+
+void HeadFor(Point from, Point target, double speed, double* vx, double* vy) {
+  AimVelocity(std::atan2(from.y - target.y, from.x - target.x), speed, vx, vy);
+}
+
+BulletRecord* SpawnMoving(BulletRecord* pool, Point origin, double vx, double vy) {
+  BulletRecord* bullet = SpawnBullet(pool, ENEMY_POOL_SIZE);
+  if (bullet == nullptr) return nullptr;
+  bullet->x = origin.x;
+  bullet->y = origin.y;
+  bullet->vx = vx;
+  bullet->vy = vy;
+  return bullet;
+}
 
 void Ring(BulletRecord* pool, int n, double step, double speed, Point origin, double offset, const SpawnStyle& style) {
   for (int i = 0; i < n; ++i) SpawnAtAngle(pool, origin, speed, offset + i * step, style);
@@ -105,10 +110,19 @@ void HomingShot(double speed, Point origin) {
 void RotatingFan(BulletRecord* pool, std::initializer_list<int> arms, double unit, int wrap, double speed,
                  Point origin, const SpawnStyle& style) {
   for (int arm : arms) {
-    if (SpawnAtAngle(pool, origin, speed, (arm + boss.rotatingIndex) * unit, style) == nullptr) continue;
-    boss.rotatingIndex = boss.rotatingIndex + 1;
-    if (boss.rotatingIndex == wrap) boss.rotatingIndex = 0;
+    if (SpawnAtAngle(pool, origin, speed, (arm + boss.rotatingIndex) * unit, style) != nullptr) {
+      AdvanceRotatingIndex(wrap);
+    }
   }
+}
+
+void AdvanceRotatingIndex(int wrap) {
+  boss.rotatingIndex = boss.rotatingIndex + 1;
+  if (boss.rotatingIndex == wrap) boss.rotatingIndex = 0;
+}
+
+void SpinFan(BulletRecord* pool, std::initializer_list<FanArm> arms, double speed, Point origin) {
+  for (const FanArm& arm : arms) SpawnAtAngle(pool, origin, speed, spinAngle + arm.angle, {.kind = arm.kind});
 }
 
 void AgeConvert(int age, double speed) {
@@ -151,9 +165,11 @@ void CircleFlight(std::initializer_list<int> circles, const Point* targets, doub
   int t = 0;
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
-    const Point target = targets[t++];
-    AimVelocity(std::atan2(circle.y - target.y, circle.x - target.x), speed, &circle.vx, &circle.vy);
-    circle.age = circle.age + 1;
-    if (circle.age >= frames) circle.moveMode = 1;
+    HeadFor(CirclePosition(i), targets[t++], speed, &circle.vx, &circle.vy);
   }
+  if (circles.size() == 0) return;
+  BulletRecord& counter = magicCircles[*circles.begin()];
+  counter.age = counter.age + 1;
+  if (counter.age < frames) return;
+  for (int i : circles) magicCircles[i].moveMode = 1;
 }

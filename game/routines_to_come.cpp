@@ -2,8 +2,6 @@
 // stages stands and fires nothing, and falls to the player's shots.
 #include "routines_to_come.h"
 
-void RunStage2Battle() {}
-void RunStage3Battle() {}
 void RunStage4Battle() {}
 void RunStage5Battle() {}
 void RunStage6Battle() {}

@@ -1,10 +1,8 @@
 // The scene routines whose real bodies are still to be written: the boss
-// battles of stages 2 to 6. Each is replaced by its real routine in a file
+// battles of stages 4 to 6. Each is replaced by its real routine in a file
 // of its own; until then the boss of those stages fires nothing.
 #pragma once
 
-void RunStage2Battle();
-void RunStage3Battle();
 void RunStage4Battle();
 void RunStage5Battle();
 void RunStage6Battle();

@@ -123,7 +123,7 @@ void LastStock() {
   magicCircles[1].y = boss.centreY + kCircleOffsetY;
   if (boss.phase == 0) {
     ClearEnemyPools();
-    CircleSetup({0, 1}, false);
+    CircleSetup({0, 1});
     boss.volleyCount = 0;
     boss.phase = 1;
   } else if (boss.phase == 1) {

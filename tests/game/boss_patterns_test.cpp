@@ -181,11 +181,26 @@ TEST_F(BossPatterns, CirclesFlyAtTheirTargetsAndStopAfterTheirFrames) {
   EXPECT_EQ(magicCircles[1].moveMode, 1);
 }
 
+// The flight is counted in the first named circle alone: the others' ages
+// neither stop them early nor change.
+TEST_F(BossPatterns, CircleFlightCountsInTheFirstCircle) {
+  magicCircles[3] = {.age = 5, .active = 1};
+  magicCircles[4] = {.age = 50, .active = 1};
+  const Point targets[] = {{0, 800}, {800, 800}};
+  CircleFlight({3, 4}, targets, 8.0, 7);
+  EXPECT_EQ(magicCircles[3].age, 6);
+  EXPECT_EQ(magicCircles[4].age, 50);
+  EXPECT_EQ(magicCircles[4].moveMode, 0);
+  CircleFlight({3, 4}, targets, 8.0, 7);
+  EXPECT_EQ(magicCircles[3].moveMode, 1);
+  EXPECT_EQ(magicCircles[4].moveMode, 1);
+}
+
 TEST_F(BossPatterns, CircleSetupResetsMotionOnlyWhenAsked) {
-  magicCircles[0] = {.angle = 1.0, .age = 4, .moveMode = 1};
-  magicCircles[1] = {.angle = 1.0, .age = 4, .moveMode = 1};
-  CircleSetup({0}, false);
-  CircleSetup({1}, true);
+  for (int i = 0; i < 3; ++i) magicCircles[i] = {.angle = 1.0, .age = 4, .moveMode = 1};
+  CircleSetup({0});
+  CircleSetup({1}, {.angle = 0.0, .age = 0, .moveMode = 0});
+  CircleSetup({2}, {.angle = 0.0});
   EXPECT_EQ(magicCircles[0].active, 1);
   EXPECT_EQ(magicCircles[0].angle, 1.0);
   EXPECT_EQ(magicCircles[0].moveMode, 1);
@@ -193,6 +208,9 @@ TEST_F(BossPatterns, CircleSetupResetsMotionOnlyWhenAsked) {
   EXPECT_EQ(magicCircles[1].angle, 0.0);
   EXPECT_EQ(magicCircles[1].age, 0);
   EXPECT_EQ(magicCircles[1].moveMode, 0);
+  EXPECT_EQ(magicCircles[2].angle, 0.0);
+  EXPECT_EQ(magicCircles[2].age, 4);
+  EXPECT_EQ(magicCircles[2].moveMode, 1);
 }
 
 }  // namespace
