@@ -3,3 +3,6 @@
 #pragma once
 
 void RunStage1Battle();
+void RunStage4Battle();
+void RunStage5Battle();
+void RunStage6Battle();

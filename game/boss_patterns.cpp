@@ -1,8 +1,8 @@
 #include "boss_patterns.h"
 
-#include <cmath>
-
 #include <WqLib.h>
+
+#include <cmath>
 
 #include "bullet_pools.h"
 #include "game_state.h"
@@ -10,26 +10,20 @@
 
 namespace {
 
-// Spawns a bullet at `origin` with the given speed and velocity.
-BulletRecord* SpawnAt(BulletRecord* pool, Point origin, double speed, double vx, double vy) {
+// Spawns a bullet at `origin` with the given velocity and the fields the
+// style names.
+BulletRecord* SpawnAt(BulletRecord* pool, Point origin, double speed, double vx, double vy, const SpawnStyle& style,
+                      double angle) {
   BulletRecord* bullet = SpawnBullet(pool, ENEMY_POOL_SIZE);
   if (bullet == nullptr) return nullptr;
   bullet->x = origin.x;
   bullet->y = origin.y;
-  bullet->speed = speed;
-  bullet->vx = vx;
+  if (!style.keepSpeed) bullet->speed = speed;
+  bullet->vx = style.mirrored ? -vx : vx;
   bullet->vy = vy;
-  return bullet;
-}
-
-void ApplyStyle(BulletRecord* bullet, const SpawnStyle& style, double angle) {
   if (style.kind) bullet->kind = *style.kind;
   if (style.keepAngle) bullet->angle = angle;
-}
-
-BulletRecord* SpawnAtAngle(BulletRecord* pool, Point origin, double speed, double angle, const SpawnStyle& style) {
-  BulletRecord* bullet = SpawnAt(pool, origin, speed, speed * std::cos(angle), speed * std::sin(angle));
-  if (bullet != nullptr) ApplyStyle(bullet, style, angle);
+  if (style.resetAge) bullet->age = 0;
   return bullet;
 }
 
@@ -55,6 +49,46 @@ Point BossCentre() { return {boss.centreX, boss.centreY}; }
 
 Point CirclePosition(int circle) { return {magicCircles[circle].x, magicCircles[circle].y}; }
 
+void PlaceCircle(int circle, Point at) {
+  magicCircles[circle].x = at.x;
+  magicCircles[circle].y = at.y;
+}
+
+void PutCentreOnBox() {
+  boss.centreX = boss.x + boss.width / 2;
+  boss.centreY = boss.y + boss.height / 2;
+}
+
+bool Sway(double step, double rightTurn, double leftTurn) {
+  if (boss.swayDirection == 1) {
+    boss.x = boss.x + step;
+    PutCentreOnBox();
+    if (boss.centreX >= rightTurn) {
+      boss.swayDirection = 0;
+      return false;
+    }
+  } else if (boss.swayDirection == 0) {
+    boss.x = boss.x - step;
+    PutCentreOnBox();
+    if (boss.centreX <= leftTurn) {
+      boss.swayDirection = 1;
+      return false;
+    }
+  }
+  return true;
+}
+
+void CountBattleFrame() {
+  boss.frameCounter = boss.frameCounter + 1;
+  boss.patternFrame = boss.patternFrame + 1;
+}
+
+bool RunStockRoutine(const StockRoutines& byStocks) {
+  if (boss.stocks < 0 || boss.stocks > 3) return false;
+  byStocks[boss.stocks]();
+  return true;
+}
+
 bool EveryFrames(int period, int k) { return boss.patternFrame % period == k; }
 
 void StartStageMusic(int stage) {
@@ -62,11 +96,27 @@ void StartStageMusic(int stage) {
   boss.rotatingIndex = 0;
 }
 
+bool SetUpStockOrFire(void (*setUp)()) {
+  if (boss.phase == 0) {
+    ClearEnemyPools();
+    setUp();
+    boss.phase = 1;
+    return false;
+  }
+  if (boss.phase != 1) {
+    boss.phase = 0;
+    return false;
+  }
+  return true;
+}
+
+int CirclePicture() { return LoadPicture("Pict/Other/magic_circuit02_2.png"); }
+
 void CircleSetup(std::initializer_list<int> circles, bool resetMotion) {
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
     circle.active = 1;
-    circle.kind = LoadPicture("Pict/Other/magic_circuit02_2.png");
+    circle.kind = CirclePicture();
     if (resetMotion) {
       circle.angle = 0;
       circle.age = 0;
@@ -77,8 +127,23 @@ void CircleSetup(std::initializer_list<int> circles, bool resetMotion) {
 
 double AimFromPlayer(Point origin) { return std::atan2(origin.y - player.centreY, origin.x - player.centreX); }
 
-void Ring(BulletRecord* pool, int n, double step, double speed, Point origin, double offset, const SpawnStyle& style) {
-  for (int i = 0; i < n; ++i) SpawnAtAngle(pool, origin, speed, offset + i * step, style);
+bool ShotAt(BulletRecord* pool, double speed, Point origin, double angle, const SpawnStyle& style) {
+  return SpawnAt(pool, origin, speed, speed * std::cos(angle), speed * std::sin(angle), style, angle) != nullptr;
+}
+
+bool StraightShot(BulletRecord* pool, double speed, Point origin, double vx, double vy, const SpawnStyle& style) {
+  return SpawnAt(pool, origin, speed, vx, vy, style, 0.0) != nullptr;
+}
+
+int Fan(BulletRecord* pool, int first, int last, double step, double speed, Point origin, double offset,
+        const SpawnStyle& style) {
+  int spawned = 0;
+  for (int i = first; i <= last; ++i) spawned += ShotAt(pool, speed, origin, offset + i * step, style);
+  return spawned;
+}
+
+int Ring(BulletRecord* pool, int n, double step, double speed, Point origin, double offset, const SpawnStyle& style) {
+  return Fan(pool, 0, n - 1, step, speed, origin, offset, style);
 }
 
 void AimedShot(BulletRecord* pool, double speed, Point origin, const SpawnStyle& style) {
@@ -86,26 +151,17 @@ void AimedShot(BulletRecord* pool, double speed, Point origin, const SpawnStyle&
   double vx;
   double vy;
   AimVelocity(aim, speed, &vx, &vy);
-  BulletRecord* bullet = SpawnAt(pool, origin, speed, vx, vy);
-  if (bullet != nullptr) ApplyStyle(bullet, style, aim);
+  SpawnAt(pool, origin, speed, vx, vy, style, aim);
 }
 
 void HomingShot(double speed, Point origin) {
-  const double aim = AimFromPlayer(origin);
-  double vx;
-  double vy;
-  AimVelocity(aim, speed, &vx, &vy);
-  BulletRecord* bullet = SpawnAt(enemyBulletsC, origin, speed, vx, vy);
-  if (bullet == nullptr) return;
-  bullet->kind = 1;
-  bullet->age = 0;
-  bullet->angle = aim;
+  AimedShot(enemyBulletsC, speed, origin, {.kind = 1, .keepAngle = true, .resetAge = true});
 }
 
-void RotatingFan(BulletRecord* pool, std::initializer_list<int> arms, double unit, int wrap, double speed,
-                 Point origin, const SpawnStyle& style) {
+void RotatingFan(BulletRecord* pool, std::initializer_list<int> arms, double unit, int wrap, double speed, Point origin,
+                 const SpawnStyle& style) {
   for (int arm : arms) {
-    if (SpawnAtAngle(pool, origin, speed, (arm + boss.rotatingIndex) * unit, style) == nullptr) continue;
+    if (!ShotAt(pool, speed, origin, (arm + boss.rotatingIndex) * unit, style)) continue;
     boss.rotatingIndex = boss.rotatingIndex + 1;
     if (boss.rotatingIndex == wrap) boss.rotatingIndex = 0;
   }
@@ -138,6 +194,19 @@ void AgeBurst(BulletRecord* pool, int age, AgeTest test, void (*burst)(Point ori
   }
 }
 
+void AgeBurstActive(BulletRecord* pool, int age, BurstRelease release, const std::function<int(Point)>& burst) {
+  for (int i = 0; i < ENEMY_POOL_SIZE; ++i) {
+    BulletRecord& record = pool[i];
+    if (record.active != 1) continue;
+    record.age = record.age + 1;
+    if (record.age < age) continue;
+    const int spawned = burst({record.x, record.y});
+    if (release == BurstRelease::kFreeIfAnyBulletLeft && spawned == 0) continue;
+    record.active = 0;
+    if (release == BurstRelease::kFreeWithAgeReset) record.age = 0;
+  }
+}
+
 void CircleOrbit(std::initializer_list<int> circles, double radius, double spacing, int sign, double rate) {
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
@@ -147,12 +216,19 @@ void CircleOrbit(std::initializer_list<int> circles, double radius, double spaci
   }
 }
 
-void CircleFlight(std::initializer_list<int> circles, const Point* targets, double speed, int frames) {
+void AimCircles(std::initializer_list<int> circles, const Point* targets, double speed) {
   int t = 0;
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
     const Point target = targets[t++];
     AimVelocity(std::atan2(circle.y - target.y, circle.x - target.x), speed, &circle.vx, &circle.vy);
+  }
+}
+
+void CircleFlight(std::initializer_list<int> circles, const Point* targets, double speed, int frames) {
+  AimCircles(circles, targets, speed);
+  for (int i : circles) {
+    BulletRecord& circle = magicCircles[i];
     circle.age = circle.age + 1;
     if (circle.age >= frames) circle.moveMode = 1;
   }

@@ -5,6 +5,3 @@
 
 void RunStage2Battle();
 void RunStage3Battle();
-void RunStage4Battle();
-void RunStage5Battle();
-void RunStage6Battle();
