@@ -1,8 +1,8 @@
 #include "boss_patterns.h"
 
-#include <WqLib.h>
-
 #include <cmath>
+
+#include <WqLib.h>
 
 #include "bullet_pools.h"
 #include "game_state.h"

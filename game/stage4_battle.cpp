@@ -2,9 +2,9 @@
 // fast bullet and warps at random every two seconds; then a ring whose
 // bullets burst after a second; then it sways and fires star fans; and last
 // it sways slower with two circles beside it firing mirrored star fans.
-#include <WqLib.h>
-
 #include <cmath>
+
+#include <WqLib.h>
 
 #include "angles.h"
 #include "boss_battles.h"
