@@ -5,3 +5,6 @@
 void RunStage1Battle();
 void RunStage2Battle();
 void RunStage3Battle();
+void RunStage4Battle();
+void RunStage5Battle();
+void RunStage6Battle();

@@ -10,21 +10,16 @@
 
 namespace {
 
-// Spawns a bullet at `origin` with the given speed and velocity.
-BulletRecord* SpawnAt(BulletRecord* pool, Point origin, double speed, double vx, double vy) {
-  BulletRecord* bullet = SpawnMoving(pool, origin, vx, vy);
-  if (bullet != nullptr) bullet->speed = speed;
-  return bullet;
-}
-
-void ApplyStyle(BulletRecord* bullet, const SpawnStyle& style, double angle) {
+// Spawns a bullet at `origin` with the given velocity and the fields the
+// style names.
+BulletRecord* SpawnAt(BulletRecord* pool, Point origin, double speed, double vx, double vy, const SpawnStyle& style,
+                      double angle) {
+  BulletRecord* bullet = SpawnMoving(pool, origin, style.mirrored ? -vx : vx, vy);
+  if (bullet == nullptr) return nullptr;
+  if (!style.keepSpeed) bullet->speed = speed;
   if (style.kind) bullet->kind = *style.kind;
   if (style.keepAngle) bullet->angle = angle;
-}
-
-BulletRecord* SpawnAtAngle(BulletRecord* pool, Point origin, double speed, double angle, const SpawnStyle& style) {
-  BulletRecord* bullet = SpawnAt(pool, origin, speed, speed * std::cos(angle), speed * std::sin(angle));
-  if (bullet != nullptr) ApplyStyle(bullet, style, angle);
+  if (style.resetAge) bullet->age = 0;
   return bullet;
 }
 
@@ -43,6 +38,46 @@ Point BossCentre() { return {boss.centreX, boss.centreY}; }
 
 Point CirclePosition(int circle) { return {magicCircles[circle].x, magicCircles[circle].y}; }
 
+void PlaceCircle(int circle, Point at) {
+  magicCircles[circle].x = at.x;
+  magicCircles[circle].y = at.y;
+}
+
+void PutCentreOnBox() {
+  boss.centreX = boss.x + boss.width / 2;
+  boss.centreY = boss.y + boss.height / 2;
+}
+
+bool Sway(double step, double rightTurn, double leftTurn) {
+  if (boss.swayDirection == 1) {
+    boss.x = boss.x + step;
+    PutCentreOnBox();
+    if (boss.centreX >= rightTurn) {
+      boss.swayDirection = 0;
+      return false;
+    }
+  } else if (boss.swayDirection == 0) {
+    boss.x = boss.x - step;
+    PutCentreOnBox();
+    if (boss.centreX <= leftTurn) {
+      boss.swayDirection = 1;
+      return false;
+    }
+  }
+  return true;
+}
+
+void CountBattleFrame() {
+  boss.frameCounter = boss.frameCounter + 1;
+  boss.patternFrame = boss.patternFrame + 1;
+}
+
+bool RunStockRoutine(const StockRoutines& byStocks) {
+  if (boss.stocks < 0 || boss.stocks > 3) return false;
+  byStocks[boss.stocks]();
+  return true;
+}
+
 bool EveryFrames(int period, int k) { return boss.patternFrame % period == k; }
 
 void StartStageMusic(int stage) {
@@ -50,11 +85,27 @@ void StartStageMusic(int stage) {
   boss.rotatingIndex = 0;
 }
 
+bool SetUpStockOrFire(void (*setUp)()) {
+  if (boss.phase == 0) {
+    ClearEnemyPools();
+    setUp();
+    boss.phase = 1;
+    return false;
+  }
+  if (boss.phase != 1) {
+    boss.phase = 0;
+    return false;
+  }
+  return true;
+}
+
+int CirclePicture() { return LoadPicture("Pict/Other/magic_circuit02_2.png"); }
+
 void CircleSetup(std::initializer_list<int> circles, const CircleStart& start) {
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
     circle.active = 1;
-    circle.kind = LoadPicture("Pict/Other/magic_circuit02_2.png");
+    circle.kind = CirclePicture();
     if (start.angle) circle.angle = *start.angle;
     if (start.age) circle.age = *start.age;
     if (start.moveMode) circle.moveMode = *start.moveMode;
@@ -82,8 +133,23 @@ BulletRecord* SpawnMoving(BulletRecord* pool, Point origin, double vx, double vy
   return bullet;
 }
 
-void Ring(BulletRecord* pool, int n, double step, double speed, Point origin, double offset, const SpawnStyle& style) {
-  for (int i = 0; i < n; ++i) SpawnAtAngle(pool, origin, speed, offset + i * step, style);
+bool ShotAt(BulletRecord* pool, double speed, Point origin, double angle, const SpawnStyle& style) {
+  return SpawnAt(pool, origin, speed, speed * std::cos(angle), speed * std::sin(angle), style, angle) != nullptr;
+}
+
+bool StraightShot(BulletRecord* pool, double speed, Point origin, double vx, double vy, const SpawnStyle& style) {
+  return SpawnAt(pool, origin, speed, vx, vy, style, 0.0) != nullptr;
+}
+
+int Fan(BulletRecord* pool, int first, int last, double step, double speed, Point origin, double offset,
+        const SpawnStyle& style) {
+  int spawned = 0;
+  for (int i = first; i <= last; ++i) spawned += ShotAt(pool, speed, origin, offset + i * step, style);
+  return spawned;
+}
+
+int Ring(BulletRecord* pool, int n, double step, double speed, Point origin, double offset, const SpawnStyle& style) {
+  return Fan(pool, 0, n - 1, step, speed, origin, offset, style);
 }
 
 void AimedShot(BulletRecord* pool, double speed, Point origin, const SpawnStyle& style) {
@@ -91,28 +157,17 @@ void AimedShot(BulletRecord* pool, double speed, Point origin, const SpawnStyle&
   double vx;
   double vy;
   AimVelocity(aim, speed, &vx, &vy);
-  BulletRecord* bullet = SpawnAt(pool, origin, speed, vx, vy);
-  if (bullet != nullptr) ApplyStyle(bullet, style, aim);
+  SpawnAt(pool, origin, speed, vx, vy, style, aim);
 }
 
 void HomingShot(double speed, Point origin) {
-  const double aim = AimFromPlayer(origin);
-  double vx;
-  double vy;
-  AimVelocity(aim, speed, &vx, &vy);
-  BulletRecord* bullet = SpawnAt(enemyBulletsC, origin, speed, vx, vy);
-  if (bullet == nullptr) return;
-  bullet->kind = 1;
-  bullet->age = 0;
-  bullet->angle = aim;
+  AimedShot(enemyBulletsC, speed, origin, {.kind = 1, .keepAngle = true, .resetAge = true});
 }
 
-void RotatingFan(BulletRecord* pool, std::initializer_list<int> arms, double unit, int wrap, double speed,
-                 Point origin, const SpawnStyle& style) {
+void RotatingFan(BulletRecord* pool, std::initializer_list<int> arms, double unit, int wrap, double speed, Point origin,
+                 const SpawnStyle& style) {
   for (int arm : arms) {
-    if (SpawnAtAngle(pool, origin, speed, (arm + boss.rotatingIndex) * unit, style) != nullptr) {
-      AdvanceRotatingIndex(wrap);
-    }
+    if (ShotAt(pool, speed, origin, (arm + boss.rotatingIndex) * unit, style)) AdvanceRotatingIndex(wrap);
   }
 }
 
@@ -122,7 +177,7 @@ void AdvanceRotatingIndex(int wrap) {
 }
 
 void SpinFan(BulletRecord* pool, std::initializer_list<FanArm> arms, double speed, Point origin) {
-  for (const FanArm& arm : arms) SpawnAtAngle(pool, origin, speed, spinAngle + arm.angle, {.kind = arm.kind});
+  for (const FanArm& arm : arms) ShotAt(pool, speed, origin, spinAngle + arm.angle, {.kind = arm.kind});
 }
 
 void AgeConvert(int age, double speed) {
@@ -152,6 +207,19 @@ void AgeBurst(BulletRecord* pool, int age, AgeTest test, void (*burst)(Point ori
   }
 }
 
+void AgeBurstActive(BulletRecord* pool, int age, BurstRelease release, const std::function<int(Point)>& burst) {
+  for (int i = 0; i < ENEMY_POOL_SIZE; ++i) {
+    BulletRecord& record = pool[i];
+    if (record.active != 1) continue;
+    record.age = record.age + 1;
+    if (record.age < age) continue;
+    const int spawned = burst({record.x, record.y});
+    if (release == BurstRelease::kFreeIfAnyBulletLeft && spawned == 0) continue;
+    record.active = 0;
+    if (release == BurstRelease::kFreeWithAgeReset) record.age = 0;
+  }
+}
+
 void CircleOrbit(std::initializer_list<int> circles, double radius, double spacing, int sign, double rate) {
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
@@ -161,12 +229,16 @@ void CircleOrbit(std::initializer_list<int> circles, double radius, double spaci
   }
 }
 
-void CircleFlight(std::initializer_list<int> circles, const Point* targets, double speed, int frames) {
+void AimCircles(std::initializer_list<int> circles, const Point* targets, double speed) {
   int t = 0;
   for (int i : circles) {
     BulletRecord& circle = magicCircles[i];
     HeadFor(CirclePosition(i), targets[t++], speed, &circle.vx, &circle.vy);
   }
+}
+
+void CircleFlight(std::initializer_list<int> circles, const Point* targets, double speed, int frames) {
+  AimCircles(circles, targets, speed);
   if (circles.size() == 0) return;
   BulletRecord& counter = magicCircles[*circles.begin()];
   counter.age = counter.age + 1;

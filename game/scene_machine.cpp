@@ -19,7 +19,6 @@
 #include "hud.h"
 #include "picture_cache.h"
 #include "player.h"
-#include "routines_to_come.h"
 #include "screen_waits.h"
 #include "stage_loaders.h"
 #include "title_menu.h"

@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr double kSwayRight = 700.0;
-constexpr double kSwayLeft = 100.0;
-constexpr double kSwayReach = 150.0;
+// The sway turns when the centre comes within 150 of 700 or of 100.
+constexpr double kSwayRightTurn = 700.0 - 150.0;
+constexpr double kSwayLeftTurn = 100.0 + 150.0;
 constexpr double kCircleOffsetX = 150.0;
 constexpr double kCircleOffsetY = -30.0;
 constexpr int kConvertAge = 60;
@@ -24,31 +24,6 @@ const SpawnStyle kSmall{.kind = 1};
 
 // The spiral: four arms turning by a twentieth of a half-turn per bullet.
 void FireSpiral() { RotatingFan(enemyBulletsA, {0, 10, 20, 30}, PI_APPROX / 20, 40, 3.0, BossCentre(), kSmall); }
-
-void SetCentreFromBox() {
-  boss.centreX = boss.x + boss.width / 2;
-  boss.centreY = boss.y + boss.height / 2;
-}
-
-// False in the frame in which the sway turns: that frame fires nothing.
-bool Sway() {
-  if (boss.swayDirection == 1) {
-    boss.x = boss.x + 1.0;
-    SetCentreFromBox();
-    if (boss.centreX + kSwayReach >= kSwayRight) {
-      boss.swayDirection = 0;
-      return false;
-    }
-  } else if (boss.swayDirection == 0) {
-    boss.x = boss.x - 1.0;
-    SetCentreFromBox();
-    if (boss.centreX - kSwayReach <= kSwayLeft) {
-      boss.swayDirection = 1;
-      return false;
-    }
-  }
-  return true;
-}
 
 // Large rings every second and a falling stream, for 300 frames; then 60
 // frames of the spiral.
@@ -117,10 +92,8 @@ void ThirdStock() {
 // Five large-ring volleys, then ten double rings from the two circles on
 // either side of the boss; pool B does not age while the circles fire.
 void LastStock() {
-  magicCircles[0].x = boss.centreX + kCircleOffsetX;
-  magicCircles[0].y = boss.centreY + kCircleOffsetY;
-  magicCircles[1].x = boss.centreX - kCircleOffsetX;
-  magicCircles[1].y = boss.centreY + kCircleOffsetY;
+  PlaceCircle(0, {boss.centreX + kCircleOffsetX, boss.centreY + kCircleOffsetY});
+  PlaceCircle(1, {boss.centreX - kCircleOffsetX, boss.centreY + kCircleOffsetY});
   if (boss.phase == 0) {
     ClearEnemyPools();
     CircleSetup({0, 1});
@@ -148,14 +121,7 @@ void LastStock() {
 }  // namespace
 
 void RunStage1Battle() {
-  boss.frameCounter = boss.frameCounter + 1;
-  boss.patternFrame = boss.patternFrame + 1;
-  if (!Sway()) return;
-  switch (boss.stocks) {
-    case 3: FirstStock(); break;
-    case 2: SecondStock(); break;
-    case 1: ThirdStock(); break;
-    case 0: LastStock(); break;
-    default: break;
-  }
+  CountBattleFrame();
+  if (!Sway(1.0, kSwayRightTurn, kSwayLeftTurn)) return;
+  RunStockRoutine({LastStock, ThirdStock, SecondStock, FirstStock});
 }

@@ -58,7 +58,10 @@ struct ScenesInGame {
   static inline int running = -2;  // -2 until the title is up
 
   static void Hook() {
-    if (running == -2 && sceneNumber != 1) return;
+    if (running == -2) {
+      if (sceneNumber != 1) return;
+      running = -1;  // the title is up: the first scene starts now
+    }
     if (running >= static_cast<int>(scenes.size())) return;
     if (running >= 0) read(scenes[running]);
     ++running;

@@ -1,8 +1,0 @@
-// The scene routines whose real bodies are still to be written: the boss
-// battles of stages 4 to 6. Each is replaced by its real routine in a file
-// of its own; until then the boss of those stages fires nothing.
-#pragma once
-
-void RunStage4Battle();
-void RunStage5Battle();
-void RunStage6Battle();
