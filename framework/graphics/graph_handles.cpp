@@ -57,4 +57,6 @@ int FreeGraphHandle(int handle) {
 
 int GraphSlotEnd() { return g_graphs.end; }
 
+int GraphHandleCount() { return g_graphs.live; }
+
 GraphRecord* GraphRecordAt(int slot) { return slot >= 0 && slot < g_graphs.end ? g_graphs.slots[slot] : nullptr; }

@@ -93,4 +93,6 @@ GraphRecord* FindGraphRecord(int handle);
 int FreeGraphHandle(int handle);
 // One past the highest slot in use; the record of a slot or null.
 int GraphSlotEnd();
+// The number of live graph handles.
+int GraphHandleCount();
 GraphRecord* GraphRecordAt(int slot);

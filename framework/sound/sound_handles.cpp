@@ -44,6 +44,11 @@ SoundRecord* FindSoundRecord(int handle) {
   return FindSlotRecord(g_sounds.slots, kSoundSlotCount, kSoundHandleKind, handle);
 }
 
+int SoundHandleCount() {
+  SoundLockGuard lock;
+  return g_sounds.live;
+}
+
 int AddSoundData(int requestedHandle) {
   SoundLockGuard lock;
   int slot = -1;

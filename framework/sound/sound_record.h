@@ -93,6 +93,8 @@ struct SoundRecord {
 SoundRecord* FindSoundRecord(int handle);
 int AddSoundData(int requestedHandle);
 int DeleteSoundHandleRecord(int handle);
+// The number of live sound handles.
+int SoundHandleCount();
 int CreateSoundHandleBuffers(int sourceHandle, const WAVEFORMATEX* format, std::uint32_t bytes, int stream,
                              int count, int handle);
 // A stream sound's ring: one second of the format in whole blocks.

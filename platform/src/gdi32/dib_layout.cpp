@@ -69,6 +69,15 @@ bool ParseDibLayout(const BITMAPINFO* info, UINT usage, DibLayout* layout) {
 void DecodeDibRow(const DibLayout& layout, const std::uint8_t* row, int x, int count,
                   std::uint32_t* out) {
   const int bits = layout.bits_per_pixel;
+  // The 8-8-8 layout of 32 bits is the pixel itself: no channel to scale.
+  // Every software screen comes this way, a whole frame at each present.
+  const ChannelMasks& masks = layout.masks;
+  if (bits == 32 && masks.red == 0xFF0000 && masks.green == 0x00FF00 && masks.blue == 0x0000FF) {
+    for (int i = 0; i < count; ++i) {
+      out[i] = ReadLe32(row + static_cast<std::size_t>(x + i) * 4) & 0xFFFFFF;
+    }
+    return;
+  }
   for (int i = 0; i < count; ++i) {
     const std::size_t px = static_cast<std::size_t>(x + i);
     switch (bits) {
