@@ -97,7 +97,7 @@ bool RunSession(bool hardware, SessionCosts* costs) {
   LoadHud();
   LoadEffectGraphs();
   wqbench::SetUpHeaviestBattle();
-  CircleSetup({0, 1}, false);
+  CircleSetup({0, 1});
   const wqbench::SavedBattle saved;
   // The first frames load the glyphs and ready the shaders.
   for (int frame = -kWarmUpFrames; frame < kFrames; ++frame) {
