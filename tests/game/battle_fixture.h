@@ -41,4 +41,21 @@ class BattleTest : public ::testing::Test {
     for (int i = 0; i < size; ++i) count += pool[i].active != 0;
     return count;
   }
+
+  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
+
+  // The boss as a stage loader leaves it: its box, the centre on the box
+  // (integer halves), a full stock of HP, the first of its stocks, alive.
+  static void PlaceBossAsLoaded(int x, int y, int width, int height) {
+    boss = {};
+    boss.x = x;
+    boss.y = y;
+    boss.width = width;
+    boss.height = height;
+    boss.centreX = x + width / 2;
+    boss.centreY = y + height / 2;
+    boss.hp = 30;
+    boss.stocks = 3;
+    boss.alive = 1;
+  }
 };

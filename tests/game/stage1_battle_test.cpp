@@ -15,20 +15,9 @@ class Stage1Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(422, 751);
-    boss = {};
-    boss.x = 414;
-    boss.y = 255;
-    boss.width = 55;
-    boss.height = 94;
-    boss.centreX = 441;
-    boss.centreY = 302;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(414, 255, 55, 94);
     boss.swayDirection = 2;
   }
-
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 };
 
 TEST_F(Stage1Battle, TheFirstCallSetsUpAndFiresTheRingAndTheStream) {

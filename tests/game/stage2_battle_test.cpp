@@ -15,16 +15,7 @@ class Stage2Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(422, 751);  // centre (441, 775)
-    boss = {};
-    boss.x = 227;
-    boss.y = 275;
-    boss.width = 226;
-    boss.height = 251;
-    boss.centreX = 340;
-    boss.centreY = 400;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(227, 275, 226, 251);
   }
 
   // The boss in the middle of the battle, its path anchored.
@@ -37,8 +28,6 @@ class Stage2Battle : public BattleTest {
     boss.phase = phase;
     boss.patternFrame = patternFrame;
   }
-
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 };
 
 // The first call anchors the path and puts the box at its middle, while the

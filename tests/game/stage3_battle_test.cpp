@@ -20,16 +20,7 @@ class Stage3Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(475, 700);
-    boss = {};
-    boss.x = 381;
-    boss.y = 332;
-    boss.width = 226;
-    boss.height = 251;
-    boss.centreX = 494;
-    boss.centreY = 457;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(381, 332, 226, 251);
     spinAngle = 0;
   }
 
@@ -46,8 +37,6 @@ class Stage3Battle : public BattleTest {
       magicCircles[i] = {.x = places[i][0], .y = places[i][1], .active = 1};
     }
   }
-
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 };
 
 struct FanBullet {

@@ -16,19 +16,8 @@ class Stage4Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(422, 751);
-    boss = {};
-    boss.x = 226;
-    boss.y = 300;
-    boss.width = 58;
-    boss.height = 89;
-    boss.centreX = 255;
-    boss.centreY = 344;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(226, 300, 58, 89);
   }
-
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 };
 
 // The fan's arms step the rotating index after their first and fifth

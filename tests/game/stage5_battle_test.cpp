@@ -17,21 +17,10 @@ class Stage5Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(422, 751);  // centre (441, 775)
-    boss = {};
-    boss.x = 287;
-    boss.y = 222;
-    boss.width = 226;
-    boss.height = 251;
-    boss.centreX = 400;
-    boss.centreY = 347;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(287, 222, 226, 251);
     magicCircles[0] = {.x = 25, .y = 176};
     magicCircles[1] = {.x = 857, .y = 176};
   }
-
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 };
 
 // Each stock's homing bullets burst in the call in which they reach the

@@ -19,19 +19,9 @@ class Stage6Battle : public BattleTest {
   void SetUp() override {
     BattleTest::SetUp();
     PlacePlayer(422, 751);  // centre (441, 775)
-    boss = {};
-    boss.x = 414;
-    boss.y = 255;
-    boss.width = 55;
-    boss.height = 94;
-    boss.centreX = 441;
-    boss.centreY = 302;
-    boss.hp = 30;
-    boss.stocks = 3;
-    boss.alive = 1;
+    PlaceBossAsLoaded(414, 255, 55, 94);
   }
 
-  static int Active(const BulletRecord* pool) { return CountActive(pool, ENEMY_POOL_SIZE); }
 
   // One battle frame's share: the pools move, then the boss fires.
   static void Frames(int count) {
