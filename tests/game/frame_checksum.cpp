@@ -3,11 +3,10 @@
 #include <png.h>
 
 #include <cstring>
-#include <vector>
 
 namespace gametest {
 
-std::optional<std::uint64_t> FrameChecksum(const std::filesystem::path& png, int width, int height) {
+std::optional<std::vector<std::uint8_t>> FramePixels(const std::filesystem::path& png, int width, int height) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -17,10 +16,16 @@ std::optional<std::uint64_t> FrameChecksum(const std::filesystem::path& png, int
     png_image_free(&image);
     return std::nullopt;
   }
-  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+  std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return std::nullopt;
+  return pixels;
+}
+
+std::optional<std::uint64_t> FrameChecksum(const std::filesystem::path& png, int width, int height) {
+  const auto pixels = FramePixels(png, width, height);
+  if (!pixels) return std::nullopt;
   std::uint64_t hash = 0xcbf29ce484222325ull;
-  for (png_byte byte : pixels) hash = (hash ^ byte) * 0x100000001b3ull;
+  for (std::uint8_t byte : *pixels) hash = (hash ^ byte) * 0x100000001b3ull;
   return hash;
 }
 

@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace gametest {
 
-// The checksum of the picture, or nothing when the file is not a readable
-// PNG of `width` x `height`.
+// The picture's RGB bytes, row by row, or nothing when the file is not a
+// readable PNG of `width` x `height`.
+std::optional<std::vector<std::uint8_t>> FramePixels(const std::filesystem::path& png, int width, int height);
+
+// The checksum of the picture, or nothing as above.
 std::optional<std::uint64_t> FrameChecksum(const std::filesystem::path& png, int width, int height);
 
 }  // namespace gametest

@@ -16,6 +16,9 @@ struct GameRunSettings {
   std::string inputScript{};    // the script's text; empty: no script
   std::string captureFrames{};  // "1,60,300"; empty: none
   bool virtualClock = true;
+  // Without Direct3D 9 on the machine, so that the framework draws on its
+  // software screen.
+  bool softwareRenderer = false;
 };
 
 // Starts the game in the tree: its process id, or -1. Captured frames land

@@ -9,7 +9,10 @@
 
 // While absent, LoadLibraryA of the module fails with ERROR_MOD_NOT_FOUND.
 // The name is matched as LoadLibraryA matches it ("D3D9", "d3d9.dll").
-// Handles already given out stay valid.
+// Handles already given out stay valid. The environment variable
+// WQ_ABSENT_MODULES, a comma-separated list of module names, makes those
+// absent from the start: "d3d9.dll" runs a program on a machine without
+// Direct3D 9, which draws with its software renderer where it has one.
 void WqControlSetModuleAbsent(const char* module_name, bool absent);
 // While absent, GetProcAddress of the export fails with ERROR_PROC_NOT_FOUND.
 void WqControlSetExportAbsent(const char* module_name, const char* export_name, bool absent);

@@ -57,7 +57,11 @@ void WqControlInjectComposition(HWND window, const char* text_utf8, int cursor);
 // GetKeyState, a DirectInput keyboard) and its frame has come.
 //
 // Without a control call, the environment variable WQ_INPUT_SCRIPT (a
-// Linux path) starts a script on the first window the process shows; with
+// Linux path) starts a script on the first window the process shows, its
+// frame 0 begun half a frame before the last 60 Hz vertical blank: a
+// program that reads the keyboard once per frame, after the blank, then
+// reads each frame of the script in its middle, whatever its frames do
+// before the read, and meets each key in the same frame every time. With
 // WQ_VIRTUAL_CLOCK=1, WQ_CAPTURE_FRAMES and WQ_CAPTURE_DIR (control_window.h)
 // a program replays deterministically without knowing of it.
 
@@ -66,3 +70,11 @@ void WqControlInjectComposition(HWND window, const char* text_utf8, int cursor);
 bool WqControlStartInputScript(HWND window, const char* path);
 // Stops a running script; the keys it holds stay held.
 void WqControlStopInputScript();
+// The frame the running script stands at now (reading the clock without
+// counting as a poll of it), or -1 when no script runs.
+std::int64_t WqControlInputScriptFrame();
+// Appends lines, in the file's form, to the running script: so that a test
+// can decide the keys as the program runs and keep them as a script that
+// replays the same run. False (and nothing appended) without a running
+// script, for a malformed line or one before the script's last frame.
+bool WqControlAppendInputScript(const char* lines);

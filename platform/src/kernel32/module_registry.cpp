@@ -2,9 +2,11 @@
 // that make a module or an export absent.
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,17 +29,6 @@ struct Registry {
   std::set<std::pair<std::string, std::string>> absent_exports;
 };
 
-Registry& TheRegistry() {
-  static Registry* registry = [] {
-    auto* created = new Registry;
-    for (const wqplat::ModuleDefinition* definition : wqplat::BuiltinModules()) {
-      created->modules.push_back(LoadedModule{definition});
-    }
-    return created;
-  }();
-  return *registry;
-}
-
 // "C:\Windows\System32\WINMM.DLL", "winmm.dll" and "WinMM" all become
 // "winmm".
 std::string ModuleKey(const char* name) {
@@ -47,6 +38,30 @@ std::string ModuleKey(const char* name) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (key.size() > 4 && key.ends_with(".dll")) key.resize(key.size() - 4);
   return key;
+}
+
+// The modules WQ_ABSENT_MODULES lists ("d3d9.dll,dsound"): a machine
+// without them, set before the program starts.
+void AddAbsentModulesOfEnvironment(std::set<std::string>* absent) {
+  const char* list = std::getenv("WQ_ABSENT_MODULES");
+  if (list == nullptr) return;
+  std::istringstream names(list);
+  std::string name;
+  while (std::getline(names, name, ',')) {
+    if (!name.empty()) absent->insert(ModuleKey(name.c_str()));
+  }
+}
+
+Registry& TheRegistry() {
+  static Registry* registry = [] {
+    auto* created = new Registry;
+    for (const wqplat::ModuleDefinition* definition : wqplat::BuiltinModules()) {
+      created->modules.push_back(LoadedModule{definition});
+    }
+    AddAbsentModulesOfEnvironment(&created->absent_modules);
+    return created;
+  }();
+  return *registry;
 }
 
 LoadedModule* FindModule(Registry& registry, const std::string& key) {

@@ -95,6 +95,10 @@ std::optional<std::vector<ScriptFrame>> ParseScript(std::istream& input) {
   return frames;
 }
 
+std::uint64_t ScriptFrameAt(std::uint64_t now_us, std::uint64_t start_us) {
+  return (now_us - start_us) * kFramesPerSecond / 1'000'000;
+}
+
 bool Holds(const std::vector<BYTE>& keys, BYTE key) {
   return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
@@ -107,7 +111,7 @@ void ApplyDueInputScript() {
   {
     std::lock_guard lock(script_lock);
     if (!running) return;
-    std::uint64_t frame_now = (NowUs() - running->start_us) * kFramesPerSecond / 1'000'000;
+    std::uint64_t frame_now = ScriptFrameAt(NowUs(), running->start_us);
     window = running->window;
     while (running->next < running->frames.size() &&
            running->frames[running->next].frame <= frame_now) {
@@ -128,22 +132,62 @@ void ApplyDueInputScript() {
 
 }  // namespace wqplat
 
-bool WqControlStartInputScript(HWND window, const char* path) {
+namespace wqplat {
+namespace {
+
+bool StartScript(HWND window, const char* path, std::uint64_t start_us) {
   std::ifstream file(path ? path : "");
   if (!file) return false;
-  auto frames = wqplat::ParseScript(file);
+  auto frames = ParseScript(file);
   if (!frames) return false;
   {
-    std::lock_guard lock(wqplat::script_lock);
-    wqplat::running = wqplat::RunningScript{window, wqplat::NowUs(), std::move(*frames), 0, {}};
+    std::lock_guard lock(script_lock);
+    running = RunningScript{window, start_us, std::move(*frames), 0, {}};
   }
-  wqplat::ApplyDueInputScript();
+  ApplyDueInputScript();
   return true;
+}
+
+// Half a frame before the last vertical blank of the 60 Hz grid (blank k at
+// ceil(k * 1e6 / 60) us): a program that reads the keyboard just after
+// each blank then reads every frame of the script in its middle, so that
+// work of varying length before the read (a sound started, a wait for a
+// thread) cannot move a read into the next frame of the script.
+std::uint64_t FrameCentredStart(std::uint64_t now_us) {
+  const std::uint64_t last_blank_index = now_us * kFramesPerSecond / 1'000'000;
+  const std::uint64_t last_blank = (last_blank_index * 1'000'000 + kFramesPerSecond - 1) / kFramesPerSecond;
+  const std::uint64_t half_frame = 1'000'000 / kFramesPerSecond / 2;
+  return last_blank - half_frame;
+}
+
+}  // namespace
+}  // namespace wqplat
+
+bool WqControlStartInputScript(HWND window, const char* path) {
+  return wqplat::StartScript(window, path, wqplat::NowUs());
 }
 
 void WqControlStopInputScript() {
   std::lock_guard lock(wqplat::script_lock);
   wqplat::running.reset();
+}
+
+std::int64_t WqControlInputScriptFrame() {
+  std::lock_guard lock(wqplat::script_lock);
+  if (!wqplat::running) return -1;
+  const std::uint64_t now = wqplat::VirtualClockEnabled() ? wqplat::PeekVirtualClockUs() : wqplat::NowUs();
+  return static_cast<std::int64_t>(wqplat::ScriptFrameAt(now, wqplat::running->start_us));
+}
+
+bool WqControlAppendInputScript(const char* lines) {
+  std::istringstream text(lines ? lines : "");
+  auto frames = wqplat::ParseScript(text);
+  std::lock_guard lock(wqplat::script_lock);
+  if (!frames || !wqplat::running) return false;
+  std::vector<wqplat::ScriptFrame>& script = wqplat::running->frames;
+  if (!frames->empty() && !script.empty() && frames->front().frame < script.back().frame) return false;
+  script.insert(script.end(), frames->begin(), frames->end());
+  return true;
 }
 
 namespace wqplat {
@@ -153,7 +197,7 @@ void StartEnvironmentInputScript(HWND window) {
   std::call_once(first_window, [window] {
     const char* path = std::getenv("WQ_INPUT_SCRIPT");
     if (path == nullptr || path[0] == '\0') return;
-    if (!WqControlStartInputScript(window, path)) {
+    if (!StartScript(window, path, FrameCentredStart(NowUs()))) {
       std::fprintf(stderr, "WQ_INPUT_SCRIPT: cannot read the script %s\n", path);
     }
   });

@@ -5,6 +5,7 @@
 #include "imm32/ime_events.h"
 #include "kernel32/environment_switch.h"
 #include "kernel32/path_windows_form.h"
+#include "kernel32/system_clock.h"
 #include "kernel32/text_encoding.h"
 #include "shell32/drop_files.h"
 #include "user32/cursor_state.h"
@@ -60,7 +61,10 @@ void WindowEvent(HWND window, const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_EXPOSED:
       if (record->presenter) record->presenter->Present();
-      InvalidateClientArea(window, true);
+      // The display uncovers windows when it likes; on the virtual clock the
+      // window shows its last frame again without asking the program to
+      // paint, so that a replay presents the same frames every time.
+      if (!VirtualClockEnabled()) InvalidateClientArea(window, true);
       break;
     case SDL_WINDOWEVENT_MOVED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {

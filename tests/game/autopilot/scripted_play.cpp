@@ -1,0 +1,119 @@
+#include "game/autopilot/scripted_play.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "core/window/window_system_state.h"
+#include "dialogue_step.h"
+#include "game/in_process_game.h"
+#include "game_state.h"
+#include "platform/control.h"
+
+namespace gametest {
+namespace {
+
+constexpr int kTitleScene = 1;
+constexpr int kLastStageScene = 25;
+// The run's end scene before it ends, and after it ended without a script.
+constexpr int kStillPlaying = -1;
+constexpr int kNoScript = -2;
+// Enter goes down on a beat of the script, when the title or a dialogue
+// step shown long enough takes it, and up again in the next frame. The
+// beat leaves 30 frames beyond a step's minimum: start-up and the title's
+// sound take no fixed time, and the slack lets a replay press at the same
+// frames of the script in the same steps, which brings it back in step.
+constexpr std::int64_t kEnterBeat = 90;
+// Frames from the end scene's frame to Alt+F4, and how long it is held.
+constexpr std::int64_t kCloseAfter = 30;
+constexpr std::int64_t kCloseHold = 10;
+
+struct Run {
+  BattlePlay play = BattlePlay::kWin;
+  std::vector<int> endScenes;
+  KeySet held = 0;
+  std::int64_t lastFrame = -1;  // the frame of the last line appended
+  std::int64_t nextEnter = kEnterBeat;
+  int endScene = kStillPlaying;
+  std::string script;
+};
+
+Run run;
+
+bool IsBattleScene(int scene) { return scene >= 4 && scene <= 24 && scene % 4 == 0; }
+bool IsDialogueScene(int scene) { return scene >= 3 && scene <= kLastStageScene && scene % 2 == 1; }
+
+bool TakesEnter(int scene) {
+  return scene == kTitleScene || (IsDialogueScene(scene) && dialogueTimer + 1 >= DIALOGUE_MIN_FRAMES);
+}
+
+KeySet ChooseKeys(int scene, std::int64_t frame) {
+  if (IsBattleScene(scene)) return ChooseBattleKeys(run.play, run.held);
+  const bool enterHeld = (run.held & kKeyEnter) != 0;
+  if (!enterHeld && frame >= run.nextEnter && TakesEnter(scene)) {
+    run.nextEnter = frame + kEnterBeat;
+    return kKeyEnter;
+  }
+  return 0;
+}
+
+void Append(const std::string& lines) {
+  WqControlAppendInputScript(lines.c_str());
+  run.script += lines;
+}
+
+std::string Line(std::int64_t frame, KeySet keys) {
+  const std::string names = KeyNames(keys);
+  return std::to_string(frame) + (names.empty() ? "" : " " + names) + "\n";
+}
+
+// The run's outcome, as the game stands before the end scene runs.
+std::string Outcome() {
+  return "# ends in scene " + std::to_string(sceneNumber) + ": score " + std::to_string(score) + ", player HP " +
+         std::to_string(static_cast<int>(player.hp)) + ", boss stocks " + std::to_string(boss.stocks) +
+         ", battle clock " + std::to_string(battleClock.seconds) + " s " + std::to_string(battleClock.frames) +
+         " frames\n";
+}
+
+// Keys change only at a frame of the script later than the last change: a
+// frame of the game that stands at the same script frame as the one before
+// keeps its keys, as a replay of the script would.
+void PlayFrame() {
+  if (run.endScene != kStillPlaying) return;
+  const std::int64_t frame = WqControlInputScriptFrame();
+  if (frame < 0) {
+    // The platform starts the environment's script on a process's first
+    // window only: a second run in one process has none to write to.
+    run.endScene = kNoScript;
+    WqControlCloseWindow(GetMainWindow());
+    return;
+  }
+  if (std::find(run.endScenes.begin(), run.endScenes.end(), sceneNumber) != run.endScenes.end()) {
+    run.endScene = sceneNumber;
+    const std::int64_t release = std::max(frame, run.lastFrame + 1);
+    run.script = Outcome() + run.script;
+    Append(Line(release, 0) + std::to_string(release + kCloseAfter) + " MENU F4\n" +
+           Line(release + kCloseAfter + kCloseHold, 0));
+    return;
+  }
+  if (frame <= run.lastFrame) return;
+  const KeySet keys = ChooseKeys(sceneNumber, frame);
+  if (keys == run.held) return;
+  Append(Line(frame, keys));
+  run.held = keys;
+  run.lastFrame = frame;
+}
+
+}  // namespace
+
+ScriptedPlayResult PlayScripted(const GameDataTree& tree, BattlePlay play, std::initializer_list<int> endScenes,
+                                const std::string& capture) {
+  run = Run{};
+  run.play = play;
+  run.endScenes = endScenes;
+  const int exitCode = RunGameInProcess(tree, "", capture, PlayFrame);
+  WqControlStopInputScript();
+  return {exitCode, run.endScene, run.script};
+}
+
+}  // namespace gametest

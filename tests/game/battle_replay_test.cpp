@@ -1,0 +1,148 @@
+// The real game executable replays stage 1's battle from the scripts the
+// scripted player recorded, won and lost, on the Direct3D device and on the
+// software screen (a machine without Direct3D 9) at once. Reviewed frames
+// check what the HUD shows (score, HP pips, the boss's stocks, bombs) in
+// the battle and, at its end, the stage clear's count (battle seconds, HP,
+// bonuses, total) or the game-over picture. Both renderers replay the same
+// course; their frames agree as the renderer tests ask of them: at most 1%
+// of the pixels more than 40 apart in a channel. Edges of the turned and
+// scaled sprites fall a pixel apart on the two renderers, and a battle
+// frame is full of them, so a pixel counts as apart only when no pixel of
+// the other frame within one pixel of it comes within 40.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "game/autopilot/battle_scripts.h"
+#include "game/frame_checksum.h"
+#include "game/game_log_checks.h"
+#include "game/game_process.h"
+#include "game/golden_frames.h"
+
+namespace {
+
+using gametest::DataSource;
+using gametest::GameDataTree;
+using gametest::GoldenFrame;
+
+constexpr int kChannelTolerance = 40;
+constexpr double kApartPixelShare = 0.01;
+
+// The virtual clock presents every frame at the same place in every run.
+constexpr GoldenFrame At(int frame, const char* shows, std::uint64_t checksum) {
+  return {frame, frame, shows, checksum, 1};
+}
+
+// The won battle takes no hit and drops no bomb; it lasts 30 seconds.
+const GoldenFrame kWonOnDevice[] = {
+    At(1386, "first stock: score 39300, 30 HP pips, 3 stocks, 3 bombs", 16165985180637838280ull),
+    At(1886, "second stock: score 113900, 30 HP pips, 2 stocks, 3 bombs", 13487498269350834824ull),
+    At(2586, "last stock with its two circles: score 231500, 30 HP pips, no stock, 3 bombs",
+           6643078572063834473ull),
+    At(3306, "stage clear: 30 seconds, bonus 750000, HP 30, bonus 450000, total 1503000",
+           9685802264618823039ull),
+};
+const GoldenFrame kWonOnSoftware[] = {
+    At(1386, "first stock on the software screen", 6784343071964988482ull),
+    At(1886, "second stock on the software screen", 4035727340407686520ull),
+    At(2586, "last stock on the software screen", 16612735335194725592ull),
+    At(3306, "stage clear on the software screen", 9685802264618823039ull),
+};
+// The lost battle walks up into the boss's rings: game over after two
+// seconds, with the score still 0.
+const GoldenFrame kLostOnDevice[] = {
+    At(1236, "half the HP pips left: score 0, 3 stocks, 3 bombs", 18354839863494346945ull),
+    At(1257, "the last battle frame: 4 HP pips, the player on the boss", 14795597701358704423ull),
+    At(1258, "game over", 5556184897366560898ull),
+};
+const GoldenFrame kLostOnSoftware[] = {
+    At(1236, "half the HP pips on the software screen", 3359103179280058726ull),
+    At(1257, "the last battle frame on the software screen", 6059958984600330541ull),
+    At(1258, "game over on the software screen", 5556184897366560898ull),
+};
+
+struct BattleReplay {
+  const char* name;
+  bool won;
+  std::span<const GoldenFrame> onDevice;
+  std::span<const GoldenFrame> onSoftware;
+};
+
+// The share of pixels of `a` that no pixel of `b` within one pixel of the
+// same place comes within the tolerance of, in every channel.
+double ApartPixelShare(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  constexpr int kWidth = 882;
+  constexpr int kHeight = 820;
+  const auto near = [&](int x, int y, int bx, int by) {
+    const std::size_t i = (static_cast<std::size_t>(y) * kWidth + x) * 3;
+    const std::size_t j = (static_cast<std::size_t>(by) * kWidth + bx) * 3;
+    for (int c = 0; c < 3; ++c) {
+      if (std::abs(static_cast<int>(a[i + c]) - static_cast<int>(b[j + c])) > kChannelTolerance) return false;
+    }
+    return true;
+  };
+  std::size_t apart = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      bool matched = false;
+      for (int by = std::max(0, y - 1); by <= std::min(kHeight - 1, y + 1) && !matched; ++by) {
+        for (int bx = std::max(0, x - 1); bx <= std::min(kWidth - 1, x + 1) && !matched; ++bx) {
+          matched = near(x, y, bx, by);
+        }
+      }
+      if (!matched) ++apart;
+    }
+  }
+  return static_cast<double>(apart) / (kWidth * kHeight);
+}
+
+void ExpectAlike(const GameDataTree& device, int deviceFrame, const GameDataTree& software, int softwareFrame,
+                 const char* shows) {
+  const auto a = gametest::FramePixels(gametest::CapturedFrame(device, deviceFrame), 882, 820);
+  const auto b = gametest::FramePixels(gametest::CapturedFrame(software, softwareFrame), 882, 820);
+  ASSERT_TRUE(a.has_value() && b.has_value()) << shows;
+  EXPECT_LE(ApartPixelShare(*a, *b), kApartPixelShare) << shows << ", device against software";
+  EXPECT_LE(ApartPixelShare(*b, *a), kApartPixelShare) << shows << ", software against device";
+}
+
+void PrintTo(const BattleReplay& replay, std::ostream* os) { *os << replay.name; }
+
+class Stage1BattleReplay : public testing::TestWithParam<BattleReplay> {};
+
+TEST_P(Stage1BattleReplay, FollowsTheScriptOnBothRenderers) {
+  const BattleReplay& replay = GetParam();
+  const std::string script = gametest::StoredStage1Script(replay.won);
+  ASSERT_FALSE(script.empty());
+  const GameDataTree device(DataSource::kPlainFiles);
+  const GameDataTree software(DataSource::kPlainFiles);
+  const pid_t onDevice = gametest::StartGame(
+      device, {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onDevice)});
+  const pid_t onSoftware = gametest::StartGame(
+      software,
+      {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onSoftware), .softwareRenderer = true});
+  EXPECT_EQ(gametest::WaitForGame(onDevice), 0);
+  EXPECT_EQ(gametest::WaitForGame(onSoftware), 0);
+  gametest::ExpectCleanEnd(device.ReadLog());
+  gametest::ExpectCleanEnd(software.ReadLog());
+  EXPECT_NE(software.ReadLog().find("d3d9.dll の読み込みに失敗しました"), std::string::npos);
+
+  const std::vector<int> deviceFrames = gametest::FindGoldenFrames(device, replay.onDevice);
+  const std::vector<int> softwareFrames = gametest::FindGoldenFrames(software, replay.onSoftware);
+  for (std::size_t i = 0; i < deviceFrames.size(); ++i) {
+    if (deviceFrames[i] != 0 && softwareFrames[i] != 0) {
+      ExpectAlike(device, deviceFrames[i], software, softwareFrames[i], replay.onDevice[i].shows);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stage1, Stage1BattleReplay,
+                         testing::Values(BattleReplay{"Won", true, kWonOnDevice, kWonOnSoftware},
+                                         BattleReplay{"Lost", false, kLostOnDevice, kLostOnSoftware}),
+                         [](const testing::TestParamInfo<BattleReplay>& info) { return info.param.name; });
+
+}  // namespace
