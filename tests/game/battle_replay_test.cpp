@@ -68,7 +68,7 @@ const GoldenFrame kLostOnSoftware[] = {
 
 struct BattleReplay {
   const char* name;
-  bool won;
+  const char* course;
   std::span<const GoldenFrame> onDevice;
   std::span<const GoldenFrame> onSoftware;
 };
@@ -116,15 +116,15 @@ class Stage1BattleReplay : public testing::TestWithParam<BattleReplay> {};
 
 TEST_P(Stage1BattleReplay, FollowsTheScriptOnBothRenderers) {
   const BattleReplay& replay = GetParam();
-  const std::string script = gametest::StoredStage1Script(replay.won);
+  const std::string script = gametest::StoredScript(*gametest::FindRecordedCourse(replay.course));
   ASSERT_FALSE(script.empty());
   const GameDataTree device(DataSource::kPlainFiles);
   const GameDataTree software(DataSource::kPlainFiles);
   const pid_t onDevice = gametest::StartGame(
-      device, {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onDevice)});
+      device, {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onDevice), .ownLockFolder = true});
   const pid_t onSoftware = gametest::StartGame(
       software,
-      {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onSoftware), .softwareRenderer = true});
+      {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onSoftware), .softwareRenderer = true, .ownLockFolder = true});
   EXPECT_EQ(gametest::WaitForGame(onDevice), 0);
   EXPECT_EQ(gametest::WaitForGame(onSoftware), 0);
   gametest::ExpectCleanEnd(device.ReadLog());
@@ -141,8 +141,8 @@ TEST_P(Stage1BattleReplay, FollowsTheScriptOnBothRenderers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stage1, Stage1BattleReplay,
-                         testing::Values(BattleReplay{"Won", true, kWonOnDevice, kWonOnSoftware},
-                                         BattleReplay{"Lost", false, kLostOnDevice, kLostOnSoftware}),
+                         testing::Values(BattleReplay{"Won", "stage1_won", kWonOnDevice, kWonOnSoftware},
+                                         BattleReplay{"Lost", "stage1_lost", kLostOnDevice, kLostOnSoftware}),
                          [](const testing::TestParamInfo<BattleReplay>& info) { return info.param.name; });
 
 }  // namespace

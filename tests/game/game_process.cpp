@@ -23,12 +23,14 @@ std::vector<std::string> Environment(const GameDataTree& tree, const GameRunSett
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string inherited = *entry;
     if (!inherited.starts_with("WQ_VIRTUAL_CLOCK=") && !inherited.starts_with("WQ_INPUT_SCRIPT=") &&
-        !inherited.starts_with("WQ_CAPTURE_") && !inherited.starts_with("WQ_ABSENT_MODULES=")) {
+        !inherited.starts_with("WQ_CAPTURE_") && !inherited.starts_with("WQ_ABSENT_MODULES=") &&
+        !(settings.ownLockFolder && inherited.starts_with("WQ_LOCK_DIR="))) {
       entries.push_back(inherited);
     }
   }
   if (settings.virtualClock) entries.push_back("WQ_VIRTUAL_CLOCK=1");
   if (settings.softwareRenderer) entries.push_back("WQ_ABSENT_MODULES=d3d9.dll");
+  if (settings.ownLockFolder) entries.push_back("WQ_LOCK_DIR=" + tree.path().string());
   if (!settings.inputScript.empty()) {
     const auto script = tree.path() / "replay.txt";
     std::ofstream(script) << settings.inputScript;

@@ -19,6 +19,9 @@ struct GameRunSettings {
   // Without Direct3D 9 on the machine, so that the framework draws on its
   // software screen.
   bool softwareRenderer = false;
+  // A second-instance lock of its own, so that games started side by side
+  // do not take each other for a second instance.
+  bool ownLockFolder = false;
 };
 
 // Starts the game in the tree: its process id, or -1. Captured frames land

@@ -57,8 +57,10 @@ inline std::vector<int> FindGoldenFrames(const GameDataTree& tree, std::span<con
       if (found == 0) found = frame;
       ++inARow;
     }
+    const auto firstChecksum = FrameChecksum(CapturedFrame(tree, golden.first), 882, 820);
     EXPECT_NE(found, 0) << golden.shows << ": not among frames " << golden.first << " to " << golden.last << " ("
-                        << tree.path() / "captures" << ")";
+                        << tree.path() / "captures" << "; frame " << golden.first << " has checksum "
+                        << firstChecksum.value_or(0) << ")";
     EXPECT_GE(inARow, golden.framesInARow) << golden.shows << " from frame " << found;
     if (found != 0) previous = found;
     firstFrames.push_back(found);

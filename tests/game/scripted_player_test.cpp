@@ -1,7 +1,7 @@
-// The scripted player in the test process: it wins stage 1's battle, and
-// walks into its fire until game over, with the outcome the checked-in
-// scripts of the executable's replays record (record_battle_scripts made
-// them): the end scene, score, HP, stocks and battle clock.
+// The scripted player in the test process plays each course to the outcome
+// the checked-in scripts of the executable's replays record
+// (record_battle_scripts made them): the end scene, score, HP, stocks and
+// battle clock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,21 +24,22 @@ std::string Outcome(const std::string& script) {
   return outcome;
 }
 
-class ScriptedPlayer : public testing::TestWithParam<bool> {};
+class ScriptedPlayer : public testing::TestWithParam<const char*> {};
 
-TEST_P(ScriptedPlayer, PlaysStage1BattleToTheCheckedInOutcome) {
-  const bool won = GetParam();
+TEST_P(ScriptedPlayer, PlaysToTheCheckedInOutcome) {
+  const gametest::RecordedCourse* course = gametest::FindRecordedCourse(GetParam());
+  ASSERT_NE(course, nullptr);
   const gametest::GameDataTree tree(gametest::DataSource::kPlainFiles);
-  const gametest::ScriptedPlayResult result = gametest::RecordStage1Battle(tree, won);
+  const gametest::ScriptedPlayResult result = gametest::RecordCourse(tree, *course);
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.endScene, gametest::Stage1BattleEndScene(won));
-  const std::string stored = gametest::StoredStage1Script(won);
+  EXPECT_EQ(result.endScene, course->course.route.back());
+  const std::string stored = gametest::StoredScript(*course);
   ASSERT_NE(Outcome(stored), "");
   EXPECT_EQ(Outcome(result.script), Outcome(stored))
-      << "the battle went another way: record_battle_scripts makes the script anew";
+      << "the run went another way: record_battle_scripts makes the script anew";
 }
 
-INSTANTIATE_TEST_SUITE_P(Stage1, ScriptedPlayer, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Won" : "Lost"; });
+INSTANTIATE_TEST_SUITE_P(Courses, ScriptedPlayer, testing::Values("stage1_won", "stage1_lost", "stage2_won", "stage2_lost"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

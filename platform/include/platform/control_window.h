@@ -46,6 +46,9 @@ void WqControlShareClipboardWithWindowSystem(bool share);
 // WQ_CAPTURE_DIR (a folder) write those frames as frame_000060.png.
 bool WqControlReadWindowPixels(HWND window, std::vector<std::uint32_t>* pixels, int* width,
                                int* height);
+// The frames presented so far, in WQ_CAPTURE_FRAMES's numbering: a program
+// that plays a script can tell which frame number a screen it shows gets.
+std::uint64_t WqControlPresentedFrameCount();
 
 // The folder where windows leave their marks for FindWindowA in other
 // processes (the second-instance check). Parallel test runs each set their

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/control.h"
+
 namespace wqplat {
 namespace {
 
@@ -103,3 +105,9 @@ void CountPresentedFrame(const FramePixelReader& read_pixels) {
 }
 
 }  // namespace wqplat
+
+std::uint64_t WqControlPresentedFrameCount() {
+  wqplat::CaptureState& state = wqplat::InitialisedState();
+  std::lock_guard lock(state.lock);
+  return state.presented;
+}

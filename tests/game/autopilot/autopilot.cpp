@@ -191,7 +191,7 @@ KeySet ChooseBattleKeys(BattlePlay play, KeySet held) {
 
 std::string KeyNames(KeySet keys) {
   // A shoots, W slows, D bombs.
-  static const char* const kNames[] = {"UP", "DOWN", "LEFT", "RIGHT", "W", "A", "D", "RETURN"};
+  static const char* const kNames[] = {"UP", "DOWN", "LEFT", "RIGHT", "W", "A", "D", "RETURN", "SPACE", "MENU", "F4"};
   std::string names;
   for (unsigned bit = 0; bit < std::size(kNames); ++bit) {
     if ((keys & (1u << bit)) == 0) continue;

@@ -19,6 +19,9 @@ enum PlayerKey : unsigned {
   kKeyShoot = 1u << 5,
   kKeyBomb = 1u << 6,
   kKeyEnter = 1u << 7,
+  kKeySpace = 1u << 8,
+  kKeyMenu = 1u << 9,  // with F4: closes the window
+  kKeyF4 = 1u << 10,
 };
 using KeySet = unsigned;
 

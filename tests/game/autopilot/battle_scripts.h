@@ -1,5 +1,5 @@
-// The input scripts of the stage 1 battle replays: how the scripted player
-// makes them and where the reviewed ones are kept.
+// The input scripts of the battle and whole-game replays: the courses the
+// scripted player plays to make them, and where the reviewed ones are kept.
 #pragma once
 
 #include <string>
@@ -9,17 +9,23 @@
 
 namespace gametest {
 
-inline constexpr int kStage1ClearScene = 6;
-inline constexpr int kGameOverScene = 29;
+struct RecordedCourse {
+  const char* name;  // the script's file name, without ".txt"
+  const char* what;  // what the run plays, for the script's first line
+  ScriptedCourse course;
+};
 
-// Where a run of the script ends: stage 1's clear when won, else game over.
-inline int Stage1BattleEndScene(bool won) { return won ? kStage1ClearScene : kGameOverScene; }
+// The courses by name: "stage1_won", "stage1_lost", "stage2_won",
+// "stage2_lost", "stage3_won", "stage3_lost", "whole_game",
+// "stage6_lost"; null for another name.
+const RecordedCourse* FindRecordedCourse(const std::string& name);
 
-// Plays into stage 1's battle and wins it, or walks into its fire until
-// game over; the window is closed at the end scene.
-ScriptedPlayResult RecordStage1Battle(const GameDataTree& tree, bool won, const std::string& capture = {});
+// Plays the course in this process; the script it leaves starts with what
+// the run plays and how it ends.
+ScriptedPlayResult RecordCourse(const GameDataTree& tree, const RecordedCourse& course,
+                                const std::string& capture = {});
 
 // The checked-in script, as record_battle_scripts wrote it.
-std::string StoredStage1Script(bool won);
+std::string StoredScript(const RecordedCourse& course);
 
 }  // namespace gametest

@@ -13,8 +13,8 @@
 namespace gametest {
 namespace {
 
-constexpr int kTitleScene = 1;
 constexpr int kLastStageScene = 25;
+constexpr int kEndingScene = 27;
 // The run's end scene before it ends, and after it ended without a script.
 constexpr int kStillPlaying = -1;
 constexpr int kNoScript = -2;
@@ -24,31 +24,42 @@ constexpr int kNoScript = -2;
 // sound take no fixed time, and the slack lets a replay press at the same
 // frames of the script in the same steps, which brings it back in step.
 constexpr std::int64_t kEnterBeat = 90;
+// A screen that waits for any key gets Space this many frames after it
+// shows, for one frame.
+constexpr std::int64_t kAnswerAfter = 30;
 // Frames from the end scene's frame to Alt+F4, and how long it is held.
 constexpr std::int64_t kCloseAfter = 30;
 constexpr std::int64_t kCloseHold = 10;
 
 struct Run {
-  BattlePlay play = BattlePlay::kWin;
-  std::vector<int> endScenes;
+  ScriptedCourse course;
+  std::size_t routeIndex = 0;  // the next scene of the route to pass
+  int lastScene = -1;          // the scene of the hook's last call
   KeySet held = 0;
   std::int64_t lastFrame = -1;  // the frame of the last line appended
   std::int64_t nextEnter = kEnterBeat;
   int endScene = kStillPlaying;
+  std::string notes;  // comment lines on the screens that wait for a key
   std::string script;
 };
 
 Run run;
 
 bool IsBattleScene(int scene) { return scene >= 4 && scene <= 24 && scene % 4 == 0; }
-bool IsDialogueScene(int scene) { return scene >= 3 && scene <= kLastStageScene && scene % 2 == 1; }
+bool IsDialogueScene(int scene) {
+  return (scene >= 3 && scene <= kLastStageScene && scene % 2 == 1) || scene == kEndingScene;
+}
+bool WaitsForAnyKey(int scene) {
+  return scene == kEndPictureScene || (scene >= StageClearScene(1) && scene <= StageClearScene(6) &&
+                                       (scene - StageClearScene(1)) % 4 == 0);
+}
 
 bool TakesEnter(int scene) {
   return scene == kTitleScene || (IsDialogueScene(scene) && dialogueTimer + 1 >= DIALOGUE_MIN_FRAMES);
 }
 
 KeySet ChooseKeys(int scene, std::int64_t frame) {
-  if (IsBattleScene(scene)) return ChooseBattleKeys(run.play, run.held);
+  if (IsBattleScene(scene)) return ChooseBattleKeys(run.course.battles[scene / 4 - 1], run.held);
   const bool enterHeld = (run.held & kKeyEnter) != 0;
   if (!enterHeld && frame >= run.nextEnter && TakesEnter(scene)) {
     run.nextEnter = frame + kEnterBeat;
@@ -75,6 +86,31 @@ std::string Outcome() {
          " frames\n";
 }
 
+// The frames presented before a screen that waits for a key, and what the
+// game stands at before the scene runs.
+std::string Note() {
+  return "# after frame " + std::to_string(WqControlPresentedFrameCount()) + " scene " +
+         std::to_string(sceneNumber) + " shows: score " + std::to_string(score) + ", player HP " +
+         std::to_string(static_cast<int>(player.hp)) + ", bombs " + std::to_string(bombs) + "\n";
+}
+
+// Releases every key at the first free frame of the script, then holds
+// `keys` from `after` frames on for `hold` frames.
+void ReleaseThenPress(std::int64_t frame, std::int64_t after, KeySet keys, std::int64_t hold) {
+  const std::int64_t release = std::max(frame, run.lastFrame + 1);
+  Append(Line(release, 0) + Line(release + after, keys) + Line(release + after + hold, 0));
+  run.held = 0;
+  run.lastFrame = release + after + hold;
+}
+
+// True when the scene about to run is the route's next; the last one ends
+// the run.
+bool ReachesEndOfRoute(int scene) {
+  const std::vector<int>& route = run.course.route;
+  if (run.routeIndex < route.size() && scene == route[run.routeIndex]) ++run.routeIndex;
+  return run.routeIndex == route.size();
+}
+
 // Keys change only at a frame of the script later than the last change: a
 // frame of the game that stands at the same script frame as the one before
 // keeps its keys, as a replay of the script would.
@@ -88,12 +124,19 @@ void PlayFrame() {
     WqControlCloseWindow(GetMainWindow());
     return;
   }
-  if (std::find(run.endScenes.begin(), run.endScenes.end(), sceneNumber) != run.endScenes.end()) {
+  const bool sceneChanged = sceneNumber != run.lastScene;
+  run.lastScene = sceneNumber;
+  if (sceneChanged && (WaitsForAnyKey(sceneNumber) || sceneNumber == kGameOverScene)) {
+    run.notes += Note();
+  }
+  if (sceneChanged && ReachesEndOfRoute(sceneNumber)) {
     run.endScene = sceneNumber;
-    const std::int64_t release = std::max(frame, run.lastFrame + 1);
-    run.script = Outcome() + run.script;
-    Append(Line(release, 0) + std::to_string(release + kCloseAfter) + " MENU F4\n" +
-           Line(release + kCloseAfter + kCloseHold, 0));
+    run.script = Outcome() + run.notes + run.script;
+    ReleaseThenPress(frame, kCloseAfter, kKeyMenu | kKeyF4, kCloseHold);
+    return;
+  }
+  if (sceneChanged && WaitsForAnyKey(sceneNumber)) {
+    ReleaseThenPress(frame, kAnswerAfter, kKeySpace, 1);
     return;
   }
   if (frame <= run.lastFrame) return;
@@ -106,11 +149,9 @@ void PlayFrame() {
 
 }  // namespace
 
-ScriptedPlayResult PlayScripted(const GameDataTree& tree, BattlePlay play, std::initializer_list<int> endScenes,
-                                const std::string& capture) {
+ScriptedPlayResult PlayScripted(const GameDataTree& tree, const ScriptedCourse& course, const std::string& capture) {
   run = Run{};
-  run.play = play;
-  run.endScenes = endScenes;
+  run.course = course;
   const int exitCode = RunGameInProcess(tree, "", capture, PlayFrame);
   WqControlStopInputScript();
   return {exitCode, run.endScene, run.script};

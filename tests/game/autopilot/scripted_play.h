@@ -1,17 +1,32 @@
 // The scripted player at the whole game, run in the test process: from the
-// title it reads the conversations with Enter, plays the battles with the
-// autopilot, and when the run reaches one of its end scenes closes the
-// window with Alt+F4. Every key it holds goes through the platform's input
-// script, so the script it leaves replays the same run in the executable
-// (virtual clock, the game's fixed random numbers).
+// title it reads the conversations with Enter, plays each battle with the
+// autopilot as its course says, answers the stage clears and the end
+// picture with Space, and when the run reaches the last scene of its route
+// closes the window with Alt+F4. Every key it holds goes through the
+// platform's input script, so the script it leaves replays the same run in
+// the executable (virtual clock, the game's fixed random numbers).
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "game/autopilot/autopilot.h"
 #include "game/game_data_tree.h"
 
 namespace gametest {
+
+inline constexpr int kTitleScene = 1;
+inline constexpr int kGameOverScene = 29;
+inline constexpr int kEndPictureScene = 28;
+// The scene that shows stage `stage`'s clear (1 to 6).
+inline constexpr int StageClearScene(int stage) { return 2 + 4 * stage; }
+
+struct ScriptedCourse {
+  std::array<BattlePlay, 6> battles;  // how stages 1 to 6 are played
+  // Scenes the run passes in this order; it ends as the last is about to run.
+  std::vector<int> route;
+};
 
 struct ScriptedPlayResult {
   int exitCode;
@@ -19,9 +34,8 @@ struct ScriptedPlayResult {
   std::string script;  // the input script of the run, with its outcome as comments
 };
 
-// Plays from the title until a scene of `endScenes` (stage 1's clear is 6,
-// game over 29) is about to run. `capture` are the frames to write as PNG.
-ScriptedPlayResult PlayScripted(const GameDataTree& tree, BattlePlay play, std::initializer_list<int> endScenes,
+// `capture` are the frames to write as PNG.
+ScriptedPlayResult PlayScripted(const GameDataTree& tree, const ScriptedCourse& course,
                                 const std::string& capture = {});
 
 }  // namespace gametest
