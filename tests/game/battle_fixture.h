@@ -13,6 +13,15 @@
 // fields they set; the others are zero, as the language defines.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
+// One frame of a swaying boss: where it stands and goes, and whether the
+// frame fires (a frame that turns the sway fires nothing).
+struct SwayCase {
+  int direction;
+  double x, xAfter;
+  int directionAfter;
+  bool fires;
+};
+
 class BattleTest : public ::testing::Test {
  protected:
   void SetUp() override { WqControlEnableVirtualClock(true); }

@@ -46,12 +46,6 @@ TEST_F(Stage1Battle, TheFirstCallSetsUpAndFiresTheRingAndTheStream) {
 // The centre travels between 250 and 550; in a turning frame nothing else
 // happens, not even a ring that is due.
 TEST_F(Stage1Battle, NothingFiresInTheFrameTheSwayTurns) {
-  struct SwayCase {
-    int direction;
-    double x, xAfter;
-    int directionAfter;
-    bool fires;
-  };
   const SwayCase cases[] = {
       {1, 522, 523, 0, false}, {1, 521, 522, 1, true}, {0, 224, 223, 1, false},
       {0, 225, 224, 0, true},  {2, 300, 300, 2, true},

@@ -160,12 +160,6 @@ TEST_F(Stage4Battle, TheSecondStocksRingBurstsAtAge60) {
 // The sway turns at a centre of 620 or 200; a turning frame fires nothing
 // and does not turn spinAngle.
 TEST_F(Stage4Battle, TheThirdStockSwaysAndFiresStarFans) {
-  struct SwayCase {
-    int direction;
-    double x, xAfter;
-    int directionAfter;
-    bool fires;
-  };
   const SwayCase cases[] = {
       {1, 590.5, 591, 0, false}, {0, 171.5, 171, 1, false}, {0, 172, 171.5, 0, true},
       {2, 300, 300, 2, true},    {1, 590, 590.5, 1, true},
