@@ -1,7 +1,7 @@
-// The real game executable replays the scripted player's courses through
-// stage 2, won and lost. Each screen that waits for a key (a stage clear
-// with its bonuses and total, game over) is checked at the frame the
-// scripted player's run showed it in, by its reviewed checksum.
+// The real game executable replays the scripted player's courses that end
+// in game over in stages 2, 3 and 6. Each screen that waits for a key (a
+// stage clear with its bonuses and total, game over) is checked at the
+// frame the scripted player's run showed it in, by its reviewed checksum.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -9,23 +9,22 @@
 #include <string>
 
 #include "game/autopilot/battle_scripts.h"
+#include "game/course_screens.h"
 #include "game/game_log_checks.h"
 #include "game/game_process.h"
 #include "game/golden_frames.h"
 
 namespace {
 
+using gametest::At;
 using gametest::GoldenFrame;
+using gametest::kGameOverChecksum;
+using gametest::kStageClears;
 
-constexpr GoldenFrame At(int frame, const char* shows, std::uint64_t checksum) {
-  return {frame, frame, shows, checksum, 1};
-}
-
-const GoldenFrame kStage1Clear = At(3306, "stage 1 clear: 30 seconds, HP 30, total 1503000", 9685802264618823039ull);
-
-const GoldenFrame kStage2Won[] = {
-    kStage1Clear, At(5799, "stage 2 clear: 29 seconds, bonus 755000, HP 28, bonus 420000, total 2980100", 7981295147216805520ull)};
-const GoldenFrame kStage2Lost[] = {kStage1Clear, At(3799, "game over in stage 2", 5556184897366560898ull)};
+const GoldenFrame kStage2Lost[] = {kStageClears[0], At(3799, "game over in stage 2", kGameOverChecksum)};
+const GoldenFrame kStage3Lost[] = {kStageClears[0], kStageClears[1], At(6415, "game over in stage 3", kGameOverChecksum)};
+const GoldenFrame kStage6Lost[] = {kStageClears[0], kStageClears[1], kStageClears[2],
+                                   kStageClears[3], kStageClears[4], At(15721, "game over in stage 6", kGameOverChecksum)};
 
 struct CourseReplay {
   const char* course;
@@ -49,8 +48,9 @@ TEST_P(CourseReplayTest, ShowsTheRecordedScreensAtTheirFrames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Courses, CourseReplayTest,
-                         testing::Values(CourseReplay{"stage2_won", kStage2Won},
-                                         CourseReplay{"stage2_lost", kStage2Lost}),
+                         testing::Values(CourseReplay{"stage2_lost", kStage2Lost},
+                                         CourseReplay{"stage3_lost", kStage3Lost},
+                                         CourseReplay{"stage6_lost", kStage6Lost}),
                          [](const testing::TestParamInfo<CourseReplay>& info) {
                            return std::string(info.param.course);
                          });

@@ -28,6 +28,12 @@ struct GoldenFrame {
   int framesInARow;
 };
 
+// A picture at exactly one frame: on the virtual clock a replay presents
+// every frame at the same place in every run.
+constexpr GoldenFrame At(int frame, const char* shows, std::uint64_t checksum) {
+  return {frame, frame, shows, checksum, 1};
+}
+
 // Every frame of every window, "14,15,...": the frames to capture.
 inline std::string CaptureList(std::span<const GoldenFrame> pictures) {
   std::string list;

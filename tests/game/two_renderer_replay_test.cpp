@@ -1,14 +1,16 @@
-// The real game executable replays stage 1's battle from the scripts the
-// scripted player recorded, won and lost, on the Direct3D device and on the
-// software screen (a machine without Direct3D 9) at once. Reviewed frames
-// check what the HUD shows (score, HP pips, the boss's stocks, bombs) in
-// the battle and, at its end, the stage clear's count (battle seconds, HP,
-// bonuses, total) or the game-over picture. Both renderers replay the same
-// course; their frames agree as the renderer tests ask of them: at most 1%
-// of the pixels more than 40 apart in a channel. Edges of the turned and
-// scaled sprites fall a pixel apart on the two renderers, and a battle
-// frame is full of them, so a pixel counts as apart only when no pixel of
-// the other frame within one pixel of it comes within 40.
+// The real game executable replays the scripted player's courses on the
+// Direct3D device and on the software screen (a machine without Direct3D
+// 9) at once: stage 1's battle won and lost, and the whole game won from
+// the title through the ending back to the title. Reviewed frames check
+// what the HUD shows (score, HP pips, the boss's stocks, bombs) in the
+// battle, each stage clear's count (battle seconds, HP, bonuses, total),
+// the ending's conversation and staff, the end picture and game over. Both
+// renderers replay the same course; their frames agree as the renderer
+// tests ask of them: at most 1% of the pixels more than 40 apart in a
+// channel. Edges of the turned and scaled sprites fall a pixel apart on the
+// two renderers, and a battle frame is full of them, so a pixel counts as
+// apart only when no pixel of the other frame within one pixel of it comes
+// within 40.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "game/autopilot/battle_scripts.h"
+#include "game/course_screens.h"
 #include "game/frame_checksum.h"
 #include "game/game_log_checks.h"
 #include "game/game_process.h"
@@ -26,6 +29,7 @@
 
 namespace {
 
+using gametest::At;
 using gametest::DataSource;
 using gametest::GameDataTree;
 using gametest::GoldenFrame;
@@ -33,40 +37,60 @@ using gametest::GoldenFrame;
 constexpr int kChannelTolerance = 40;
 constexpr double kApartPixelShare = 0.01;
 
-// The virtual clock presents every frame at the same place in every run.
-constexpr GoldenFrame At(int frame, const char* shows, std::uint64_t checksum) {
-  return {frame, frame, shows, checksum, 1};
-}
-
 // The won battle takes no hit and drops no bomb; it lasts 30 seconds.
 const GoldenFrame kWonOnDevice[] = {
     At(1386, "first stock: score 39300, 30 HP pips, 3 stocks, 3 bombs", 16165985180637838280ull),
     At(1886, "second stock: score 113900, 30 HP pips, 2 stocks, 3 bombs", 13487498269350834824ull),
     At(2586, "last stock with its two circles: score 231500, 30 HP pips, no stock, 3 bombs",
            6643078572063834473ull),
-    At(3306, "stage clear: 30 seconds, bonus 750000, HP 30, bonus 450000, total 1503000",
-           9685802264618823039ull),
+    gametest::kStageClears[0],
 };
 const GoldenFrame kWonOnSoftware[] = {
     At(1386, "first stock on the software screen", 6784343071964988482ull),
     At(1886, "second stock on the software screen", 4035727340407686520ull),
     At(2586, "last stock on the software screen", 16612735335194725592ull),
-    At(3306, "stage clear on the software screen", 9685802264618823039ull),
+    gametest::kStageClears[0],
 };
 // The lost battle walks up into the boss's rings: game over after two
 // seconds, with the score still 0.
 const GoldenFrame kLostOnDevice[] = {
     At(1236, "half the HP pips left: score 0, 3 stocks, 3 bombs", 18354839863494346945ull),
     At(1257, "the last battle frame: 4 HP pips, the player on the boss", 14795597701358704423ull),
-    At(1258, "game over", 5556184897366560898ull),
+    At(1258, "game over", gametest::kGameOverChecksum),
 };
 const GoldenFrame kLostOnSoftware[] = {
     At(1236, "half the HP pips on the software screen", 3359103179280058726ull),
     At(1257, "the last battle frame on the software screen", 6059958984600330541ull),
-    At(1258, "game over on the software screen", 5556184897366560898ull),
+    At(1258, "game over on the software screen", gametest::kGameOverChecksum),
 };
 
-struct BattleReplay {
+// The whole game: every stage clear, then the ending.
+const GoldenFrame kWholeGameOnDevice[] = {
+    gametest::kStageClears[0],
+    gametest::kStageClears[1],
+    gametest::kStageClears[2],
+    gametest::kStageClears[3],
+    gametest::kStageClears[4],
+    gametest::kStageClears[5],
+    At(18360, "the ending's conversation: the player's last line", 14086622654942436594ull),
+    At(18540, "the last staff page: thanks, two entries", 234257274851012293ull),
+    At(18542, "the end picture", 17601711335535723963ull),
+    At(18550, "the title again", 7687561828485529475ull),
+};
+const GoldenFrame kWholeGameOnSoftware[] = {
+    gametest::kStageClears[0],
+    gametest::kStageClears[1],
+    gametest::kStageClears[2],
+    gametest::kStageClears[3],
+    gametest::kStageClears[4],
+    gametest::kStageClears[5],
+    At(18360, "the ending's conversation on the software screen", 14086622654942436594ull),
+    At(18540, "the last staff page on the software screen", 234257274851012293ull),
+    At(18542, "the end picture on the software screen", 17601711335535723963ull),
+    At(18550, "the title again on the software screen", 14056698361395233254ull),
+};
+
+struct RendererReplay {
   const char* name;
   const char* course;
   std::span<const GoldenFrame> onDevice;
@@ -110,12 +134,12 @@ void ExpectAlike(const GameDataTree& device, int deviceFrame, const GameDataTree
   EXPECT_LE(ApartPixelShare(*b, *a), kApartPixelShare) << shows << ", software against device";
 }
 
-void PrintTo(const BattleReplay& replay, std::ostream* os) { *os << replay.name; }
+void PrintTo(const RendererReplay& replay, std::ostream* os) { *os << replay.name; }
 
-class Stage1BattleReplay : public testing::TestWithParam<BattleReplay> {};
+class ReplayOnBothRenderers : public testing::TestWithParam<RendererReplay> {};
 
-TEST_P(Stage1BattleReplay, FollowsTheScriptOnBothRenderers) {
-  const BattleReplay& replay = GetParam();
+TEST_P(ReplayOnBothRenderers, FollowsTheScriptOnBothRenderers) {
+  const RendererReplay& replay = GetParam();
   const std::string script = gametest::StoredScript(*gametest::FindRecordedCourse(replay.course));
   ASSERT_FALSE(script.empty());
   const GameDataTree device(DataSource::kPlainFiles);
@@ -140,9 +164,11 @@ TEST_P(Stage1BattleReplay, FollowsTheScriptOnBothRenderers) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Stage1, Stage1BattleReplay,
-                         testing::Values(BattleReplay{"Won", "stage1_won", kWonOnDevice, kWonOnSoftware},
-                                         BattleReplay{"Lost", "stage1_lost", kLostOnDevice, kLostOnSoftware}),
-                         [](const testing::TestParamInfo<BattleReplay>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Courses, ReplayOnBothRenderers,
+                         testing::Values(RendererReplay{"Stage1Won", "stage1_won", kWonOnDevice, kWonOnSoftware},
+                                         RendererReplay{"Stage1Lost", "stage1_lost", kLostOnDevice, kLostOnSoftware},
+                                         RendererReplay{"WholeGame", "whole_game", kWholeGameOnDevice,
+                                                        kWholeGameOnSoftware}),
+                         [](const testing::TestParamInfo<RendererReplay>& info) { return info.param.name; });
 
 }  // namespace

@@ -15,9 +15,8 @@ struct RecordedCourse {
   ScriptedCourse course;
 };
 
-// The courses by name: "stage1_won", "stage1_lost", "stage2_won",
-// "stage2_lost", "stage3_won", "stage3_lost", "whole_game",
-// "stage6_lost"; null for another name.
+// The courses by name: "stage1_won", "stage1_lost", "stage2_lost",
+// "stage3_lost", "whole_game", "stage6_lost"; null for another name.
 const RecordedCourse* FindRecordedCourse(const std::string& name);
 
 // Plays the course in this process; the script it leaves starts with what

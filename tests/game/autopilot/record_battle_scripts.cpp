@@ -4,9 +4,9 @@
 //
 //   record_battle_scripts COURSE FILE   (under a display: xvfb-run -a)
 //
-// COURSE is one of stage1_won, stage1_lost, stage2_won, stage2_lost,
-// stage3_won, stage3_lost, whole_game, stage6_lost. Run it again whenever a
-// change of the game moves a battle.
+// COURSE is one of stage1_won, stage1_lost, stage2_lost, stage3_lost,
+// whole_game, stage6_lost. Run it again whenever a change of the game moves
+// a battle.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

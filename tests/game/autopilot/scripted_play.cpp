@@ -116,14 +116,20 @@ bool ReachesEndOfRoute(int scene) {
 // keeps its keys, as a replay of the script would.
 void PlayFrame() {
   if (run.endScene != kStillPlaying) return;
-  const std::int64_t frame = WqControlInputScriptFrame();
-  if (frame < 0) {
+  const std::int64_t scriptFrame = WqControlInputScriptFrame();
+  if (scriptFrame < 0) {
     // The platform starts the environment's script on a process's first
     // window only: a second run in one process has none to write to.
     run.endScene = kNoScript;
     WqControlCloseWindow(GetMainWindow());
     return;
   }
+  // This frame's message pump has read the keyboard already, and the
+  // game's read in the same millisecond takes that state: a line for the
+  // script's current frame would reach the game a frame later here than in
+  // a replay, whose pump takes it. The keys go into the script's next frame,
+  // which the next frame's pump takes in both.
+  const std::int64_t frame = scriptFrame + 1;
   const bool sceneChanged = sceneNumber != run.lastScene;
   run.lastScene = sceneNumber;
   if (sceneChanged && (WaitsForAnyKey(sceneNumber) || sceneNumber == kGameOverScene)) {
