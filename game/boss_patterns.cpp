@@ -85,18 +85,17 @@ void StartStageMusic(int stage) {
   boss.rotatingIndex = 0;
 }
 
-bool SetUpStockOrFire(void (*setUp)()) {
+bool SetUpStockOrFire(void (*setUp)(), OtherPhase other) {
   if (boss.phase == 0) {
     ClearEnemyPools();
     setUp();
     boss.phase = 1;
     return false;
   }
-  if (boss.phase != 1) {
-    boss.phase = 0;
-    return false;
-  }
-  return true;
+  if (boss.phase == 1) return true;
+  const bool idle = other == OtherPhase::kIdle || (other == OtherPhase::kStartOverButIdleInTwo && boss.phase == 2);
+  if (!idle) boss.phase = 0;
+  return false;
 }
 
 int CirclePicture() { return LoadPicture("Pict/Other/magic_circuit02_2.png"); }

@@ -66,11 +66,17 @@ bool EveryFrames(int period, int k);
 // The first stock's set-up: the stage's music from the top, looping, and
 // the rotating index back to 0.
 void StartStageMusic(int stage);
+// What a stock does in a phase other than its set-up (0) and pattern (1).
+enum class OtherPhase {
+  kStartOver,              // phase := 0: the set-up runs in the next frame
+  kStartOverButIdleInTwo,  // phase 2 does nothing; any other starts over
+  kIdle,                   // nothing, whatever the phase
+};
 // The phases of a stock whose set-up takes a frame of its own: in phase 0
 // the pools are cleared, `setUp` runs and phase 1 follows in the next
-// frame; an unknown phase starts the stock over. True in phase 1, when
-// the stock's pattern runs.
-bool SetUpStockOrFire(void (*setUp)());
+// frame; any other phase is as `other` says. True in phase 1, when the
+// stock's pattern runs.
+bool SetUpStockOrFire(void (*setUp)(), OtherPhase other = OtherPhase::kStartOver);
 // A magic circle's picture, for its kind.
 int CirclePicture();
 // Each named circle becomes active with the circle picture, and takes

@@ -6,6 +6,7 @@
 
 #include "explosions.h"
 #include "game_state.h"
+#include "player.h"
 
 namespace {
 
@@ -17,9 +18,6 @@ constexpr double kSideShotDamage = 0.02;
 constexpr int kHitScore = 100;
 constexpr int kStockScore = 100;
 constexpr double kBossStockHp = 30.0;
-// The player's hit point: the middle of its 38 x 49 box.
-constexpr double kPlayerHitOffsetX = 19.0;
-constexpr double kPlayerHitOffsetY = 24.0;
 constexpr int kDefeatPauseMs = 1000;
 constexpr int kGameOverScene = 29;
 

@@ -2,6 +2,17 @@
 // arrow keys inside the playfield, its shots and its bombs.
 #pragma once
 
+// The player's step per frame, and the step back taken before it while
+// the slow key is held.
+inline constexpr double kPlayerSpeed = 6.5;
+inline constexpr double kPlayerSlowBackStep = 3.5;
+// The player's box, in whole pixels.
+inline constexpr int kPlayerWidth = 38;
+inline constexpr int kPlayerHeight = 49;
+// The point in the box that enemy bullets hit: its middle, in whole pixels.
+inline constexpr double kPlayerHitOffsetX = kPlayerWidth / 2;
+inline constexpr double kPlayerHitOffsetY = kPlayerHeight / 2;
+
 // Loads the player's, the shot's and the background's pictures and puts
 // the player at its start place with full HP.
 void ResetPlayer();

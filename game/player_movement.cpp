@@ -10,11 +10,7 @@
 
 namespace {
 
-constexpr double kPlayerSpeed = 6.5;
-constexpr double kSlowBackStep = 3.5;
 constexpr double kDiagonalAngle = PI_APPROX / 4;
-constexpr int kPlayerWidth = 38;
-constexpr int kPlayerHeight = 49;
 constexpr double kStartY = 751.0;
 constexpr double kStartCentreY = 775.0;
 constexpr double kFullHp = 30.0;
@@ -73,7 +69,7 @@ void ResetPlayer() {
 void MovePlayer() {
   Direction direction;
   if (!ChooseDirection(&direction)) return;
-  if (KeyHeld(KEY_SLOW)) Step(direction, -kSlowBackStep);
+  if (KeyHeld(KEY_SLOW)) Step(direction, -kPlayerSlowBackStep);
   Step(direction, kPlayerSpeed);
 }
 

@@ -53,18 +53,12 @@ void FirstStock() {
 // The spiral for 180 frames, then 180 quiet ones; the count goes on from
 // what the first stock left.
 void SecondStock() {
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    boss.volleyCount = boss.volleyCount + 1;
-    if (boss.volleyCount >= 360) {
-      boss.volleyCount = 0;
-    } else if (boss.volleyCount < 180) {
-      FireSpiral();
-    }
-  } else {
-    boss.phase = 0;
+  if (!SetUpStockOrFire([] {})) return;
+  boss.volleyCount = boss.volleyCount + 1;
+  if (boss.volleyCount >= 360) {
+    boss.volleyCount = 0;
+  } else if (boss.volleyCount < 180) {
+    FireSpiral();
   }
 }
 
@@ -81,12 +75,7 @@ void FireRingsAndConvert(int largeCount, double largeStep, bool countVolley) {
 }
 
 void ThirdStock() {
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    FireRingsAndConvert(40, PI_APPROX / 20, false);
-  }
+  if (SetUpStockOrFire([] {}, OtherPhase::kIdle)) FireRingsAndConvert(40, PI_APPROX / 20, false);
 }
 
 // Five large-ring volleys, then ten double rings from the two circles on

@@ -99,25 +99,10 @@ void FirstStock() {
   }
 }
 
-// The set-up of stocks 2 to 0: the pools cleared and whatever `setUp`
-// adds; then `pattern` every frame.
-void RunStock(void (*setUp)(), void (*pattern)()) {
-  switch (boss.phase) {
-    case 0:
-      ClearEnemyPools();
-      setUp();
-      boss.phase = 1;
-      break;
-    case 1: pattern(); break;
-    default: boss.phase = 0; break;
-  }
-}
-
-void NothingMore() {}
-
 // Long-bullet rings at 1 of every 30 frames and needle rings, turned by
 // half a step, at 16.
-void FireInterleavedRings() {
+void SecondStock() {
+  if (!SetUpStockOrFire([] {})) return;
   if (EveryFrames(30, 1)) Ring(enemyBulletsD, 32, PI_APPROX / 16, 3.0, BossCentre(), 0.0, kLong);
   if (EveryFrames(30, 16)) FireNeedleRing();
 }
@@ -133,16 +118,16 @@ void FireStaggeredVolley(bool turned) {
   }
 }
 
-void FireStaggeredVolleys() {
+void ThirdStock() {
+  if (!SetUpStockOrFire([] {})) return;
   if (EveryFrames(60, 1)) FireStaggeredVolley(false);
   if (EveryFrames(60, 31)) FireStaggeredVolley(true);
 }
 
-void SetUpCircles() { CircleSetup({0, 1, 2, 3}, {.angle = 0.0}); }
-
 // Four circles orbit the boss and aim at the player; needle rings leave the
 // boss.
-void FireFromOrbitingCircles() {
+void LastStock() {
+  if (!SetUpStockOrFire([] { CircleSetup({0, 1, 2, 3}, {.angle = 0.0}); })) return;
   CircleOrbit({0, 1, 2, 3}, 100.0, PI_APPROX / 2, 1, kOrbitRate);
   if (EveryFrames(20, 1)) {
     for (int i = 0; i < kCircleCount; ++i) AimedShot(enemyBulletsA, 3.0, CirclePosition(i), kSmall);
@@ -157,11 +142,5 @@ void RunStage2Battle() {
   boss.patternFrame = boss.patternFrame + 1;
   FollowPath();
   TurnCircleClocks();
-  switch (static_cast<unsigned>(boss.stocks)) {
-    case 3: FirstStock(); break;
-    case 2: RunStock(NothingMore, FireInterleavedRings); break;
-    case 1: RunStock(NothingMore, FireStaggeredVolleys); break;
-    case 0: RunStock(SetUpCircles, FireFromOrbitingCircles); break;
-    default: boss.stocks = 0; break;
-  }
+  if (!RunStockRoutine({LastStock, ThirdStock, SecondStock, FirstStock})) boss.stocks = 0;
 }

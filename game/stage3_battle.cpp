@@ -65,28 +65,14 @@ void FireFanAndAimedLarge(void (*fan)()) {
   if (EveryFrames(30, 1)) AimedShot(enemyBulletsB, 6.0, BossCentre());
 }
 
-// The set-up of stocks 3 and 2: the pools cleared and whatever `setUp`
-// adds; then `pattern` every frame. Phase 2 is a silent one.
-void RunFanStock(void (*setUp)(), void (*pattern)()) {
-  switch (boss.phase) {
-    case 0:
-      ClearEnemyPools();
-      setUp();
-      boss.phase = 1;
-      break;
-    case 1: pattern(); break;
-    case 2: break;
-    default: boss.phase = 0; break;
-  }
+// The fan stocks stand silent in phase 2.
+void FirstStock() {
+  if (!SetUpStockOrFire([] { StartStageMusic(3); }, OtherPhase::kStartOverButIdleInTwo)) return;
+  FireFanAndAimedLarge(FireDownwardFan);
 }
 
-void StartMusic() { StartStageMusic(3); }
-
-void ResetRotatingIndex() { boss.rotatingIndex = 0; }
-
-void FireDownwardFanAndAimedLarge() { FireFanAndAimedLarge(FireDownwardFan); }
-
-void FireSpinningStars() {
+void SecondStock() {
+  if (!SetUpStockOrFire([] { boss.rotatingIndex = 0; }, OtherPhase::kStartOverButIdleInTwo)) return;
   SpinStars();
   FireFanAndAimedLarge(FireStarFan);
 }
@@ -103,11 +89,8 @@ void ThirdStock() {
   }
   CircleOrbit({0, 1, 2}, 50.0, PiFraction(2, 3), 1, kOrbitRate);
   CircleOrbit({3, 4, 5}, 90.0, PiFraction(2, 3), -1, kOrbitRate);
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    CircleSetup({0, 1, 2, 3, 4, 5}, {.angle = 0.0});
-    boss.phase = 1;
-  } else if (boss.phase == 1 && EveryFrames(60, 1)) {
+  if (!SetUpStockOrFire([] { CircleSetup({0, 1, 2, 3, 4, 5}, {.angle = 0.0}); }, OtherPhase::kIdle)) return;
+  if (EveryFrames(60, 1)) {
     for (int i = 0; i < kOrbitingCircles; ++i) FireStarRing(CirclePosition(i));
   }
 }
@@ -149,16 +132,17 @@ void FlyBossAndCircles() {
   CircleFlight({0, 1, 2, 3}, kCircleTargets, kCircleSpeed, kCircleFlightFrames);
 }
 
+// Circles 4 and 5 go; circle 0's age counts the flight.
+void SetUpLastStock() {
+  magicCircles[4].active = 0;
+  magicCircles[5].active = 0;
+  magicCircles[0].age = 0;
+  boss.frameCounter = 0;
+}
+
 // The set-up runs straight on into the flight in the same call.
 void LastStock() {
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    magicCircles[4].active = 0;
-    magicCircles[5].active = 0;
-    magicCircles[0].age = 0;
-    boss.frameCounter = 0;
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
+  if (SetUpStockOrFire(SetUpLastStock, OtherPhase::kIdle)) {
     if (EveryFrames(120, 1)) {
       for (int i = 0; i < 4; ++i) FireRisingBullet(CirclePosition(i));
     }
@@ -174,11 +158,5 @@ void RunStage3Battle() {
   spinAngle = spinAngle + kSpinStep;
   boss.frameCounter = boss.frameCounter + 1;
   boss.patternFrame = boss.patternFrame + 1;
-  switch (static_cast<unsigned>(boss.stocks)) {
-    case 3: RunFanStock(StartMusic, FireDownwardFanAndAimedLarge); break;
-    case 2: RunFanStock(ResetRotatingIndex, FireSpinningStars); break;
-    case 1: ThirdStock(); break;
-    case 0: LastStock(); break;
-    default: break;
-  }
+  RunStockRoutine({LastStock, ThirdStock, SecondStock, FirstStock});
 }

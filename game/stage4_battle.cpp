@@ -81,19 +81,17 @@ void FirstStock() {
 
 int BurstIntoSmallRing(Point origin) { return Ring(enemyBulletsA, 10, PI_APPROX / 5, 3.0, origin, 0.0, {.kind = 1}); }
 
+// The centre jumps to its place for the stock; the box stays.
+void WarpToSecondStockCentre() {
+  PlaySoundHandle(warpSound, 1, 1);
+  boss.centreX = kSecondStockCentre.x;
+  boss.centreY = kSecondStockCentre.y;
+}
+
 void SecondStock() {
-  if (boss.phase == 0) {
-    PlaySoundHandle(warpSound, 1, 1);
-    boss.centreX = kSecondStockCentre.x;
-    boss.centreY = kSecondStockCentre.y;
-    ClearEnemyPools();
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    if (EveryFrames(60, 40)) Ring(enemyBulletsD, 40, PI_APPROX / 20, 4.0, BossCentre(), 0.0, {.resetAge = true});
-    AgeBurstActive(enemyBulletsD, kBurstAge, BurstRelease::kFreeIfAnyBulletLeft, BurstIntoSmallRing);
-  } else {
-    boss.phase = 0;
-  }
+  if (!SetUpStockOrFire(WarpToSecondStockCentre)) return;
+  if (EveryFrames(60, 40)) Ring(enemyBulletsD, 40, PI_APPROX / 20, 4.0, BossCentre(), 0.0, {.resetAge = true});
+  AgeBurstActive(enemyBulletsD, kBurstAge, BurstRelease::kFreeIfAnyBulletLeft, BurstIntoSmallRing);
 }
 
 // The stars turn as they are drawn.

@@ -59,21 +59,22 @@ void StopFlights(std::initializer_list<int> circles) {
 // and fro across its corner until it stops.
 void CornerFlight() { AimCircles({0, 1, 2, 3}, kCorners, kFlightSpeed); }
 
+// The stage's music starts; circles 0 and 1 stand beside the boss, 2 and 3
+// wait on its centre.
+void SetUpFirstStock() {
+  for (int i = 0; i < 4; ++i) PlaceCircle(i, BossCentre());
+  CircleSetup({0, 1});
+  magicCircles[0].moveMode = 1;
+  magicCircles[1].moveMode = 1;
+  PlaceCircle(0, LeftSide());
+  PlaceCircle(1, RightSide());
+  PlaySoundHandle(stageMusic[5], 3, 1);
+}
+
 void FirstStock() {
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    for (int i = 0; i < 4; ++i) PlaceCircle(i, BossCentre());
-    CircleSetup({0, 1});
-    magicCircles[0].moveMode = 1;
-    magicCircles[1].moveMode = 1;
-    PlaceCircle(0, LeftSide());
-    PlaceCircle(1, RightSide());
-    PlaySoundHandle(stageMusic[5], 3, 1);
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    if (EveryFrames(90, 1)) TwinRings();
-    RingBurst();
-  }
+  if (!SetUpStockOrFire(SetUpFirstStock, OtherPhase::kIdle)) return;
+  if (EveryFrames(90, 1)) TwinRings();
+  RingBurst();
 }
 
 // Circles 0 and 1 fly from beside the boss to the top corners; circles 4
@@ -106,38 +107,40 @@ void SecondStock() {
 }
 
 // Circles 2 and 3 fly from the boss's centre to the bottom corners.
-void ThirdStock() {
-  if (boss.phase == 0) {
-    ClearEnemyPools();
-    for (int i : {2, 3}) {
-      magicCircles[i].moveMode = 0;
-      magicCircles[i].active = 1;
-      magicCircles[i].age = 0;
-    }
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    StopFlights({0, 1, 2, 3});
-    if (EveryFrames(30, 1)) {
-      HomingShot(4.0, CirclePosition(4));
-      HomingShot(4.0, CirclePosition(5));
-    }
-    // The homing bullets die at their age limit, wherever they are.
-    AgeBurstActive(enemyBulletsC, kHomingLife, BurstRelease::kFree, [](Point) { return 0; });
-    if (EveryFrames(90, 1)) TwinRings();
-    RingBurst();
-    if (EveryFrames(45, 1)) {
-      // Three bullets from each corner, pointing into the playfield.
-      const SpawnStyle small{.kind = 1};
-      const double step = PI_APPROX / 10;
-      Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(1), PI_APPROX / 2, small);
-      Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(0), 0.0, small);
-      Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(2), PI_APPROX, small);
-      Fan(enemyBulletsA, 1, 3, -step, 3.0, CirclePosition(3), 0.0, small);
-    }
+void SetUpThirdStock() {
+  for (int i : {2, 3}) {
+    magicCircles[i].moveMode = 0;
+    magicCircles[i].active = 1;
+    magicCircles[i].age = 0;
   }
 }
 
+void ThirdStock() {
+  if (!SetUpStockOrFire(SetUpThirdStock, OtherPhase::kIdle)) return;
+  StopFlights({0, 1, 2, 3});
+  if (EveryFrames(30, 1)) {
+    HomingShot(4.0, CirclePosition(4));
+    HomingShot(4.0, CirclePosition(5));
+  }
+  // The homing bullets die at their age limit, wherever they are.
+  AgeBurstActive(enemyBulletsC, kHomingLife, BurstRelease::kFree, [](Point) { return 0; });
+  if (EveryFrames(90, 1)) TwinRings();
+  RingBurst();
+  if (EveryFrames(45, 1)) {
+    // Three bullets from each corner, pointing into the playfield.
+    const SpawnStyle small{.kind = 1};
+    const double step = PI_APPROX / 10;
+    Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(1), PI_APPROX / 2, small);
+    Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(0), 0.0, small);
+    Fan(enemyBulletsA, 1, 3, step, 3.0, CirclePosition(2), PI_APPROX, small);
+    Fan(enemyBulletsA, 1, 3, -step, 3.0, CirclePosition(3), 0.0, small);
+  }
+}
+
+// All nine circles stand still in the two columns.
 void SetUpColumns() {
+  CircleSetup({0, 1, 2, 3, 4, 5, 6, 7, 8});
+  for (int i = 0; i <= 8; ++i) magicCircles[i].moveMode = 1;
   for (int i = 0; i < kFirstRightCircle; ++i) PlaceCircle(i, {kLeftColumnX, kLeftColumnY[i]});
   for (int i = 0; i < 4; ++i) PlaceCircle(kFirstRightCircle + i, {kRightColumnX, kRightColumnY[i]});
 }
@@ -167,17 +170,10 @@ int AimedBurst(Point origin) {
 }
 
 void LastStock() {
-  if (boss.phase == 0) {
-    CircleSetup({0, 1, 2, 3, 4, 5, 6, 7, 8});
-    for (int i = 0; i <= 8; ++i) magicCircles[i].moveMode = 1;
-    SetUpColumns();
-    ClearEnemyPools();
-    boss.phase = 1;
-  } else if (boss.phase == 1) {
-    SweepColumns();
-    if (EveryFrames(60, 40)) Ring(enemyBulletsB, 10, PI_APPROX / 5, 3.0, BossCentre(), 0.0, {.resetAge = true});
-    AgeBurstActive(enemyBulletsB, kBurstAge, BurstRelease::kFreeIfAnyBulletLeft, AimedBurst);
-  }
+  if (!SetUpStockOrFire(SetUpColumns, OtherPhase::kIdle)) return;
+  SweepColumns();
+  if (EveryFrames(60, 40)) Ring(enemyBulletsB, 10, PI_APPROX / 5, 3.0, BossCentre(), 0.0, {.resetAge = true});
+  AgeBurstActive(enemyBulletsB, kBurstAge, BurstRelease::kFreeIfAnyBulletLeft, AimedBurst);
 }
 
 }  // namespace

@@ -213,4 +213,51 @@ TEST_F(BossPatterns, CircleSetupResetsMotionOnlyWhenAsked) {
   EXPECT_EQ(magicCircles[2].moveMode, 1);
 }
 
+// Phase 0 clears the pools and then runs the set-up; phase 1 fires; any
+// other phase starts over or stands, as the stock says.
+TEST_F(BossPatterns, StockPhasesByWhatOtherPhasesDo) {
+  const struct {
+    OtherPhase other;
+    int phase;
+    bool fires;
+    int phaseAfter;
+  } cases[] = {
+      {OtherPhase::kStartOver, 0, false, 1},
+      {OtherPhase::kStartOver, 1, true, 1},
+      {OtherPhase::kStartOver, 2, false, 0},
+      {OtherPhase::kStartOver, -1, false, 0},
+      {OtherPhase::kStartOverButIdleInTwo, 0, false, 1},
+      {OtherPhase::kStartOverButIdleInTwo, 1, true, 1},
+      {OtherPhase::kStartOverButIdleInTwo, 2, false, 2},
+      {OtherPhase::kStartOverButIdleInTwo, 3, false, 0},
+      {OtherPhase::kStartOverButIdleInTwo, -1, false, 0},
+      {OtherPhase::kIdle, 0, false, 1},
+      {OtherPhase::kIdle, 1, true, 1},
+      {OtherPhase::kIdle, 2, false, 2},
+      {OtherPhase::kIdle, 7, false, 7},
+  };
+  static int setUps;
+  static int activeAtSetUp;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "other " << static_cast<int>(c.other) << " phase " << c.phase);
+    setUps = 0;
+    activeAtSetUp = -1;
+    enemyBulletsA[0].active = 1;
+    enemyBulletsD[9].active = 1;
+    boss.phase = c.phase;
+    const bool fires = SetUpStockOrFire(
+        [] {
+          ++setUps;
+          activeAtSetUp = Active(enemyBulletsA) + Active(enemyBulletsD);
+        },
+        c.other);
+    EXPECT_EQ(fires, c.fires);
+    EXPECT_EQ(boss.phase, c.phaseAfter);
+    const bool setUp = c.phase == 0;
+    EXPECT_EQ(setUps, setUp ? 1 : 0);
+    EXPECT_EQ(activeAtSetUp, setUp ? 0 : -1);
+    EXPECT_EQ(enemyBulletsA[0].active, setUp ? 0 : 1);
+  }
+}
+
 }  // namespace

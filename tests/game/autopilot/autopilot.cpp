@@ -5,19 +5,15 @@
 #include <vector>
 
 #include "game_state.h"
+#include "player.h"
 
 namespace gametest {
 namespace {
 
-// The player as the game moves it: a full step, a slow one, the box inside
-// the playfield, and the hit point in the box.
-constexpr double kFullStep = 6.5;
-constexpr double kSlowStep = 3.0;
+// The player's slow step as one addition: what the game's step back and
+// step forward come to, up to their rounding.
+constexpr double kSlowStep = kPlayerSpeed - kPlayerSlowBackStep;
 constexpr double kDiagonal = 0.7071067811865476;
-constexpr double kPlayerWidth = 38.0;
-constexpr double kPlayerHeight = 49.0;
-constexpr double kHitOffsetX = 19.0;
-constexpr double kHitOffsetY = 24.0;
 constexpr double kMainShotSpeed = 20.0;
 
 // How far ahead a move is judged, and what it should keep clear of.
@@ -82,7 +78,7 @@ std::vector<Move> AllMoves() {
       {kKeyDown | kKeyRight, kDiagonal, kDiagonal},
   };
   std::vector<Move> moves;
-  for (const auto& d : directions) moves.push_back({d.keys, {d.x * kFullStep, d.y * kFullStep}});
+  for (const auto& d : directions) moves.push_back({d.keys, {d.x * kPlayerSpeed, d.y * kPlayerSpeed}});
   for (const auto& d : directions) {
     if (d.keys != 0) moves.push_back({d.keys | kKeySlow, {d.x * kSlowStep, d.y * kSlowStep}});
   }
@@ -90,8 +86,8 @@ std::vector<Move> AllMoves() {
 }
 
 Point Clamped(Point p) {
-  p.x = std::clamp(p.x, static_cast<double>(PLAYFIELD_LEFT), PLAYFIELD_RIGHT - kPlayerWidth);
-  p.y = std::clamp(p.y, static_cast<double>(PLAYFIELD_TOP), PLAYFIELD_BOTTOM - kPlayerHeight);
+  p.x = std::clamp<double>(p.x, PLAYFIELD_LEFT, PLAYFIELD_RIGHT - kPlayerWidth);
+  p.y = std::clamp<double>(p.y, PLAYFIELD_TOP, PLAYFIELD_BOTTOM - kPlayerHeight);
   return p;
 }
 
@@ -114,7 +110,7 @@ std::vector<Bullet> BulletsNear(Point hitPoint) {
       const BulletRecord& b = pool.pool[i];
       if (b.active != 1) continue;
       const double speed = std::hypot(b.vx, b.vy);
-      const double within = (speed + kFullStep) * kHorizon + pool.reach + kComfort;
+      const double within = (speed + kPlayerSpeed) * kHorizon + pool.reach + kComfort;
       if (std::hypot(b.x - hitPoint.x, b.y - hitPoint.y) > within) continue;
       near.push_back({{b.x, b.y}, {b.vx, b.vy}, pool.reach, pool.damage});
     }
@@ -129,7 +125,7 @@ double AimX(Point player, Point* lastBossCentre) {
   Point velocity{boss.x - lastBossCentre->x, boss.y - lastBossCentre->y};
   if (std::hypot(velocity.x, velocity.y) > kWarpDistance) velocity = {0, 0};
   *lastBossCentre = boss;
-  const double flight = std::max(0.0, (player.y + kHitOffsetY - boss.y) / kMainShotSpeed);
+  const double flight = std::max(0.0, (player.y + kPlayerHitOffsetY - boss.y) / kMainShotSpeed);
   return boss.x + velocity.x * flight;
 }
 
@@ -141,7 +137,7 @@ Judgement Judge(const Plan& plan, Point start, const std::vector<Bullet>& bullet
   Point p = start;
   for (int k = 1; k <= kHorizon; ++k) {
     if (k <= plan.frames) p = Clamped({p.x + plan.move.step.x, p.y + plan.move.step.y});
-    const Point hit{p.x + kHitOffsetX, p.y + kHitOffsetY};
+    const Point hit{p.x + kPlayerHitOffsetX, p.y + kPlayerHitOffsetY};
     const double weight = static_cast<double>(kHorizon + 1 - k) / kHorizon;
     for (std::size_t i = 0; i < bullets.size(); ++i) {
       if (counted[i]) continue;
@@ -157,7 +153,7 @@ Judgement Judge(const Plan& plan, Point start, const std::vector<Bullet>& bullet
     }
   }
   if (play == BattlePlay::kWin) {
-    judgement.cost += kAimCost * std::abs(p.x + kHitOffsetX - aimX) + kHeightCost * std::abs(p.y - kPreferredY);
+    judgement.cost += kAimCost * std::abs(p.x + kPlayerHitOffsetX - aimX) + kHeightCost * std::abs(p.y - kPreferredY);
   }
   return judgement;
 }
@@ -169,7 +165,7 @@ KeySet ChooseBattleKeys(BattlePlay play, KeySet held) {
   static Point lastBossCentre{boss.centreX, boss.centreY};
   const Point start{player.x, player.y};
   const double aimX = AimX(start, &lastBossCentre);
-  const std::vector<Bullet> bullets = BulletsNear({start.x + kHitOffsetX, start.y + kHitOffsetY});
+  const std::vector<Bullet> bullets = BulletsNear({start.x + kPlayerHitOffsetX, start.y + kPlayerHitOffsetY});
   Plan best{moves.front(), 1};
   Judgement bestJudgement{INFINITY, 0};
   for (const Move& move : moves) {
