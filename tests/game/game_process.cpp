@@ -16,7 +16,7 @@ namespace {
 
 // Well inside the test's own time-out, so that a hung game is killed and
 // reported rather than left running.
-constexpr std::chrono::seconds kGameDeadline{300};
+constexpr std::chrono::seconds kGameDeadline{840};
 
 std::vector<std::string> Environment(const GameDataTree& tree, const GameRunSettings& settings) {
   std::vector<std::string> entries;

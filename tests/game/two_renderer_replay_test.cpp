@@ -90,6 +90,14 @@ const GoldenFrame kWholeGameOnSoftware[] = {
     At(18550, "the title again on the software screen", 14056698361395233254ull),
 };
 
+// Under the sanitizers the software screen takes about ten minutes for the
+// whole game's 18,500 frames: there the device replays it alone.
+#if defined(__SANITIZE_ADDRESS__)
+const std::span<const GoldenFrame> kWholeGameOnSoftwareHere;
+#else
+const std::span<const GoldenFrame> kWholeGameOnSoftwareHere = kWholeGameOnSoftware;
+#endif
+
 struct RendererReplay {
   const char* name;
   const char* course;
@@ -142,20 +150,24 @@ TEST_P(ReplayOnBothRenderers, FollowsTheScriptOnBothRenderers) {
   const RendererReplay& replay = GetParam();
   const std::string script = gametest::StoredScript(*gametest::FindRecordedCourse(replay.course));
   ASSERT_FALSE(script.empty());
+  const bool onBoth = !replay.onSoftware.empty();
   const GameDataTree device(DataSource::kPlainFiles);
   const GameDataTree software(DataSource::kPlainFiles);
   const pid_t onDevice = gametest::StartGame(
       device, {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onDevice), .ownLockFolder = true});
-  const pid_t onSoftware = gametest::StartGame(
-      software,
-      {.inputScript = script, .captureFrames = gametest::CaptureList(replay.onSoftware), .softwareRenderer = true, .ownLockFolder = true});
+  const pid_t onSoftware = onBoth ? gametest::StartGame(software, {.inputScript = script,
+                                                                   .captureFrames = gametest::CaptureList(replay.onSoftware),
+                                                                   .softwareRenderer = true,
+                                                                   .ownLockFolder = true})
+                                  : 0;
   EXPECT_EQ(gametest::WaitForGame(onDevice), 0);
-  EXPECT_EQ(gametest::WaitForGame(onSoftware), 0);
   gametest::ExpectCleanEnd(device.ReadLog());
+  const std::vector<int> deviceFrames = gametest::FindGoldenFrames(device, replay.onDevice);
+  if (!onBoth) return;
+
+  EXPECT_EQ(gametest::WaitForGame(onSoftware), 0);
   gametest::ExpectCleanEnd(software.ReadLog());
   EXPECT_NE(software.ReadLog().find("d3d9.dll の読み込みに失敗しました"), std::string::npos);
-
-  const std::vector<int> deviceFrames = gametest::FindGoldenFrames(device, replay.onDevice);
   const std::vector<int> softwareFrames = gametest::FindGoldenFrames(software, replay.onSoftware);
   for (std::size_t i = 0; i < deviceFrames.size(); ++i) {
     if (deviceFrames[i] != 0 && softwareFrames[i] != 0) {
@@ -168,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Courses, ReplayOnBothRenderers,
                          testing::Values(RendererReplay{"Stage1Won", "stage1_won", kWonOnDevice, kWonOnSoftware},
                                          RendererReplay{"Stage1Lost", "stage1_lost", kLostOnDevice, kLostOnSoftware},
                                          RendererReplay{"WholeGame", "whole_game", kWholeGameOnDevice,
-                                                        kWholeGameOnSoftware}),
+                                                        kWholeGameOnSoftwareHere}),
                          [](const testing::TestParamInfo<RendererReplay>& info) { return info.param.name; });
 
 }  // namespace
