@@ -25,12 +25,13 @@
 #include "platform/windows.h"
 #include "support/bare_device.h"
 #include "support/frame_bench.h"
+#include "support/game_screen.h"
 #include "support/summary_reporter.h"
 
 namespace {
 
-constexpr int kWidth = 882;
-constexpr int kHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 constexpr int kBullet = 16;
 constexpr int kBullets = 2000;
 constexpr int kFrames = 200;
@@ -45,8 +46,8 @@ std::vector<Bullet> Bullets() {
   std::mt19937 random(11);
   std::vector<Bullet> bullets(kBullets);
   for (Bullet& b : bullets) {
-    b.x = static_cast<int>(random() % (kWidth - kBullet)) + kBullet / 2;
-    b.y = static_cast<int>(random() % (kHeight - kBullet)) + kBullet / 2;
+    b.x = static_cast<int>(random() % (kScreenWidth - kBullet)) + kBullet / 2;
+    b.y = static_cast<int>(random() % (kScreenHeight - kBullet)) + kBullet / 2;
     b.angle = static_cast<double>(random() % 6283) / 1000.0;
   }
   return bullets;
@@ -60,8 +61,8 @@ std::uint32_t BulletPixel(int x, int y) {
   return alpha << 24 | 0xFF60C0u;
 }
 std::uint32_t BackPixel(int x, int y) {
-  return 0xFF000000u | static_cast<std::uint32_t>(x * 255 / kWidth) << 16 |
-         static_cast<std::uint32_t>(y * 255 / kHeight);
+  return 0xFF000000u | static_cast<std::uint32_t>(x * 255 / kScreenWidth) << 16 |
+         static_cast<std::uint32_t>(y * 255 / kScreenHeight);
 }
 std::uint32_t FrontPixel(int x, int y) { return ((x + y) / 32 % 2 ? 0xC0u : 0x40u) << 24 | 0x20A040u; }
 
@@ -85,14 +86,14 @@ void FrameworkFrames(benchmark::State& state, bool hardware) {
   static wqbench::ScratchFolder folder("wq_draw_frame_bench");
   SetUseHardwareRenderer(hardware ? 1 : 0);
   SetWaitVSync(0);
-  if (StartLibrary() != 0 || SelectDrawTarget(-2) != 0 || SetScreenMode(kWidth, kHeight, 32, 60) != 0 ||
+  if (StartLibrary() != 0 || SelectDrawTarget(-2) != 0 || SetScreenMode(kScreenWidth, kScreenHeight, 32, 60) != 0 ||
       IsDirect3DRendererInUse() != (hardware ? 1 : 0)) {
     state.SkipWithError("the renderer did not start");
     EndLibrary();
     return;
   }
-  const int back = MakeGraph(kWidth, kHeight, BackPixel);
-  const int front = MakeGraph(kWidth, kHeight, FrontPixel);
+  const int back = MakeGraph(kScreenWidth, kScreenHeight, BackPixel);
+  const int front = MakeGraph(kScreenWidth, kScreenHeight, FrontPixel);
   const int bullet = MakeGraph(kBullet, kBullet, BulletPixel);
   const std::vector<Bullet> bullets = Bullets();
   auto drawFrame = [&] {
@@ -153,15 +154,15 @@ void AppendQuad(Vertex* out, const float (&x)[4], const float (&y)[4], float u1,
 }
 
 void BM_BareDeviceFrame(benchmark::State& state) {
-  wqbench::BareDevice bare = wqbench::CreateBareDevice("WqDrawFrameBench", kWidth, kHeight, 0);
+  wqbench::BareDevice bare = wqbench::CreateBareDevice("WqDrawFrameBench", kScreenWidth, kScreenHeight, 0);
   D_IDirect3DDevice9* device = bare.device;
   if (device == nullptr) {
     state.SkipWithError("no Direct3D device");
     wqbench::ReleaseBareDevice(&bare);
     return;
   }
-  D_IDirect3DTexture9* back = MakeTexture(device, kWidth, kHeight, 1024, BackPixel);
-  D_IDirect3DTexture9* front = MakeTexture(device, kWidth, kHeight, 1024, FrontPixel);
+  D_IDirect3DTexture9* back = MakeTexture(device, kScreenWidth, kScreenHeight, 1024, BackPixel);
+  D_IDirect3DTexture9* front = MakeTexture(device, kScreenWidth, kScreenHeight, 1024, FrontPixel);
   D_IDirect3DTexture9* bullet = MakeTexture(device, kBullet, kBullet, kBullet, BulletPixel);
   device->SetFVF(D_D3DFVF_XYZRHW | D_D3DFVF_DIFFUSE | D_D3DFVF_TEX1);
   device->SetRenderState(D_D3DRS_LIGHTING, FALSE);
@@ -172,8 +173,8 @@ void BM_BareDeviceFrame(benchmark::State& state) {
 
   const std::vector<Bullet> bullets = Bullets();
   std::vector<Vertex> vertices(static_cast<std::size_t>(kBullets + 2) * 6);
-  const float screenU = static_cast<float>(kWidth) / 1024, screenV = static_cast<float>(kHeight) / 1024;
-  const float left = -0.5f, top = -0.5f, right = kWidth - 0.5f, bottom = kHeight - 0.5f;
+  const float screenU = static_cast<float>(kScreenWidth) / 1024, screenV = static_cast<float>(kScreenHeight) / 1024;
+  const float left = -0.5f, top = -0.5f, right = kScreenWidth - 0.5f, bottom = kScreenHeight - 0.5f;
   auto drawFrame = [&] {
     Vertex* v = vertices.data();
     AppendQuad(v, {left, right, left, right}, {top, top, bottom, bottom}, screenU, screenV, 0xFFFFFFFFu);
@@ -237,7 +238,7 @@ void PrintSummary(const wqbench::SummaryReporter& reporter) {
                     software = "BM_FrameworkSoftwareFrame" + run;
   std::printf(
       "\n%d frames of two %d x %d backgrounds and %d bullets of %d x %d (half turned), no vertical-blank wait:\n",
-      kFrames, kWidth, kHeight, kBullets, kBullet, kBullet);
+      kFrames, kScreenWidth, kScreenHeight, kBullets, kBullet, kBullet);
   PrintLine(reporter, "framework, device:", device);
   PrintLine(reporter, "bare platform device:", bare);
   PrintLine(reporter, "framework, software:", software);

@@ -19,12 +19,13 @@
 #include "platform/d3d9.h"
 #include "platform/windows.h"
 #include "support/bare_device.h"
+#include "support/game_screen.h"
 #include "support/summary_reporter.h"
 
 namespace {
 
-constexpr int kWidth = 882;
-constexpr int kHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 constexpr int kPacedFrames = 240;
 
 // The framework writes its log and lock files into a folder of its own.
@@ -46,7 +47,7 @@ bool StartFramework(bool hardware, bool waitVSync) {
   SetWaitVSync(waitVSync ? 1 : 0);
   if (StartLibrary() != 0) return false;
   SelectDrawTarget(-2);
-  return SetScreenMode(kWidth, kHeight, 32, 60) == 0;
+  return SetScreenMode(kScreenWidth, kScreenHeight, 32, 60) == 0;
 }
 
 void BM_StartToFirstFrame(benchmark::State& state) {
@@ -81,7 +82,7 @@ void BM_FrameworkSoftwareFrame(benchmark::State& state) { FrameworkFrames(state,
 
 void BM_BareDeviceFrame(benchmark::State& state) {
   wqbench::BareDevice bare =
-      wqbench::CreateBareDevice("WqFrameBench", kWidth, kHeight, D_D3DCREATE_SOFTWARE_VERTEXPROCESSING);
+      wqbench::CreateBareDevice("WqFrameBench", kScreenWidth, kScreenHeight, D_D3DCREATE_SOFTWARE_VERTEXPROCESSING);
   D_IDirect3DDevice9* device = bare.device;
   if (device == nullptr) {
     state.SkipWithError("no Direct3D device");
@@ -96,19 +97,20 @@ void BM_BareDeviceFrame(benchmark::State& state) {
 }
 
 void BM_BareGdiFrame(benchmark::State& state) {
-  HWND window = wqbench::CreateBareWindow("WqFrameBench", kWidth, kHeight);
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
+  HWND window = wqbench::CreateBareWindow("WqFrameBench", kScreenWidth, kScreenHeight);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;
+  info.bmiHeader.biWidth = kScreenWidth;
+  info.bmiHeader.biHeight = -kScreenHeight;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   for (auto _ : state) {
     std::fill(pixels.begin(), pixels.end(), 0u);
     HDC dc = GetDC(window);
-    SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, kScreenHeight, pixels.data(), &info,
+                      DIB_RGB_COLORS);
     ReleaseDC(window, dc);
   }
   DestroyWindow(window);
@@ -146,7 +148,7 @@ void PrintPair(const wqbench::SummaryReporter& reporter, const char* label, cons
 }
 
 void PrintSummary(const wqbench::SummaryReporter& reporter) {
-  std::printf("\nOne empty frame (clear + present) at %d x %d, no vertical-blank wait:\n", kWidth, kHeight);
+  std::printf("\nOne empty frame (clear + present) at %d x %d, no vertical-blank wait:\n", kScreenWidth, kScreenHeight);
   PrintPair(reporter, "device:", "BM_FrameworkDeviceFrame/real_time", "BM_BareDeviceFrame/real_time");
   PrintPair(reporter, "software screen:", "BM_FrameworkSoftwareFrame/real_time", "BM_BareGdiFrame/real_time");
   const double start = reporter.SecondsPerIteration("BM_StartToFirstFrame/iterations:3/real_time");

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "softrender/image_blit.h"
+#include "support/game_screen.h"
 #include "support/pixman_memimg.h"
 #include "support/summary_reporter.h"
 
 namespace {
 
-constexpr int kScreenWidth = 882;
-constexpr int kScreenHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 constexpr int kSprite = 16;
 constexpr int kSprites = 2000;
 

@@ -1,7 +1,7 @@
 // The rotated blit against pixman doing the same composite: 2,000 16 x 16
 // alpha sprites, each turned by its own angle (a 32-bit source with alpha
 // drawn with its transparency, against OVER with a premultiplied source),
-// and one 882 x 820 background turned about the screen's centre (a plain
+// and one background of the screen's size turned about its centre (a plain
 // copy, against OVER with an opaque source, which leaves the pixels the
 // turned image does not cover alone, as the kernel does). pixman samples
 // through the same inverse mapping with the nearest filter, over the same
@@ -18,6 +18,7 @@
 
 #include "softrender/rotate_blit.h"
 #include "softrender/rotate_mapping.h"
+#include "support/game_screen.h"
 #include "support/pixman_memimg.h"
 #include "support/summary_reporter.h"
 
@@ -26,8 +27,8 @@ namespace {
 using wqbench::DrawScene;
 using wqbench::SetMegapixels;
 
-constexpr int kScreenWidth = 882;
-constexpr int kScreenHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 constexpr int kSprite = 16;
 constexpr int kSprites = 2000;
 constexpr float kBackgroundAngle = 0.3f;

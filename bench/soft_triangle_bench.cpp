@@ -1,7 +1,8 @@
 // The textured triangles against the image blit from the same library doing
-// the same work: a full 882 x 820 screen drawn as a quad of a screen-sized
-// picture (two triangles) and as one blit of it, in mode 0 without
-// selectors and in mode 1 at half strength from a keyed source with alpha.
+// the same work: a full screen of the game's size drawn as a quad of a
+// screen-sized picture (two triangles) and as one blit of it, in mode 0
+// without selectors and in mode 1 at half strength from a keyed source with
+// alpha.
 // The summary prints megapixels per second of destination on both sides
 // and the ratio (triangles / blit, higher is better), then CPU and wall
 // times.
@@ -16,12 +17,13 @@
 #include "image/memimg.h"
 #include "softrender/image_blit.h"
 #include "softrender/triangle.h"
+#include "support/game_screen.h"
 #include "support/summary_reporter.h"
 
 namespace {
 
-constexpr int kScreenWidth = 882;
-constexpr int kScreenHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 
 struct Image {
   MEMIMG memimg{};

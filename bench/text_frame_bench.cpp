@@ -21,13 +21,14 @@
 #include "platform/control.h"
 #include "platform/windows.h"
 #include "support/frame_bench.h"
+#include "support/game_screen.h"
 #include "support/summary_reporter.h"
 #include "text/glyph_cache.h"
 
 namespace {
 
-constexpr int kWidth = 882;
-constexpr int kHeight = 820;
+using wqbench::kScreenHeight;
+using wqbench::kScreenWidth;
 constexpr int kLines = 40;
 constexpr int kLineHeight = 20;
 constexpr int kFrames = 60;
@@ -78,7 +79,7 @@ void TextFrames(benchmark::State& state, bool hardware, bool cold) {
   static wqbench::ScratchFolder folder("wq_text_frame_bench");
   SetUseHardwareRenderer(hardware ? 1 : 0);
   SetWaitVSync(0);
-  if (StartLibrary() != 0 || SelectDrawTarget(-2) != 0 || SetScreenMode(kWidth, kHeight, 32, 60) != 0 ||
+  if (StartLibrary() != 0 || SelectDrawTarget(-2) != 0 || SetScreenMode(kScreenWidth, kScreenHeight, 32, 60) != 0 ||
       IsDirect3DRendererInUse() != (hardware ? 1 : 0)) {
     state.SkipWithError("the renderer did not start");
     EndLibrary();

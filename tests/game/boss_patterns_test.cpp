@@ -22,10 +22,9 @@ class BossPatterns : public BattleTest {
 // With five records free, a 40-bullet ring takes them in order of i and
 // the rest of the call goes on.
 TEST_F(BossPatterns, ARingIntoANearlyFullPoolTakesWhatIsFree) {
-  FillPool(enemyBulletsD, ENEMY_POOL_SIZE);
   const int freeRecords[] = {3, 400, 401, 1200, 1999};
-  for (int i : freeRecords) enemyBulletsD[i].active = 0;
-  const double step = 3.14159 / 20;
+  FillPoolExcept(enemyBulletsD, ENEMY_POOL_SIZE, freeRecords);
+  const double step = kPi / 20;
   Ring(enemyBulletsD, 40, step, 3.0, {441, 302}, 0.0, {.kind = 2, .keepAngle = true});
   for (int n = 0; n < 5; ++n) {
     const BulletRecord& bullet = enemyBulletsD[freeRecords[n]];
@@ -55,7 +54,7 @@ TEST_F(BossPatterns, ARingWithoutAKindKeepsTheRecordsKind) {
 // Each bullet that found a record turns the index on; one that did not
 // leaves it.
 TEST_F(BossPatterns, RotatingFanTurnsPerBulletThatLeaves) {
-  const double unit = 3.14159 / 20;
+  const double unit = kPi / 20;
   boss.rotatingIndex = 38;
   RotatingFan(enemyBulletsA, {0, 10, 20, 30}, unit, 40, 3.0, {441, 302}, {.kind = 1});
   const int turns[] = {38, 10 + 39, 20 + 0, 30 + 1};
@@ -65,8 +64,7 @@ TEST_F(BossPatterns, RotatingFanTurnsPerBulletThatLeaves) {
   }
   EXPECT_EQ(boss.rotatingIndex, 2);
 
-  FillPool(enemyBulletsA, ENEMY_POOL_SIZE);
-  enemyBulletsA[77].active = 0;
+  FillPoolExcept(enemyBulletsA, ENEMY_POOL_SIZE, {77});
   RotatingFan(enemyBulletsA, {0, 10, 20, 30}, unit, 40, 3.0, {441, 302});
   EXPECT_EQ(boss.rotatingIndex, 3);
   EXPECT_EQ(enemyBulletsA[77].vx, 3.0 * std::cos(2 * unit));
@@ -161,8 +159,8 @@ TEST_F(BossPatterns, EveryFramesFiresOnTheRemainder) {
 
 TEST_F(BossPatterns, CirclesOrbitTheBossByTheirOwnAngle) {
   magicCircles[2].angle = 0.3;
-  CircleOrbit({2}, 100.0, 3.14159 / 2, -1, 2.0);
-  const double theta = 2 * (3.14159 / 2) - 0.3 * 2.0;
+  CircleOrbit({2}, 100.0, kPi / 2, -1, 2.0);
+  const double theta = 2 * (kPi / 2) - 0.3 * 2.0;
   EXPECT_EQ(magicCircles[2].x, 441 + 100.0 * std::cos(theta));
   EXPECT_EQ(magicCircles[2].y, 302 + 100.0 * std::sin(theta));
 }

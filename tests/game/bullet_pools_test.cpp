@@ -11,9 +11,7 @@ namespace {
 class BulletPools : public BattleTest {};
 
 TEST_F(BulletPools, SpawnTakesTheFirstFreeRecordAndAFullPoolDropsIt) {
-  FillPool(enemyBulletsA, ENEMY_POOL_SIZE);
-  enemyBulletsA[1500].active = 0;
-  enemyBulletsA[1700].active = 0;
+  FillPoolExcept(enemyBulletsA, ENEMY_POOL_SIZE, {1500, 1700});
   EXPECT_EQ(SpawnBullet(enemyBulletsA), &enemyBulletsA[1500]);
   EXPECT_EQ(SpawnBullet(enemyBulletsA), &enemyBulletsA[1700]);
   enemyBulletsA[3].x = 12.5;
@@ -128,7 +126,7 @@ TEST_F(BulletPools, SideShotBendsTowardTheBossByTheTurnLimit) {
   const double before = std::atan2(shot.vy, shot.vx);
   MoveShotsAndBullets();
   const double after = std::atan2(shot.vy, shot.vx);
-  EXPECT_NEAR(after - before, 3.14159 / 9, 1e-12);
+  EXPECT_NEAR(after - before, kPi / 9, 1e-12);
   EXPECT_NEAR(std::hypot(shot.vx, shot.vy), speed, 1e-12);
 }
 
@@ -142,7 +140,7 @@ struct TurnCase {
 // The angle and the target direction are compared unfolded; the half-turn
 // test keeps the turn the short way across the -pi/+pi seam.
 TEST_F(BulletPools, HomingTurnTakesTheShortWayAcrossTheSeam) {
-  const double limit = 3.14159 / 150;
+  const double limit = kPi / 150;
   const TurnCase cases[] = {
       {"a 3.1, t -3.1: across the seam upward", 3.1, -3.1, +limit},
       {"a -3.1, t 3.1: across the seam downward", -3.1, 3.1, -limit},

@@ -14,19 +14,11 @@ class HitTests : public BattleTest {
     BattleTest::SetUp();
     PlacePlayer(100, 500);
     player.hp = 30.0;
-    boss = {};
-    boss.x = 414;
-    boss.y = 255;
-    boss.width = 55;
-    boss.height = 94;
+    PlaceBossAsLoaded(414, 255, 55, 94);
     boss.centreX = 500;  // moved off its box by the pattern
     boss.centreY = 300;
-    boss.hp = 30.0;
-    boss.stocks = 3;
-    boss.alive = 1;
     boss.phase = 2;
     sceneNumber = 4;
-    score = 0;
   }
 
   // A main or side shot sitting on the boss's centre.
@@ -35,6 +27,11 @@ class HitTests : public BattleTest {
   static void RunShotHits() {
     MeasureShotDistances();
     ApplyShotHits();
+  }
+
+  static void RunBulletHits() {
+    MeasureBulletDistances();
+    ApplyBulletHits();
   }
 };
 
@@ -106,8 +103,7 @@ TEST_F(HitTests, FarRecordsNeverHit) {
   EXPECT_EQ(TruncatedDistanceSq(46340, 0), 46340 * 46340);
   EXPECT_EQ(TruncatedDistanceSq(NAN, 0), INT_MAX);
   enemyBulletsC[0] = {.x = 1e7, .y = 1e7, .active = 1};
-  MeasureBulletDistances();
-  ApplyBulletHits();
+  RunBulletHits();
   EXPECT_EQ(enemyBulletsC[0].active, 1);
   EXPECT_EQ(player.hp, 30.0);
 }
@@ -190,8 +186,7 @@ TEST_F(HitTests, EveryBulletInReachHitsInOneFrame) {
   enemyBulletsB[0] = {.x = 119, .y = 524, .active = 1};
   enemyBulletsB[1] = {.x = 130, .y = 540, .active = 1};
   enemyBulletsA[9] = {.x = 121, .y = 524, .active = 1};
-  MeasureBulletDistances();
-  ApplyBulletHits();
+  RunBulletHits();
   EXPECT_EQ(player.hp, 25.0);
   EXPECT_EQ(sceneNumber, 4);
 }
@@ -199,8 +194,7 @@ TEST_F(HitTests, EveryBulletInReachHitsInOneFrame) {
 TEST_F(HitTests, ThePlayerAtExactlyZeroHpIsBeaten) {
   player.hp = 1.0;
   enemyBulletsD[0] = {.x = 119, .y = 524, .active = 1};
-  MeasureBulletDistances();
-  ApplyBulletHits();
+  RunBulletHits();
   EXPECT_EQ(player.hp, 0.0);
   EXPECT_EQ(sceneNumber, 29);
 }
@@ -212,10 +206,8 @@ TEST_F(HitTests, GameOverWinsOverVictoryInTheSameFrame) {
   ShotOnBoss(playerShots[0]);
   player.hp = 2.0;
   enemyBulletsB[0] = {.x = 119, .y = 524, .active = 1};
-  MeasureShotDistances();
-  ApplyShotHits();
-  MeasureBulletDistances();
-  ApplyBulletHits();
+  RunShotHits();
+  RunBulletHits();
   EXPECT_EQ(boss.alive, 0);
   EXPECT_EQ(sceneNumber, 29);
 }

@@ -7,8 +7,8 @@
 
 namespace {
 
-const double c = std::cos(3.14159 / 4);
-const double s = std::sin(3.14159 / 4);
+const double c = std::cos(kPi / 4);
+const double s = std::sin(kPi / 4);
 
 struct MoveCase {
   const char* name;

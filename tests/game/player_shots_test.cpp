@@ -27,8 +27,8 @@ class PlayerShots : public BattleTest {
   }
 
   static void ClearShots() {
-    for (BulletRecord& shot : playerShots) shot.active = 0;
-    for (BulletRecord& shot : sideShots) shot.active = 0;
+    FreePool(playerShots);
+    FreePool(sideShots);
   }
 };
 
@@ -76,9 +76,7 @@ TEST_F(PlayerShots, AVolleyIsFourMainShotsAndTwoHomingSideShots) {
 }
 
 TEST_F(PlayerShots, AFullPoolTakesOnlyTheShotsThatFindRoom) {
-  FillPool(playerShots, SHOT_POOL_SIZE);
-  playerShots[10].active = 0;
-  playerShots[50].active = 0;
+  FillPoolExcept(playerShots, SHOT_POOL_SIZE, {10, 50});
   fireCounter = 0;
   keyHold[KEY_SHOOT] = 1;
   FirePlayerShots();

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
-
 class Stage1Battle : public BattleTest {
  protected:
   // The boss as the stage loader leaves it; sway direction 2 holds it still
@@ -51,16 +49,14 @@ TEST_F(Stage1Battle, NothingFiresInTheFrameTheSwayTurns) {
       {0, 225, 224, 0, true},  {2, 300, 300, 2, true},
   };
   for (const SwayCase& sway : cases) {
-    SCOPED_TRACE(testing::Message() << "direction " << sway.direction << " x " << sway.x);
-    for (BulletRecord& bullet : enemyBulletsB) bullet.active = 0;
-    boss.swayDirection = static_cast<std::uint8_t>(sway.direction);
-    boss.x = sway.x;
+    SCOPED_TRACE(sway);
+    FreePool(enemyBulletsB);
+    StartSway(sway);
     boss.phase = 1;
     boss.patternFrame = 60;  // the ring is due at 61
     boss.frameCounter = 0;
     RunStage1Battle();
-    EXPECT_EQ(boss.x, sway.xAfter);
-    EXPECT_EQ(boss.swayDirection, sway.directionAfter);
+    ExpectSwayed(sway);
     EXPECT_EQ(Active(enemyBulletsB), sway.fires ? 12 : 0);
     EXPECT_EQ(boss.patternFrame, 61);
     EXPECT_EQ(boss.frameCounter, 1);
@@ -114,7 +110,7 @@ TEST_F(Stage1Battle, TheSecondStockFiresTheSpiralInBursts) {
   const BurstCase cases[] = {{59, 4, 60}, {0, 4, 1}, {178, 4, 179}, {179, 0, 180}, {358, 0, 359}, {359, 0, 0}};
   for (const BurstCase& burst : cases) {
     SCOPED_TRACE(burst.volley);
-    for (BulletRecord& bullet : enemyBulletsA) bullet.active = 0;
+    FreePool(enemyBulletsA);
     boss.volleyCount = burst.volley;
     RunStage1Battle();
     EXPECT_EQ(Active(enemyBulletsA), burst.fired);
@@ -125,9 +121,7 @@ TEST_F(Stage1Battle, TheSecondStockFiresTheSpiralInBursts) {
 // A large bullet turns into an aimed one in the 60th call counting the one
 // that fired it; the ring bullets come at 31 of 90.
 TEST_F(Stage1Battle, TheThirdStocksLargeBulletsTurnIntoAimedOnesAtAge60) {
-  boss.stocks = 1;
-  boss.phase = 1;
-  boss.patternFrame = 90;
+  InStock(1, 1, 90);
   enemyBulletsA[0] = {.kind = 3, .x = 1, .y = 1, .active = 1};  // overwritten by the conversion
   int calls = 0;
   do {
@@ -150,9 +144,7 @@ TEST_F(Stage1Battle, TheThirdStocksLargeBulletsTurnIntoAimedOnesAtAge60) {
 // A record freed at age 59 keeps its age: reused by the ring, it reaches
 // 60 in the call that fires it.
 TEST_F(Stage1Battle, AReusedLargeBulletConvertsByItsOldAge) {
-  boss.stocks = 1;
-  boss.phase = 1;
-  boss.patternFrame = 90;
+  InStock(1, 1, 90);
   enemyBulletsB[0].age = 59;
   RunStage1Battle();
   EXPECT_EQ(enemyBulletsB[0].active, 0);
@@ -206,9 +198,7 @@ TEST_F(Stage1Battle, TheLastStockAlternatesLargeRingsAndCircleRings) {
 
 TEST_F(Stage1Battle, StocksOutsideZeroToThreeFireNothing) {
   for (int stocks : {4, -1}) {
-    boss.stocks = stocks;
-    boss.phase = 0;
-    boss.patternFrame = 60;
+    InStock(stocks, 0, 60);
     RunStage1Battle();
     EXPECT_EQ(boss.phase, 0) << stocks;
     EXPECT_EQ(boss.patternFrame, 61) << stocks;

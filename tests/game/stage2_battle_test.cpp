@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
-
 class Stage2Battle : public BattleTest {
  protected:
   // The boss as the stage loader leaves it.
@@ -24,9 +22,7 @@ class Stage2Battle : public BattleTest {
     boss.pathTime = 0;
     boss.baseX = 377;
     boss.baseY = 275;
-    boss.stocks = stocks;
-    boss.phase = phase;
-    boss.patternFrame = patternFrame;
+    InStock(stocks, phase, patternFrame);
   }
 };
 
@@ -97,7 +93,7 @@ TEST_F(Stage2Battle, TheFirstStockSwitchesBetweenRingsAndStream) {
   };
   for (const PhaseCase& step : cases) {
     SCOPED_TRACE(testing::Message() << "phase " << step.phase << " f " << step.f);
-    for (BulletRecord& bullet : enemyBulletsA) bullet.active = 0;
+    FreePool(enemyBulletsA);
     OnThePath(3, step.phase, step.f);
     RunStage2Battle();
     EXPECT_EQ(boss.phase, step.phaseAfter);
@@ -152,8 +148,7 @@ TEST_F(Stage2Battle, TheStreamPairTurnsWithTheRotatingIndex) {
 
 // A stream bullet that finds the pool full does not turn the index.
 TEST_F(Stage2Battle, AStreamBulletWithoutARecordLeavesTheIndex) {
-  FillPool(enemyBulletsA, ENEMY_POOL_SIZE);
-  enemyBulletsA[1500].active = 0;
+  FillPoolExcept(enemyBulletsA, ENEMY_POOL_SIZE, {1500});
   OnThePath(3, 2, 4);
   boss.rotatingIndex = 3;
   RunStage2Battle();
@@ -172,7 +167,7 @@ TEST_F(Stage2Battle, TheSecondStockInterleavesTwoRings) {
   const RingCase cases[] = {{30, 1, 3.0, 0.0}, {45, 2, 5.0, kPi / 16}};
   for (const RingCase& ring : cases) {
     SCOPED_TRACE(ring.f);
-    for (BulletRecord& bullet : enemyBulletsD) bullet.active = 0;
+    FreePool(enemyBulletsD);
     OnThePath(2, 1, ring.f);
     RunStage2Battle();
     ASSERT_EQ(Active(enemyBulletsD), 32);
@@ -183,7 +178,7 @@ TEST_F(Stage2Battle, TheSecondStockInterleavesTwoRings) {
       EXPECT_EQ(enemyBulletsD[i].vx, ring.speed * std::cos(theta));
     }
   }
-  for (BulletRecord& bullet : enemyBulletsD) bullet.active = 0;
+  FreePool(enemyBulletsD);
   OnThePath(2, 1, 36);
   RunStage2Battle();
   EXPECT_EQ(Active(enemyBulletsD), 0);
@@ -202,7 +197,7 @@ TEST_F(Stage2Battle, TheThirdStocksVolleysAreStaggered) {
   };
   for (const VolleyCase& volley : cases) {
     SCOPED_TRACE(volley.f);
-    for (BulletRecord& bullet : enemyBulletsD) bullet.active = 0;
+    FreePool(enemyBulletsD);
     OnThePath(1, 1, volley.f);
     RunStage2Battle();
     ASSERT_EQ(Active(enemyBulletsD), 32);

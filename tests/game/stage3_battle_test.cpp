@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
 constexpr double kSpinStep = 0.01570795;
 
 double Fraction(int num, int den) { return kPi * num / den; }
@@ -21,13 +20,6 @@ class Stage3Battle : public BattleTest {
     BattleTest::SetUp();
     PlacePlayer(475, 700);
     PlaceBossAsLoaded(381, 332, 226, 251);
-    spinAngle = 0;
-  }
-
-  static void InStock(int stocks, int phase, int patternFrame) {
-    boss.stocks = stocks;
-    boss.phase = phase;
-    boss.patternFrame = patternFrame;
   }
 
   // Circles 0 to 3 where the orbit of the stock before left them.
@@ -257,14 +249,10 @@ TEST_F(Stage3Battle, TheCentreRisesTowardItsPointAndStops) {
 TEST_F(Stage3Battle, TheCirclesFlyToTheBottomAndStopAfter90Calls) {
   InStock(0, 0, 1000);
   PlaceFlightCircles();
-  for (int call = 1; call <= 89; ++call) {
-    MoveShotsAndBullets();
-    RunStage3Battle();
-  }
+  Frames(RunStage3Battle, 89);
   EXPECT_EQ(magicCircles[0].age, 89);
   EXPECT_EQ(magicCircles[3].moveMode, 0);
-  MoveShotsAndBullets();
-  RunStage3Battle();
+  Frames(RunStage3Battle, 1);
   const double targets[][2] = {{195, 800}, {687, 800}, {837, 800}, {45, 800}};
   double stopped[4][2];
   for (int i = 0; i < 4; ++i) {
@@ -274,10 +262,7 @@ TEST_F(Stage3Battle, TheCirclesFlyToTheBottomAndStopAfter90Calls) {
     stopped[i][0] = magicCircles[i].x;
     stopped[i][1] = magicCircles[i].y;
   }
-  for (int frame = 0; frame < 5; ++frame) {
-    MoveShotsAndBullets();
-    RunStage3Battle();
-  }
+  Frames(RunStage3Battle, 5);
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(magicCircles[i].x, stopped[i][0]) << i;
     EXPECT_EQ(magicCircles[i].y, stopped[i][1]) << i;
@@ -362,8 +347,7 @@ TEST_F(Stage3Battle, OnlyAnActiveLargeBulletReachingExactly90Bursts) {
 // A burst into a nearly full pool takes what is free, in ring order, and
 // the large bullet is gone all the same.
 TEST_F(Stage3Battle, ABurstIntoAFullPoolTakesWhatIsFree) {
-  FillPool(enemyBulletsA, ENEMY_POOL_SIZE);
-  for (int i : {10, 20, 1999}) enemyBulletsA[i].active = 0;
+  FillPoolExcept(enemyBulletsA, ENEMY_POOL_SIZE, {10, 20, 1999});
   enemyBulletsB[0] = {.kind = 1, .x = 300, .y = 500, .age = 89, .active = 1};
   InStock(0, 1, 2);
   RunStage3Battle();

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
-
 class Stage4Battle : public BattleTest {
  protected:
   // The boss as its stage loader leaves it.
@@ -100,11 +98,9 @@ TEST_F(Stage4Battle, AFullPoolSkipsTheFansIndexSteps) {
   };
   for (const FullCase& full : cases) {
     SCOPED_TRACE(full.freeRecords.size());
-    FillPool(enemyBulletsA, ENEMY_POOL_SIZE);
-    for (int i : full.freeRecords) enemyBulletsA[i] = {};
-    boss.phase = 1;
+    FillPoolExcept(enemyBulletsA, ENEMY_POOL_SIZE, full.freeRecords);
+    InStock(3, 1, 0);
     boss.rotatingIndex = 0;
-    boss.patternFrame = 0;
     RunStage4Battle();
     EXPECT_EQ(boss.rotatingIndex, full.indexAfter);
     EXPECT_EQ(Active(enemyBulletsA), ENEMY_POOL_SIZE);
@@ -165,18 +161,14 @@ TEST_F(Stage4Battle, TheThirdStockSwaysAndFiresStarFans) {
       {2, 300, 300, 2, true},    {1, 590, 590.5, 1, true},
   };
   for (const SwayCase& sway : cases) {
-    SCOPED_TRACE(testing::Message() << "direction " << sway.direction << " x " << sway.x);
-    for (BulletRecord& bullet : enemyBulletsA) bullet = {};
+    SCOPED_TRACE(sway);
+    Zero(enemyBulletsA);
     enemyBulletsA[1999] = {.angle = 1.0, .active = 1};
-    boss.stocks = 1;
-    boss.swayDirection = static_cast<std::uint8_t>(sway.direction);
-    boss.x = sway.x;
-    boss.phase = 1;
-    boss.patternFrame = 3;  // the fan is due at 4
+    StartSway(sway);
+    InStock(1, 1, 3);  // the fan is due at 4
     spinAngle = 0.5;
     RunStage4Battle();
-    EXPECT_EQ(boss.x, sway.xAfter);
-    EXPECT_EQ(boss.swayDirection, sway.directionAfter);
+    ExpectSwayed(sway);
     EXPECT_EQ(Active(enemyBulletsA), sway.fires ? 9 : 1);
     EXPECT_EQ(spinAngle, sway.fires ? 0.5 + kPi / 100 : 0.5);
     EXPECT_EQ(enemyBulletsA[1999].angle, sway.fires ? 1.1 : 1.0);

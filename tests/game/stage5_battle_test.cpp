@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
-
 class Stage5Battle : public BattleTest {
  protected:
   // The boss as its stage loader leaves it; circles 0 and 1 in the top
@@ -43,13 +41,9 @@ TEST_F(Stage5Battle, HomingBulletsBurstByTheStocksTable) {
   };
   for (const BurstCase& burst : cases) {
     SCOPED_TRACE(burst.stocks);
-    for (BulletRecord* pool : {enemyBulletsA, enemyBulletsC}) {
-      for (int i = 0; i < ENEMY_POOL_SIZE; ++i) pool[i] = {};
-    }
+    Zero(enemyBulletsA, enemyBulletsC);
     enemyBulletsC[1999] = {.age = 500};
-    boss.stocks = burst.stocks;
-    boss.phase = 1;
-    boss.patternFrame = 0;
+    InStock(burst.stocks, 1, 0);
     int calls = 0;
     do {
       RunStage5Battle();
@@ -119,10 +113,8 @@ TEST_F(Stage5Battle, TheMiddleStocksFireSpinningFans) {
   };
   for (const FanCase fan : {FanCase{2, 4}, FanCase{1, 8}}) {
     SCOPED_TRACE(fan.stocks);
-    for (BulletRecord& bullet : enemyBulletsD) bullet = {};
-    boss.stocks = fan.stocks;
-    boss.phase = 1;
-    boss.patternFrame = 8;
+    Zero(enemyBulletsD);
+    InStock(fan.stocks, 1, 8);
     spinAngle = 0.1;
     RunStage5Battle();
     const double spin = 0.1 + kPi / 150;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159;
 constexpr Point kLeftSide{341, 282};
 constexpr Point kRightSide{541, 282};
 
@@ -20,15 +19,6 @@ class Stage6Battle : public BattleTest {
     BattleTest::SetUp();
     PlacePlayer(422, 751);  // centre (441, 775)
     PlaceBossAsLoaded(414, 255, 55, 94);
-  }
-
-
-  // One battle frame's share: the pools move, then the boss fires.
-  static void Frames(int count) {
-    for (int frame = 0; frame < count; ++frame) {
-      MoveShotsAndBullets();
-      RunStage6Battle();
-    }
   }
 
   static void ExpectAt(int circle, Point at) {
@@ -89,7 +79,7 @@ TEST_F(Stage6Battle, CirclesFlyToTheCornersJitterAndStop) {
   boss.stocks = 2;
   boss.phase = 0;
   magicCircles[19].kind = 77;
-  Frames(1);
+  Frames(RunStage6Battle, 1);
   EXPECT_EQ(magicCircles[19].kind, CirclePicture());
   for (int i : {0, 1, 4, 5}) EXPECT_EQ(magicCircles[i].active, 1) << i;
   EXPECT_EQ(magicCircles[0].moveMode, 0);
@@ -105,7 +95,7 @@ TEST_F(Stage6Battle, CirclesFlyToTheCornersJitterAndStop) {
     double lastSide[4] = {};
     Point stopped[4] = {};
     for (int frame = 2; frame <= 100; ++frame) {
-      Frames(1);
+      Frames(RunStage6Battle, 1);
       for (const Flight& flight : flights) {
         const BulletRecord& circle = magicCircles[flight.circle];
         const double side = circle.x - flight.corner.x;
@@ -130,7 +120,7 @@ TEST_F(Stage6Battle, CirclesFlyToTheCornersJitterAndStop) {
 
   boss.stocks = 1;
   boss.phase = 0;
-  Frames(1);
+  Frames(RunStage6Battle, 1);
   ExpectAt(2, {441, 302});
   EXPECT_EQ(magicCircles[2].active, 1);
   const Point topCorners[] = {{magicCircles[0].x, magicCircles[0].y}, {magicCircles[1].x, magicCircles[1].y}};
@@ -243,7 +233,7 @@ TEST_F(Stage6Battle, TheLastStocksColumnsTakeTurns) {
   };
   for (const ColumnCase& column : cases) {
     SCOPED_TRACE(testing::Message() << "toggle " << column.toggle << " volley " << column.volley);
-    for (BulletRecord& bullet : enemyBulletsA) bullet = {};
+    Zero(enemyBulletsA);
     boss.groupToggle = column.toggle;
     boss.volleyCount = column.volley;
     boss.patternFrame = column.frame;
