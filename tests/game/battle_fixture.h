@@ -14,6 +14,7 @@
 #include "bullet_pools.h"
 #include "game_rand.h"
 #include "game_state.h"
+#include "player.h"
 #include "platform/control.h"
 
 // The cases build records with designated initializers that name only the
@@ -68,12 +69,12 @@ class BattleTest : public ::testing::Test {
   }
 
   static void PlacePlayer(double x, double y) {
-    player.width = 38;
-    player.height = 49;
+    player.width = kPlayerWidth;
+    player.height = kPlayerHeight;
     player.x = x;
     player.y = y;
-    player.centreX = x + 19;
-    player.centreY = y + 24;
+    player.centreX = x + kPlayerHitOffsetX;
+    player.centreY = y + kPlayerHitOffsetY;
   }
 
   static void FillPool(BulletRecord* pool, int size) {
