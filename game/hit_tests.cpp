@@ -21,19 +21,6 @@ constexpr double kBossStockHp = 30.0;
 constexpr int kDefeatPauseMs = 1000;
 constexpr int kGameOverScene = 29;
 
-struct EnemyPoolHits {
-  BulletRecord* pool;
-  int reachSq;
-  double damage;
-};
-
-const EnemyPoolHits kEnemyPoolHits[ENEMY_POOL_COUNT] = {
-    {enemyBulletsA, HIT_RADIUS_SQ, 1.0},
-    {enemyBulletsB, LARGE_HIT_RADIUS_SQ, 2.0},
-    {enemyBulletsC, HIT_RADIUS_SQ, 1.0},
-    {enemyBulletsD, HIT_RADIUS_SQ, 1.0},
-};
-
 void MeasurePool(const BulletRecord* pool, int size, double x, double y, int* distances) {
   for (int i = 0; i < size; ++i) distances[i] = TruncatedDistanceSq(pool[i].x - x, pool[i].y - y);
 }
@@ -104,6 +91,13 @@ void ApplySideShotHits() {
 }
 
 }  // namespace
+
+const EnemyPoolHits kEnemyPoolHits[ENEMY_POOL_COUNT] = {
+    {enemyBulletsA, HIT_RADIUS_SQ, 1.0},
+    {enemyBulletsB, LARGE_HIT_RADIUS_SQ, 2.0},
+    {enemyBulletsC, HIT_RADIUS_SQ, 1.0},
+    {enemyBulletsD, HIT_RADIUS_SQ, 1.0},
+};
 
 int TruncatedDistanceSq(double dx, double dy) {
   const double distanceSq = dx * dx + dy * dy;

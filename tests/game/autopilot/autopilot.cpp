@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game_state.h"
+#include "hit_tests.h"
 #include "player.h"
 
 namespace gametest {
@@ -94,25 +95,16 @@ Point Clamped(Point p) {
 // The active bullets of the four pools that could reach the player within
 // the horizon, with their reach and damage as the hit tests count them.
 std::vector<Bullet> BulletsNear(Point hitPoint) {
-  const struct {
-    const BulletRecord* pool;
-    double reach;
-    double damage;
-  } pools[] = {
-      {enemyBulletsA, 13.0, 1.0},
-      {enemyBulletsB, std::sqrt(1400.0), 2.0},
-      {enemyBulletsC, 13.0, 1.0},
-      {enemyBulletsD, 13.0, 1.0},
-  };
   std::vector<Bullet> near;
-  for (const auto& pool : pools) {
+  for (const EnemyPoolHits& pool : kEnemyPoolHits) {
+    const double reach = std::sqrt(pool.reachSq);
     for (int i = 0; i < ENEMY_POOL_SIZE; ++i) {
       const BulletRecord& b = pool.pool[i];
       if (b.active != 1) continue;
       const double speed = std::hypot(b.vx, b.vy);
-      const double within = (speed + kPlayerSpeed) * kHorizon + pool.reach + kComfort;
+      const double within = (speed + kPlayerSpeed) * kHorizon + reach + kComfort;
       if (std::hypot(b.x - hitPoint.x, b.y - hitPoint.y) > within) continue;
-      near.push_back({{b.x, b.y}, {b.vx, b.vy}, pool.reach, pool.damage});
+      near.push_back({{b.x, b.y}, {b.vx, b.vy}, reach, pool.damage});
     }
   }
   return near;
