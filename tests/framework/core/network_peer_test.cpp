@@ -101,8 +101,10 @@ class NetWorkPeerTest : public wqtest::NetWorkFixture {
   std::FILE* peer_ = nullptr;
 };
 
+// The test closes once the payloads are in; the last empty message may
+// still be unread then, and closing with unread data resets the peer.
 TEST_F(NetWorkPeerTest, MessagesFromThePeerArriveWholeAndInOrder) {
-  StartPeer({"send:0", "send:1", "send:100000", "split:5", "send:0", "eof"});
+  StartPeer({"send:0", "send:1", "send:100000", "split:5", "send:0", "gone"});
   NetWorkConnection* connection = AcceptPeer();
   ASSERT_NE(connection, nullptr);
   const std::string expected = MessagePattern(1) + MessagePattern(100000) + MessagePattern(5);
